@@ -1,0 +1,154 @@
+#include "app/Application.h"
+
+#include <GL/glew.h>
+
+#include <IL/il.h>
+
+#include <iostream>
+#include <string>
+
+#include "app/AppState.h"
+#include "app/RenderFrame.h"
+#include "assets/TextureLoader.h"
+#include "hud/BitmapFont.h"
+#include "platform/Input.h"
+#include "platform/Keys.h"
+#include "platform/Window.h"
+#include "scene/Clock.h"
+#include "scene/Scene.h"
+
+namespace {
+
+const char* const banner = "Quillorb 3D\n"
+                           "  A marble race against the clock through lake, forest and river.\n"
+                           "  Roll with W, A, S and D; Escape quits; F2 to F9 switch display options.\n"
+                           "  Code, level, pictures, font and music made by the Quillorb team.\n"
+                           "  Built on GLFW, GLEW, DevIL, OpenAL, TinyXML and GLM.\n";
+
+Scene* scene = nullptr;
+BitmapFont* font = nullptr;
+unsigned int screenTextures[4] = {0, 0, 0, 0};
+Clock* clock = nullptr;
+
+const char* const screenTextureFiles[4] = {
+    "texture/sphereMitte.png",
+    "texture/TestLoadingScreen.bmp",
+    "texture/GameOver.bmp",
+    "texture/WinnerScreen.bmp",
+};
+
+// Where a console "pause" would wait for a key, wait for Enter instead.
+void waitForEnter() {
+    std::cout << "Press Enter to continue . . ." << std::endl;
+    std::string line;
+    std::getline(std::cin, line);
+}
+
+void showLoadingScreen() {
+    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+    font->drawQuad(static_cast<float>(-getWindowWidth() / 2), static_cast<float>(getWindowHeight() / 2),
+                   screenTextures[1], static_cast<float>(getWindowWidth()),
+                   static_cast<float>(getWindowHeight()));
+    platform::swapBuffers();
+}
+
+} // namespace
+
+Scene* getScene() { return scene; }
+BitmapFont* getFont() { return font; }
+unsigned int getScreenTexture(int slot) { return slot >= 0 && slot < 4 ? screenTextures[slot] : 0; }
+void setScene(Scene* replacement) { scene = replacement; }
+
+void onWindowResize(int width, int height) {
+    setWindowSize(width, height);
+    glViewport(0, 0, width, height);
+}
+
+bool initApplication() {
+    if (!platform::initialize()) {
+        std::cout << "Could not init GLFW!" << std::endl;
+        return false;
+    }
+    std::cout << "GLFW initialized" << std::endl;
+
+    if (!platform::openWindow(getWindowWidth(), getWindowHeight(), 24, 8, 4)) {
+        std::cout << "Failed to create OpenGL window!" << std::endl;
+        platform::terminate();
+        return false;
+    }
+    platform::setResizeHandler(onWindowResize);
+    platform::setWindowTitle("Quillorb 3D");
+
+    glewExperimental = GL_TRUE;
+    GLenum glewStatus = glewInit();
+    if (glewStatus != GLEW_OK) {
+        std::cout << "GLEW Error: " << glewGetErrorString(glewStatus) << "\n" << std::endl;
+        waitForEnter();
+        return false;
+    }
+    // GLEW may trip over entry points the context lacks; that is not the game's error.
+    glGetError();
+    if (glewIsSupported("GL_VERSION_3_2"))
+        std::cout << "OpenGL Version: " << glGetString(GL_VERSION) << std::endl;
+
+    glEnable(GL_CULL_FACE);
+    glEnable(GL_DEPTH_TEST);
+    glViewport(0, 0, getWindowWidth(), getWindowHeight());
+    ilInit();
+
+    font = new BitmapFont("data/basicFont_0.tga", "data/basicFont.fnt");
+    font->loadShader();
+
+    glEnable(GL_TEXTURE_2D);
+    glGenTextures(4, screenTextures);
+    for (int slot = 0; slot < 4; ++slot)
+        loadTexture(screenTextureFiles[slot], screenTextures, slot, false, false);
+
+    showLoadingScreen();
+    scene->init();
+    return true;
+}
+
+void updateFrame() {
+    clock = Clock::instance();
+    clock->tick();
+    clock->countFrame();
+    scene->update();
+}
+
+void checkGLError() {
+    GLenum error = glGetError();
+    if (error != GL_NO_ERROR)
+        std::cout << glErrorMessage(error) << std::endl;
+}
+
+void shutdownApplication() {
+    delete scene;
+    scene = nullptr;
+    delete font;
+    font = nullptr;
+    delete clock;
+    clock = nullptr;
+    glDeleteTextures(4, screenTextures);
+    platform::terminate();
+}
+
+int runGame() {
+    // The scene exists before the window does; it makes no GL call until init.
+    if (!scene)
+        scene = new Scene();
+    std::cout << banner << std::endl;
+
+    if (!initApplication())
+        return 1;
+
+    bool running = true;
+    while (running) {
+        updateFrame();
+        renderFrame();
+        checkGLError();
+        running = !platform::isKeyDown(GLFW_KEY_ESCAPE) && platform::isWindowOpen();
+    }
+    shutdownApplication();
+    return 0;
+}

@@ -1,0 +1,46 @@
+#pragma once
+
+#include <glm/glm.hpp>
+
+class Scene;
+class Camera;
+class Sphere;
+class Skybox;
+class Model;
+class AnimationModel;
+class CollisionWorld;
+
+// The marble's motion: steering relative to the camera, drag and gravity, the sweep with
+// sliding, the race events (deadly obstacles, falling out, the finish), rolling, and the
+// chase camera with the skybox following it.
+class PhysicsWorld {
+  public:
+    PhysicsWorld(Scene* scene, Camera* camera, Sphere* marble, Skybox* skybox,
+                 Model** groundModels, int groundCount, Model** staticModels, int staticCount,
+                 AnimationModel** animatedModels, int animatedCount, Model* finishArea, int planeCount,
+                 Model** planeModels, Model* sawBeam, Model* sawBlade);
+    ~PhysicsWorld();
+    PhysicsWorld(const PhysicsWorld&) = delete;
+    PhysicsWorld& operator=(const PhysicsWorld&) = delete;
+
+    void step();
+    void loseLife();
+    void followCamera();
+    void centreSkybox();
+
+    glm::vec3 getVelocity() const { return velocity; }
+    void setVelocity(const glm::vec3& v) { velocity = v; }
+    CollisionWorld* getCollisionWorld() const { return collisionWorld; }
+
+  private:
+    void runStep(int repeatsLeft);
+    void steer(int keyMask, float dt);
+
+    Scene* scene;
+    Camera* camera;
+    Sphere* marble;
+    Skybox* skybox;
+    glm::vec3 velocity;
+    CollisionWorld* collisionWorld;
+    glm::vec3 lastForward{0.0f, 0.0f, -1.0f};
+};

@@ -1,0 +1,18 @@
+#pragma once
+
+class TimeSource;
+class KeySource;
+
+// The one door through which the game reads time and keys. By default both come from
+// GLFW; a test replaces them with scripted sources (pass nullptr to go back to GLFW).
+namespace platform {
+
+void setTimeSource(TimeSource* source);
+void setKeySource(KeySource* source);
+
+// Seconds since the platform was initialised (0 before that, as GLFW reports).
+double getTime();
+// True while the key (a GLFW key constant) is held down.
+bool isKeyDown(int key);
+
+} // namespace platform

@@ -1,0 +1,9 @@
+#pragma once
+
+// Where the game reads key states from (GLFW 3 key codes). The GLFW backend polls the
+// window; tests install scripted keys.
+class KeySource {
+  public:
+    virtual ~KeySource() = default;
+    virtual bool isDown(int key) = 0;
+};

@@ -1,0 +1,68 @@
+#include "platform/Window.h"
+
+#include "platform/Keys.h"
+
+namespace platform {
+namespace {
+GLFWwindow* window = nullptr;
+ResizeHandler resizeHandler = nullptr;
+
+void forwardResize(GLFWwindow*, int width, int height) {
+    if (resizeHandler)
+        resizeHandler(width, height);
+}
+} // namespace
+
+bool initialize() { return glfwInit() == GLFW_TRUE; }
+
+bool openWindow(int width, int height, int depthBits, int stencilBits, int samples, bool visible) {
+    glfwDefaultWindowHints();
+    glfwWindowHint(GLFW_SAMPLES, samples);
+    glfwWindowHint(GLFW_DEPTH_BITS, depthBits);
+    glfwWindowHint(GLFW_STENCIL_BITS, stencilBits);
+    glfwWindowHint(GLFW_VISIBLE, visible ? GLFW_TRUE : GLFW_FALSE);
+    window = glfwCreateWindow(width, height, "", nullptr, nullptr);
+    if (!window)
+        return false;
+    glfwMakeContextCurrent(window);
+    glfwSwapInterval(0);
+    return true;
+}
+
+void setWindowTitle(const char* title) {
+    if (window)
+        glfwSetWindowTitle(window, title);
+}
+
+void setResizeHandler(ResizeHandler handler) {
+    resizeHandler = handler;
+    if (!window)
+        return;
+    glfwSetFramebufferSizeCallback(window, forwardResize);
+    int width = 0;
+    int height = 0;
+    glfwGetFramebufferSize(window, &width, &height);
+    forwardResize(window, width, height);
+}
+
+void swapBuffers() {
+    if (!window)
+        return;
+    glfwSwapBuffers(window);
+    glfwPollEvents();
+}
+
+bool isWindowOpen() { return window && !glfwWindowShouldClose(window); }
+
+void closeWindow() {
+    if (window)
+        glfwSetWindowShouldClose(window, GLFW_TRUE);
+}
+
+void terminate() {
+    window = nullptr;
+    resizeHandler = nullptr;
+    glfwTerminate();
+}
+
+} // namespace platform

@@ -1,0 +1,23 @@
+#pragma once
+
+// A thin layer over GLFW 3 that keeps the behaviour the game was designed around:
+// the resize handler runs once at registration, events are processed right after
+// every buffer swap, and "window still open" is a simple query.
+namespace platform {
+
+using ResizeHandler = void (*)(int width, int height);
+
+bool initialize();
+// Opens a windowed, resizable window with the driver's default (compatibility) context.
+bool openWindow(int width, int height, int depthBits, int stencilBits, int samples,
+                bool visible = true);
+void setWindowTitle(const char* title);
+// Registers the handler and calls it at once with the window's current size.
+void setResizeHandler(ResizeHandler handler);
+// Presents the back buffer, then processes pending window events.
+void swapBuffers();
+bool isWindowOpen();
+void closeWindow();
+void terminate();
+
+} // namespace platform

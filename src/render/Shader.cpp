@@ -1,0 +1,158 @@
+#include "render/Shader.h"
+
+#include <GL/glew.h>
+
+#include <fstream>
+#include <iostream>
+#include <iterator>
+#include <string>
+
+#include <glm/gtc/type_ptr.hpp>
+
+namespace {
+
+std::string readWholeFile(const char* path) {
+    // A missing file gives an empty source; the driver's verdict on it is what gets reported.
+    std::ifstream in(path);
+    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+GLuint compileStage(GLenum type, const char* path, const char* okMessage,
+                    const char* errorMessage) {
+    std::string source = readWholeFile(path);
+    GLuint shader = glCreateShader(type);
+    const char* text = source.c_str();
+    glShaderSource(shader, 1, &text, nullptr);
+    glCompileShader(shader);
+
+    GLint status = 0;
+    glGetShaderiv(shader, GL_COMPILE_STATUS, &status);
+    if (status != 0 && glIsShader(shader)) {
+        std::cout << okMessage << std::endl;
+    } else {
+        GLint length = 0;
+        glGetShaderiv(shader, GL_INFO_LOG_LENGTH, &length);
+        std::string log(static_cast<size_t>(length > 0 ? length : 0), ' ');
+        if (length > 0)
+            glGetShaderInfoLog(shader, length, nullptr, &log[0]);
+        std::cout << errorMessage << log.c_str() << std::endl;
+    }
+    return shader;
+}
+
+void pointAttribute(GLint location, int components, const void* data) {
+    glEnableVertexAttribArray(static_cast<GLuint>(location));
+    glVertexAttribPointer(static_cast<GLuint>(location), components, GL_FLOAT, GL_FALSE, 0, data);
+}
+
+} // namespace
+
+Shader::Shader() : storedClipPlane(0.0f) {}
+
+Shader::~Shader() {
+    if (programName != 0)
+        glDeleteProgram(programName);
+}
+
+void Shader::load(const char* vertexPath, const char* fragmentPath) {
+    loadWithOutput(vertexPath, fragmentPath, "fragColor");
+}
+
+void Shader::loadHud(const char* vertexPath, const char* fragmentPath) {
+    loadWithOutput(vertexPath, fragmentPath, "hudColor");
+}
+
+void Shader::loadWithOutput(const char* vertexPath, const char* fragmentPath, const char* output) {
+    compile(vertexPath, fragmentPath);
+    link(output);
+    glDeleteShader(vertexShader);
+    glDeleteShader(fragmentShader);
+}
+
+void Shader::compile(const char* vertexPath, const char* fragmentPath) {
+    vertexShader = compileStage(GL_VERTEX_SHADER, vertexPath,
+                                "Vertex-shader loaded and compiled successfully.",
+                                "Vertex-shader compile error:\n\n");
+    fragmentShader = compileStage(GL_FRAGMENT_SHADER, fragmentPath,
+                                  "Fragment-shader loaded and compiled successfully.",
+                                  "Fragment-shader compile error:\n\n");
+}
+
+void Shader::link(const char* outputName) {
+    programName = glCreateProgram();
+    glAttachShader(programName, vertexShader);
+    glAttachShader(programName, fragmentShader);
+    glBindFragDataLocation(programName, 0, outputName);
+    glLinkProgram(programName);
+
+    GLint status = 0;
+    glGetProgramiv(programName, GL_LINK_STATUS, &status);
+    if (status != 0 && glIsProgram(programName)) {
+        std::cout << "Shader-program linked successfully.\n" << std::endl;
+    } else {
+        GLint length = 0;
+        glGetProgramiv(programName, GL_INFO_LOG_LENGTH, &length);
+        std::string log(static_cast<size_t>(length > 0 ? length : 0), ' ');
+        if (length > 0)
+            glGetProgramInfoLog(programName, length, nullptr, &log[0]);
+        std::cout << "Shader-program link error:\n\n" << log.c_str() << std::endl;
+    }
+}
+
+void Shader::setLights(const glm::vec3& position, const glm::vec4& color, const glm::vec4& ambient) {
+    glUniform3fv(glGetUniformLocation(programName, "light_position"), 1, glm::value_ptr(position));
+    glUniform4fv(glGetUniformLocation(programName, "light_color"), 1, glm::value_ptr(color));
+    glUniform4fv(glGetUniformLocation(programName, "ambient_color"), 1, glm::value_ptr(ambient));
+}
+
+void Shader::setModel(const glm::mat4& model) {
+    glUniformMatrix4fv(glGetUniformLocation(programName, "model"), 1, GL_FALSE,
+                       glm::value_ptr(model));
+}
+
+void Shader::setMatrices(const glm::mat4& perspective, const glm::mat4& view,
+                         const glm::mat4& model) {
+    glUniformMatrix4fv(glGetUniformLocation(programName, "perspective"), 1, GL_FALSE,
+                       glm::value_ptr(perspective));
+    glUniformMatrix4fv(glGetUniformLocation(programName, "view"), 1, GL_FALSE,
+                       glm::value_ptr(view));
+    setModel(model);
+}
+
+void Shader::setInt(int value, const char* name) {
+    glUniform1i(glGetUniformLocation(programName, name), value);
+}
+
+void Shader::drawTextured(const void* positions, const void* texCoords, const void* indices,
+                          int indexCount) {
+    GLint vertex = glGetAttribLocation(programName, "vertex");
+    GLint texCoord = glGetAttribLocation(programName, "texCoord");
+    glEnableVertexAttribArray(static_cast<GLuint>(vertex));
+    glEnableVertexAttribArray(static_cast<GLuint>(texCoord));
+    glVertexAttribPointer(static_cast<GLuint>(vertex), 4, GL_FLOAT, GL_FALSE, 0, positions);
+    glVertexAttribPointer(static_cast<GLuint>(texCoord), 2, GL_FLOAT, GL_FALSE, 0, texCoords);
+    glDrawElements(GL_TRIANGLES, indexCount, GL_UNSIGNED_INT, indices);
+    glDisableVertexAttribArray(static_cast<GLuint>(vertex));
+    glDisableVertexAttribArray(static_cast<GLuint>(texCoord));
+}
+
+void Shader::drawLit(const void* positions, const void* normals, const void* texCoords,
+                     const void* indices, int indexCount) {
+    GLint normal = glGetAttribLocation(programName, "normal");
+    pointAttribute(normal, 3, normals);
+    drawTextured(positions, texCoords, indices, indexCount);
+    glDisableVertexAttribArray(static_cast<GLuint>(normal));
+}
+
+void Shader::drawMorph(float weight, const void* positionsA, const void* positionsB,
+                       const void* normalsA, const void* normalsB, const void* texCoords,
+                       const void* indices, int indexCount) {
+    glUniform1fv(glGetUniformLocation(programName, "weightingFact"), 1, &weight);
+    GLint vertexB = glGetAttribLocation(programName, "vertexB");
+    GLint normalB = glGetAttribLocation(programName, "normalB");
+    pointAttribute(vertexB, 4, positionsB);
+    pointAttribute(normalB, 3, normalsB);
+    drawLit(positionsA, normalsA, texCoords, indices, indexCount);
+    glDisableVertexAttribArray(static_cast<GLuint>(vertexB));
+    glDisableVertexAttribArray(static_cast<GLuint>(normalB));
+}

@@ -1,0 +1,29 @@
+#pragma once
+
+#include <glm/glm.hpp>
+
+class Shader;
+
+// A 200-unit textured cube drawn first in every main pass with depth test and culling off,
+// kept centred on the viewer by the chase camera.
+class Skybox {
+  public:
+    Skybox() = default;
+    ~Skybox();
+    Skybox(const Skybox&) = delete;
+    Skybox& operator=(const Skybox&) = delete;
+
+    // Loads the shader and the six face textures (needs a GL context).
+    void init();
+    void draw(const glm::mat4& projection, const glm::mat4& view);
+
+    glm::mat4 getTransform() const { return transform; }
+    void setTransform(const glm::mat4& matrix) { transform = matrix; }
+    glm::vec3 getCenter() const { return glm::vec3(transform * glm::vec4(0, 0, 0, 1)); }
+
+  private:
+    Shader* shader = nullptr;
+    // up, bottom, front, back, right, left
+    unsigned int faceTextures[6] = {0, 0, 0, 0, 0, 0};
+    glm::mat4 transform;
+};

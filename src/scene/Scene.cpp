@@ -1,0 +1,134 @@
+#include "scene/Scene.h"
+
+#include <GL/glew.h>
+
+#include "assets/AnimationModel.h"
+#include "assets/HierarchicalAnimationModel.h"
+#include "assets/Sphere.h"
+#include "physics/Camera.h"
+#include "physics/PhysicsWorld.h"
+#include "render/Frustum.h"
+#include "render/Shader.h"
+#include "render/Skybox.h"
+#include "render/Water.h"
+#include "scene/Clock.h"
+#include "scene/LevelTable.h"
+#include "sound/BackgroundMusic.h"
+
+Scene::Scene()
+    : timeLimit(300.0), remainingTime(timeLimit), transparencyEnabled(true), vboEnabled(true),
+      frustumCullingEnabled(true), skybox(new Skybox()) {}
+
+namespace {
+Shader* loadShader(const char* vertexPath, const char* fragmentPath) {
+    Shader* shader = new Shader();
+    shader->load(vertexPath, fragmentPath);
+    return shader;
+}
+} // namespace
+
+void Scene::init() {
+    mainShader = loadShader("shader/simple_shader.vert", "shader/simple_shader.frag");
+    animationShader = loadShader("shader/animation_shader.vert", "shader/animation_shader.frag");
+    shadowShader = loadShader("shader/shadow_shader.vert", "shader/shadow_shader.frag");
+    alphaShader = loadShader("shader/alpha_shader.vert", "shader/alpha_shader.frag");
+
+    loadLevelTextures(true, 2);
+    loadModels();
+    placeObjects();
+    skybox->init();
+    frustum = new Frustum();
+    camera = new Camera(startViewMatrix);
+
+    riverWater = new Water(river, this, camera, mainShader, animationShader);
+    riverWater->init();
+    lakeWater = new Water(lake, this, camera, mainShader, animationShader);
+    lakeWater->init();
+
+    physicsWorld = new PhysicsWorld(this, camera, marble, skybox, groundModels, groundModelCount,
+                                    staticModels, staticCount,
+                                    animatedModels, animatedCount,
+                                    finishArea, planeModelCount, planeModels, sawBeam, sawBlade);
+    createShadowFramebuffer();
+
+    music = new BackgroundMusic();
+    music->start();
+}
+
+void Scene::update() {
+    Clock* clock = Clock::instance();
+    double dt = clock->getFrameTime();
+    remainingTime -= dt;
+    if (remainingTime <= 0.0 && physicsWorld)
+        physicsWorld->loseLife();
+    animateSawBlade(static_cast<float>(clock->getTotalTime()));
+    for (int i = 0; i < animatedCount; ++i) {
+        if (animatedModels[i])
+            animatedModels[i]->update(static_cast<float>(dt));
+    }
+    if (physicsWorld)
+        physicsWorld->step();
+}
+
+void Scene::render() {
+    renderShadowPass();
+    lakeWater->renderTextures();
+    riverWater->renderTextures();
+    renderMainPass();
+    lakeWater->draw();
+    riverWater->draw();
+}
+
+void Scene::deleteModelList(Model** list, int count) {
+    for (int i = 0; i < count; ++i)
+        delete list[i];
+    delete[] list;
+}
+
+Scene::~Scene() {
+    delete marble;
+    delete skybox;
+    delete riverWater;
+    delete lakeWater;
+    delete river;
+    delete lake;
+    delete sawBeam;
+    delete sawBlade;
+    delete frustum;
+
+    // The saw parts and the animated obstacle in staticModels go through their own handles.
+    if (staticModels) {
+        for (int i = 0; i < plainStaticCount(); ++i)
+            delete staticModels[i];
+        delete[] staticModels;
+    }
+    if (animatedModels) {
+        for (int i = 0; i < animatedCount; ++i)
+            delete animatedModels[i];
+        delete[] animatedModels;
+    }
+    deleteModelList(groundModels, groundModels ? groundModelCount : 0);
+    deleteModelList(planeModels, planeModels ? planeModelCount : 0);
+    deleteModelList(transparentModels, transparentModels ? transparentModelCount : 0);
+    delete finishArea;
+
+    delete camera;
+    delete physicsWorld;
+
+    delete mainShader;
+    delete animationShader;
+    delete shadowShader;
+    delete alphaShader;
+
+    if (levelTexturesCreated)
+        glDeleteTextures(14, levelTextures);
+
+    if (music) {
+        music->release();
+        delete music;
+    }
+    if (shadowFramebuffer)
+        glDeleteFramebuffers(1, &shadowFramebuffer);
+    if (shadowDepthTexture)
+        glDeleteTextures(1, &shadowDepthTexture);
+}

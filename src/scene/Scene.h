@@ -1,0 +1,138 @@
+#pragma once
+
+#include <glm/glm.hpp>
+
+class Shader;
+class Model;
+class Sphere;
+class AnimationModel;
+class HierarchicalAnimationModel;
+class Skybox;
+class Frustum;
+class Camera;
+class Water;
+class PhysicsWorld;
+class BackgroundMusic;
+
+// The hub of the game: owns every shader, texture, model and support object of the level,
+// runs the level's start-up, advances the race clock and the moving obstacles each frame,
+// dispatches the render passes and releases everything at the end.
+// Model pointers in the lists may be null when a mesh failed to load; every user skips them.
+class Scene {
+  public:
+    Scene();
+    ~Scene();
+    Scene(const Scene&) = delete;
+    Scene& operator=(const Scene&) = delete;
+
+    void init();
+    void update();
+    void render();
+
+    void loadLevelTextures(bool bilinear, int mipmapMode);
+    void loadModels();
+    void placeObjects();
+    void animateSawBlade(float seconds);
+
+    void createShadowFramebuffer();
+    unsigned int renderShadowPass();
+    void renderMainPass();
+    void renderAlphaPass();
+
+    double getRemainingTime() const { return remainingTime; }
+    void resetTime() { remainingTime = timeLimit; }
+    double getTimeLimit() const { return timeLimit; }
+
+    void toggleTransparency() { transparencyEnabled = !transparencyEnabled; }
+    bool isTransparencyOn() const { return transparencyEnabled; }
+    void toggleVbo() { vboEnabled = !vboEnabled; }
+    bool isVboOn() const { return vboEnabled; }
+    void toggleFrustumCulling() { frustumCullingEnabled = !frustumCullingEnabled; }
+    bool isFrustumCullingOn() const { return frustumCullingEnabled; }
+
+    glm::vec3 getLightPosition() const { return lightPosition; }
+
+    // Read access for the passes' collaborators and for tests.
+    Sphere* getMarble() const { return marble; }
+    Model* getRiver() const { return river; }
+    Model* getLake() const { return lake; }
+    Model* getFinishArea() const { return finishArea; }
+    HierarchicalAnimationModel* getSawBeam() const { return sawBeam; }
+    HierarchicalAnimationModel* getSawBlade() const { return sawBlade; }
+    Model* getStaticModel(int i) const { return staticModels[i]; }
+    int getStaticCount() const { return staticCount; }
+    AnimationModel* getAnimatedModel(int i) const { return animatedModels[i]; }
+    int getAnimatedCount() const { return animatedCount; }
+    Model* getGroundModel(int i) const { return groundModels[i]; }
+    int getGroundModelCount() const { return groundModelCount; }
+    Model* getPlaneModel(int i) const { return planeModels[i]; }
+    int getPlaneModelCount() const { return planeModelCount; }
+    Model* getTransparentModel(int i) const { return transparentModels[i]; }
+    int getTransparentModelCount() const { return transparentModelCount; }
+    Skybox* getSkybox() const { return skybox; }
+    Camera* getCamera() const { return camera; }
+    Frustum* getFrustum() const { return frustum; }
+    PhysicsWorld* getPhysicsWorld() const { return physicsWorld; }
+    Water* getRiverWater() const { return riverWater; }
+    Water* getLakeWater() const { return lakeWater; }
+    Shader* getMainShader() const { return mainShader; }
+    Shader* getAnimationShader() const { return animationShader; }
+    Shader* getShadowShader() const { return shadowShader; }
+    Shader* getAlphaShader() const { return alphaShader; }
+    const unsigned int* getLevelTextures() const { return levelTextures; }
+    unsigned int getShadowDepthTexture() const { return shadowDepthTexture; }
+    unsigned int getShadowFramebuffer() const { return shadowFramebuffer; }
+    glm::mat4 getWorldMatrix() const { return worldMatrix; }
+    // The camera matrix placeObjects computed for the first view.
+    glm::mat4 getStartViewMatrix() const { return startViewMatrix; }
+
+  private:
+    // The plain static models at the head of staticModels.
+    int plainStaticCount() const { return staticCount - animatedCount - hierarchicalCount; }
+    void drawOpaqueModel(Model* model);
+    void deleteModelList(Model** list, int count);
+
+    double timeLimit;
+    double remainingTime;
+    bool transparencyEnabled;
+    bool vboEnabled;
+    bool frustumCullingEnabled;
+
+    Shader* mainShader = nullptr;
+    Shader* animationShader = nullptr;
+    Shader* shadowShader = nullptr;
+    Shader* alphaShader = nullptr;
+    unsigned int levelTextures[14] = {};
+    bool levelTexturesCreated = false;
+
+    Sphere* marble = nullptr;
+    Model* river = nullptr;
+    Model* lake = nullptr;
+    Model* finishArea = nullptr;
+    HierarchicalAnimationModel* sawBeam = nullptr;
+    HierarchicalAnimationModel* sawBlade = nullptr;
+    Model** staticModels = nullptr;
+    int staticCount = 0;
+    int hierarchicalCount = 0;
+    AnimationModel** animatedModels = nullptr;
+    int animatedCount = 0;
+    Model** groundModels = nullptr;
+    int groundModelCount = 0;
+    Model** planeModels = nullptr;
+    int planeModelCount = 0;
+    Model** transparentModels = nullptr;
+    int transparentModelCount = 0;
+
+    Skybox* skybox;
+    Frustum* frustum = nullptr;
+    Camera* camera = nullptr;
+    Water* riverWater = nullptr;
+    Water* lakeWater = nullptr;
+    PhysicsWorld* physicsWorld = nullptr;
+    unsigned int shadowFramebuffer = 0;
+    unsigned int shadowDepthTexture = 0;
+    BackgroundMusic* music = nullptr;
+    glm::mat4 worldMatrix;
+    glm::mat4 startViewMatrix;
+    glm::vec3 lightPosition{0.0f, 250.0f, -110.0f};
+};

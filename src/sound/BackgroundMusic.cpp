@@ -1,0 +1,73 @@
+#include "sound/BackgroundMusic.h"
+
+#include <AL/al.h>
+#include <AL/alut.h>
+
+namespace {
+ALuint musicBuffer = 0;
+ALuint musicSource = 0;
+const ALfloat sourcePosition[3] = {0.0f, 0.0f, 0.0f};
+const ALfloat sourceVelocity[3] = {0.0f, 0.0f, 0.0f};
+const ALfloat listenerPosition[3] = {0.0f, 0.0f, 0.0f};
+const ALfloat listenerVelocity[3] = {0.0f, 0.0f, 0.0f};
+// "at" then "up": the listener faces -z with y up, the source sits on it, so the loop is centred.
+const ALfloat listenerOrientation[6] = {0.0f, 0.0f, -1.0f, 0.0f, 1.0f, 0.0f};
+} // namespace
+
+void BackgroundMusic::start() {
+    alutInit(nullptr, nullptr);
+    alGetError();
+    loadSound();
+    setListener();
+    alSourcePlay(musicSource);
+}
+
+bool BackgroundMusic::loadSound() {
+    alGenBuffers(1, &musicBuffer);
+    if (alGetError() != AL_NO_ERROR)
+        return false;
+
+    // ALUT reports nothing when the read fails; only hand a buffer over when it really read one.
+    ALenum format = 0;
+    ALvoid* data = nullptr;
+    ALsizei size = 0;
+    ALsizei frequency = 0;
+    ALboolean loop = AL_FALSE;
+    ALbyte path[] = "data/background.wav";
+// ALUT marks its WAV calls deprecated, but they are the ones that report the file's loop flag.
+#pragma GCC diagnostic push
+#pragma GCC diagnostic ignored "-Wdeprecated-declarations"
+    alutLoadWAVFile(path, &format, &data, &size, &frequency, &loop);
+    if (data != nullptr && size > 0 && frequency > 0 && format != 0) {
+        alBufferData(musicBuffer, format, data, size, frequency);
+        alutUnloadWAV(format, data, size, frequency);
+    }
+#pragma GCC diagnostic pop
+
+    alGenSources(1, &musicSource);
+    if (alGetError() != AL_NO_ERROR)
+        return false;
+
+    alSourcei(musicSource, AL_BUFFER, static_cast<ALint>(musicBuffer));
+    alSourcef(musicSource, AL_PITCH, 1.0f);
+    alSourcef(musicSource, AL_GAIN, 1.0f);
+    alSourcefv(musicSource, AL_POSITION, sourcePosition);
+    alSourcefv(musicSource, AL_VELOCITY, sourceVelocity);
+    // Loop for ever, whatever the file's own loop flag says.
+    alSourcei(musicSource, AL_LOOPING, AL_TRUE);
+    return alGetError() == AL_NO_ERROR;
+}
+
+void BackgroundMusic::setListener() {
+    alListenerfv(AL_POSITION, listenerPosition);
+    alListenerfv(AL_VELOCITY, listenerVelocity);
+    alListenerfv(AL_ORIENTATION, listenerOrientation);
+}
+
+void BackgroundMusic::release() {
+    alDeleteSources(1, &musicSource);
+    alDeleteBuffers(1, &musicBuffer);
+    alutExit();
+    musicSource = 0;
+    musicBuffer = 0;
+}

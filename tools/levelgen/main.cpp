@@ -1,0 +1,32 @@
+// levelgen OUT_DIR [--map MAP.png]
+// Writes the game's meshes, textures, font and music below OUT_DIR.
+#include <cstring>
+#include <filesystem>
+#include <iostream>
+#include <string>
+
+#include "Generators.h"
+
+int main(int argc, char** argv) {
+    if (argc < 2) {
+        std::cerr << "usage: levelgen OUT_DIR [--map MAP.png]" << std::endl;
+        return 2;
+    }
+    std::string outDir = argv[1];
+    std::string mapPath = outDir + "/../docs/level-map.png";
+    bool writeMap = false;
+    for (int i = 2; i + 1 < argc; ++i) {
+        if (std::strcmp(argv[i], "--map") == 0) {
+            mapPath = argv[i + 1];
+            writeMap = true;
+        }
+    }
+    std::filesystem::create_directories(outDir);
+    generateMeshes(outDir);
+    generateTextures(outDir);
+    generateFont(outDir);
+    generateMusic(outDir);
+    if (writeMap)
+        generateMap(mapPath);
+    return 0;
+}
