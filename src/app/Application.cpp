@@ -28,7 +28,7 @@ const char* const banner = "Quillorb 3D\n"
 Scene* scene = nullptr;
 BitmapFont* font = nullptr;
 unsigned int screenTextures[4] = {0, 0, 0, 0};
-Clock* clock = nullptr;
+Clock* gameClock = nullptr;
 
 const char* const screenTextureFiles[4] = {
     "texture/sphereMitte.png",
@@ -110,9 +110,9 @@ bool initApplication() {
 }
 
 void updateFrame() {
-    clock = Clock::instance();
-    clock->tick();
-    clock->countFrame();
+    gameClock = Clock::instance();
+    gameClock->tick();
+    gameClock->countFrame();
     scene->update();
 }
 
@@ -127,8 +127,8 @@ void shutdownApplication() {
     scene = nullptr;
     delete font;
     font = nullptr;
-    delete clock;
-    clock = nullptr;
+    delete gameClock;
+    gameClock = nullptr;
     glDeleteTextures(4, screenTextures);
     platform::terminate();
 }

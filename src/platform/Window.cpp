@@ -25,6 +25,8 @@ bool openWindow(int width, int height, int depthBits, int stencilBits, int sampl
     if (!window)
         return false;
     glfwMakeContextCurrent(window);
+    // A key tapped between two slow frames still counts as pressed at the next poll.
+    glfwSetInputMode(window, GLFW_STICKY_KEYS, GLFW_TRUE);
     glfwSwapInterval(0);
     return true;
 }
