@@ -1,0 +1,26 @@
+#!/usr/bin/env bash
+# Builds Quillorb 3D and starts it from its data tree, run/.
+# Without a display it plays about 20 seconds on a virtual X server, saves a screenshot and
+# closes the window the way a window manager would, so the game shuts down normally.
+set -euo pipefail
+
+ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
+BUILD_DIR="${BUILD_DIR:-$ROOT/build}"
+"$ROOT/scripts/setup.sh"
+
+cd "$ROOT/run"
+if [[ -n "${DISPLAY:-}" ]]; then
+  exec "$BUILD_DIR/quillorb"
+fi
+
+SHOT="${SCREENSHOT:-$ROOT/build/quillorb-screenshot.png}"
+echo "No display is set: running the game on a virtual X server for about 20 seconds."
+xvfb-run -a -s "-screen 0 1024x768x24" bash -c '
+  "$0/quillorb" &
+  game=$!
+  sleep 20
+  import -window root "$1"
+  "$0/closewindow" "Quillorb 3D"
+  wait $game
+' "$BUILD_DIR" "$SHOT"
+echo "Screenshot saved to $SHOT"
