@@ -15,10 +15,10 @@ class CollisionWorld;
 // chase camera with the skybox following it.
 class PhysicsWorld {
   public:
-    PhysicsWorld(Scene* scene, Camera* camera, Sphere* marble, Skybox* skybox,
-                 Model** groundModels, int groundCount, Model** staticModels, int staticCount,
-                 AnimationModel** animatedModels, int animatedCount, Model* finishArea, int planeCount,
-                 Model** planeModels, Model* sawBeam, Model* sawBlade);
+    PhysicsWorld(Scene* scene, Camera* camera, Sphere* marble, Skybox* skybox, Model** groundModels,
+                 int groundCount, Model** staticModels, int staticCount,
+                 AnimationModel** animatedModels, int animatedCount, Model* finishArea,
+                 int planeCount, Model** planeModels, Model* sawBeam, Model* sawBlade);
     ~PhysicsWorld();
     PhysicsWorld(const PhysicsWorld&) = delete;
     PhysicsWorld& operator=(const PhysicsWorld&) = delete;
@@ -32,8 +32,14 @@ class PhysicsWorld {
     void setVelocity(const glm::vec3& v) { velocity = v; }
     CollisionWorld* getCollisionWorld() const { return collisionWorld; }
 
+    // The view a respawned marble is first seen with: it only picks the side the chase
+    // camera comes from.
+    static glm::mat4 respawnView();
+
   private:
+    // repeatsLeft bounds how often a fall may restart the step within one frame.
     void runStep(int repeatsLeft);
+    int readKeyMask() const;
     void steer(int keyMask, float dt);
 
     Scene* scene;
