@@ -10,7 +10,7 @@ class Frustum {
 
     struct Plane {
         glm::vec3 normal;
-        float distance;
+        float distance = 0.0f;
     };
 
     void update(const glm::mat4& clip);

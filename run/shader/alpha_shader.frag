@@ -1,0 +1,15 @@
+#version 330 compatibility
+
+uniform sampler2D colorTexture;
+uniform sampler2D alphaMap;
+
+in vec2 uv;
+
+out vec4 fragColor;
+
+void main() {
+    float alpha = texture(alphaMap, uv).r;
+    // The alpha test (greater than 0.1) cuts the holes; what survives it is written fully
+    // opaque, so a leaf seen through the gap of another never blends into a ghost.
+    fragColor = vec4(texture(colorTexture, uv).rgb, alpha > 0.1 ? 1.0 : alpha);
+}

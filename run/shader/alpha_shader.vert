@@ -1,0 +1,18 @@
+#version 330 compatibility
+// Trees and reeds: a colour texture cut out by a greyscale alpha map.
+
+layout(location = 0) in vec4 vertex;
+in vec2 texCoord;
+
+uniform mat4 perspective;
+uniform mat4 view;
+uniform mat4 model;
+
+out vec2 uv;
+
+void main() {
+    uv = texCoord;
+    // Plants are never clipped, not even in the water's reflection.
+    gl_ClipDistance[0] = 1.0;
+    gl_Position = perspective * view * model * vertex;
+}

@@ -1,0 +1,19 @@
+#version 330 compatibility
+
+uniform sampler2D colorTexture;
+uniform vec3 light_position;
+uniform vec4 light_color;
+uniform vec4 ambient_color;
+
+in vec3 worldPosition;
+in vec3 worldNormal;
+in vec2 uv;
+
+out vec4 fragColor;
+
+void main() {
+    vec3 n = normalize(worldNormal);
+    float diffuse = max(dot(n, normalize(light_position - worldPosition)), 0.0);
+    vec3 light = ambient_color.rgb + light_color.rgb * (0.65 * diffuse);
+    fragColor = vec4(min(texture(colorTexture, uv).rgb * light, vec3(1.0)), 1.0);
+}

@@ -1,0 +1,7 @@
+#version 330 compatibility
+
+out vec4 fragColor;
+
+void main() {
+    fragColor = vec4(1.0);
+}

@@ -1,0 +1,29 @@
+#version 330 compatibility
+// Static models, the ground and the marble: lit by the level's light, shadowed by its map.
+
+// Generic attribute 0 must carry the positions: a compatibility context draws nothing
+// without it.
+layout(location = 0) in vec4 vertex;
+in vec3 normal;
+in vec2 texCoord;
+
+uniform mat4 PV;
+uniform mat4 model;
+uniform mat4 T;
+uniform vec4 clipPlane;
+
+out vec3 worldPosition;
+out vec3 worldNormal;
+out vec2 uv;
+out vec4 shadowCoord;
+
+void main() {
+    vec4 world = model * vertex;
+    worldPosition = world.xyz;
+    // The level only rotates and translates its models, so the upper 3x3 turns normals too.
+    worldNormal = mat3(model) * normal;
+    uv = texCoord;
+    shadowCoord = T * world;
+    gl_ClipDistance[0] = dot(world, clipPlane);
+    gl_Position = PV * world;
+}

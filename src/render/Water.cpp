@@ -1,0 +1,197 @@
+#include "render/Water.h"
+
+#include <GL/glew.h>
+
+#include <iostream>
+
+#include <glm/gtc/matrix_transform.hpp>
+#include <glm/gtc/type_ptr.hpp>
+
+#include "app/AppState.h"
+#include "assets/Model.h"
+#include "assets/ModelCoordinates.h"
+#include "assets/TextureLoader.h"
+#include "physics/Camera.h"
+#include "render/Shader.h"
+#include "scene/Clock.h"
+#include "scene/Scene.h"
+
+namespace {
+
+constexpr int targetSize = 512;
+
+void allocateTarget(GLuint texture, GLint internalFormat, GLenum format) {
+    glBindTexture(GL_TEXTURE_2D, texture);
+    glTexImage2D(GL_TEXTURE_2D, 0, internalFormat, targetSize, targetSize, 0, format,
+                 GL_UNSIGNED_BYTE, nullptr);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_CLAMP);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_CLAMP);
+}
+
+// A framebuffer with a colour texture and a depth renderbuffer, left bound.
+void createColourTarget(GLuint& framebuffer, GLuint& depthBuffer, GLuint& texture) {
+    glGenFramebuffers(1, &framebuffer);
+    glBindFramebuffer(GL_FRAMEBUFFER, framebuffer);
+    glGenRenderbuffers(1, &depthBuffer);
+    glBindRenderbuffer(GL_RENDERBUFFER, depthBuffer);
+    glRenderbufferStorage(GL_RENDERBUFFER, GL_DEPTH_COMPONENT, targetSize, targetSize);
+    glGenTextures(1, &texture);
+    allocateTarget(texture, GL_RGB, GL_RGB);
+    glFramebufferTexture2D(GL_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, GL_TEXTURE_2D, texture, 0);
+    glFramebufferRenderbuffer(GL_FRAMEBUFFER, GL_DEPTH_ATTACHMENT, GL_RENDERBUFFER, depthBuffer);
+}
+
+void bindSampler(Shader* shader, int unit, GLuint texture, const char* name) {
+    glActiveTexture(GL_TEXTURE0 + unit);
+    glEnable(GL_TEXTURE_2D);
+    glBindTexture(GL_TEXTURE_2D, texture);
+    shader->setInt(unit, name);
+}
+
+} // namespace
+
+Water::Water(Model* waterModel, Scene* scene, Camera* camera, Shader* mainShader,
+             Shader* animationShader)
+    : waterModel(waterModel), scene(scene), camera(camera), mainShader(mainShader),
+      animationShader(animationShader) {
+    glm::mat4 matrix = waterModel ? waterModel->getTransform() : glm::mat4(1.0f);
+    waterPlane = glm::vec4(0.0f, 1.0f, 0.0f, -matrix[3][1]);
+}
+
+Water::~Water() {
+    // Nothing was created on the GPU before init.
+    if (!waterShader)
+        return;
+    delete waterShader;
+    GLuint framebuffers[3] = {reflectionFramebuffer, refractionFramebuffer, depthFramebuffer};
+    glDeleteFramebuffers(3, framebuffers);
+    GLuint renderbuffers[2] = {reflectionDepthBuffer, refractionDepthBuffer};
+    glDeleteRenderbuffers(2, renderbuffers);
+    // The two maps are ours as well: generated in init, so released here.
+    GLuint textures[5] = {reflectionTexture, refractionTexture, depthTexture, normalMap, dudvMap};
+    glDeleteTextures(5, textures);
+}
+
+void Water::init() {
+    waterShader = new Shader();
+    waterShader->load("shader/water_shader.vert", "shader/water_shader.frag");
+
+    createColourTarget(reflectionFramebuffer, reflectionDepthBuffer, reflectionTexture);
+    createColourTarget(refractionFramebuffer, refractionDepthBuffer, refractionTexture);
+
+    glGenFramebuffers(1, &depthFramebuffer);
+    glBindFramebuffer(GL_FRAMEBUFFER, depthFramebuffer);
+    glGenTextures(1, &depthTexture);
+    allocateTarget(depthTexture, GL_DEPTH_COMPONENT24, GL_DEPTH_COMPONENT);
+    glFramebufferTexture2D(GL_FRAMEBUFFER, GL_DEPTH_ATTACHMENT, GL_TEXTURE_2D, depthTexture, 0);
+    glDrawBuffer(GL_NONE);
+    glReadBuffer(GL_NONE);
+    if (glCheckFramebufferStatus(GL_FRAMEBUFFER) != GL_FRAMEBUFFER_COMPLETE)
+        std::cout << "GL: Error while binding the texture to fbo" << std::endl;
+
+    glBindFramebuffer(GL_FRAMEBUFFER, 0);
+    GLuint maps[2];
+    glGenTextures(2, maps);
+    normalMap = maps[0];
+    dudvMap = maps[1];
+    loadTexture("texture/Water/normalmap.bmp", &normalMap, 0, false, false);
+    loadTexture("texture/Water/dudvmap.bmp", &dudvMap, 0, false, false);
+}
+
+void Water::renderTextures() {
+    if (!waterModel)
+        return;
+    float h = -waterPlane.w;
+    glPushAttrib(GL_VIEWPORT_BIT);
+
+    // Reflection: the scene above the surface, mirrored in it.
+    glBindFramebuffer(GL_FRAMEBUFFER, reflectionFramebuffer);
+    glViewport(0, 0, targetSize, targetSize);
+    glDrawBuffer(GL_COLOR_ATTACHMENT0);
+    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+    glm::mat4 mirror = glm::scale(glm::mat4(1.0f), glm::vec3(1.0f, -1.0f, 1.0f)) *
+                       glm::translate(glm::mat4(1.0f), glm::vec3(0.0f, -2.0f * h, 0.0f));
+    camera->setMatrix(camera->getMatrix() * mirror);
+    mainShader->setClipPlane(waterPlane);
+    animationShader->setClipPlane(waterPlane);
+    glEnable(GL_CLIP_PLANE0);
+    glCullFace(GL_FRONT); // the mirror turns every triangle's winding around
+    scene->renderMainPass();
+    glBindFramebuffer(GL_FRAMEBUFFER, 0);
+    glCullFace(GL_BACK);
+    glDisable(GL_CLIP_PLANE0);
+    camera->setMatrix(camera->getMatrix() * mirror);
+
+    // Refraction and depth: what lies at or below the surface.
+    glm::vec4 below = waterPlane * glm::vec4(1.0f, -1.0f, 1.0f, -1.0f);
+    const GLuint targets[2] = {refractionFramebuffer, depthFramebuffer};
+    const GLenum drawBuffers[2] = {GL_COLOR_ATTACHMENT0, GL_NONE};
+    for (int i = 0; i < 2; ++i) {
+        glBindFramebuffer(GL_FRAMEBUFFER, targets[i]);
+        glDrawBuffer(drawBuffers[i]);
+        glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+        mainShader->setClipPlane(below);
+        animationShader->setClipPlane(below);
+        glEnable(GL_CLIP_PLANE0);
+        scene->renderMainPass();
+        glBindFramebuffer(GL_FRAMEBUFFER, 0);
+        glDisable(GL_CLIP_PLANE0);
+    }
+    glPopAttrib();
+}
+
+void Water::draw() {
+    const ModelCoordinates* coordinates = waterModel ? waterModel->getCoordinates() : nullptr;
+    if (!coordinates || !waterShader)
+        return;
+    GLuint program = waterShader->program();
+    glEnable(GL_DEPTH_TEST);
+    glEnable(GL_CULL_FACE);
+    glUseProgram(program);
+
+    glm::vec3 eye = camera->getPosition();
+    glm::vec3 light = scene->getLightPosition();
+    glUniform3fv(glGetUniformLocation(program, "viewpos"), 1, glm::value_ptr(eye));
+    glUniform3fv(glGetUniformLocation(program, "lightpos"), 1, glm::value_ptr(light));
+    glUniform1f(glGetUniformLocation(program, "time"), wavePhase);
+    glUniform1f(glGetUniformLocation(program, "time2"), -wavePhase);
+    wavePhase += static_cast<float>(Clock::instance()->getFrameTime() * 0.2);
+
+    glm::mat4 model = waterModel->getTransform();
+    glm::mat4 view = camera->getMatrix();
+    glm::mat4 perspective = getProjectionMatrix();
+    glUniformMatrix4fv(glGetUniformLocation(program, "model"), 1, GL_FALSE, glm::value_ptr(model));
+    glUniformMatrix4fv(glGetUniformLocation(program, "view"), 1, GL_FALSE, glm::value_ptr(view));
+    glUniformMatrix4fv(glGetUniformLocation(program, "perspective"), 1, GL_FALSE,
+                       glm::value_ptr(perspective));
+
+    // The surface is drawn from client memory whatever the buffer option says.
+    glBindBuffer(GL_ARRAY_BUFFER, 0);
+    glBindBuffer(GL_ELEMENT_ARRAY_BUFFER, 0);
+    GLuint vertex = static_cast<GLuint>(glGetAttribLocation(program, "vertex"));
+    GLuint texCoord = static_cast<GLuint>(glGetAttribLocation(program, "texCoordReflection"));
+    glEnableVertexAttribArray(vertex);
+    glEnableVertexAttribArray(texCoord);
+    glVertexAttribPointer(vertex, 4, GL_FLOAT, GL_FALSE, 0, coordinates->getPositions());
+    glVertexAttribPointer(texCoord, 2, GL_FLOAT, GL_FALSE, 0, coordinates->getTexCoords());
+
+    bindSampler(waterShader, 0, reflectionTexture, "water_reflection");
+    bindSampler(waterShader, 1, refractionTexture, "water_refraction");
+    bindSampler(waterShader, 2, normalMap, "water_normalmap");
+    bindSampler(waterShader, 3, dudvMap, "water_dudvmap");
+    bindSampler(waterShader, 4, depthTexture, "water_depthmap");
+    glUniform4f(glGetUniformLocation(program, "waterColor"), 1.0f, 1.0f, 1.0f, 1.0f);
+
+    glDrawElements(GL_TRIANGLES, coordinates->getIndexCount(), GL_UNSIGNED_INT,
+                   coordinates->getIndices());
+
+    glDisableVertexAttribArray(vertex);
+    glDisableVertexAttribArray(texCoord);
+    for (int unit = 0; unit < 5; ++unit) {
+        glActiveTexture(GL_TEXTURE0 + unit);
+        glDisable(GL_TEXTURE_2D);
+    }
+    glUseProgram(0);
+}
