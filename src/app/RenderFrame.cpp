@@ -14,43 +14,58 @@
 #include "scene/Scene.h"
 
 namespace {
-void showEndScreen(unsigned int texture, float x0, float y0) {
+
+// End screens cover the whole window and stand in for the scene and the HUD.
+void showEndScreen(unsigned int texture) {
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
-    getFont()->drawQuad(x0, y0, texture, static_cast<float>(getWindowWidth()),
-                        static_cast<float>(getWindowHeight()));
+    float width = static_cast<float>(getWindowWidth());
+    float height = static_cast<float>(getWindowHeight());
+    if (BitmapFont* font = getFont())
+        font->drawQuad(-width / 2.0f, height / 2.0f, texture, width, height);
     platform::swapBuffers();
 }
-} // namespace
 
-void renderFrame() {
-    handleDisplayOptions();
-    glPolygonMode(GL_FRONT_AND_BACK, isWireframeOn() ? GL_LINE : GL_FILL);
-    glViewport(0, 0, getWindowWidth(), getWindowHeight());
-
-    float x0 = -getWindowWidth() / 2.0f;
-    float y0 = getWindowHeight() / 2.0f;
-    if (isGameWon()) {
-        showEndScreen(getScreenTexture(3), x0, y0);
-        return;
-    }
-    if (isGameOver()) {
-        showEndScreen(getScreenTexture(2), x0, y0);
-        return;
-    }
-
-    getScene()->render();
-    glActiveTexture(GL_TEXTURE0);
-    glEnable(GL_TEXTURE_2D);
-    BitmapFont* font = getFont();
+void drawHud(BitmapFont* font, const Scene* scene) {
     if (isShowFpsOn()) {
         std::string fps = std::to_string(static_cast<int>(Clock::instance()->getFps())) + " Fps";
         font->drawText(fps.c_str(), 480.0f, 375.0f, false);
     }
     font->drawIcons(getLives(), getScreenTexture(0), 64.0f, 48.0f);
-    std::string clockText = formatClockText(getScene()->getRemainingTime());
-    font->drawText(clockText.c_str(), -500.0f, 330.0f, true);
+    if (scene) {
+        std::string clockText = formatClockText(scene->getRemainingTime());
+        font->drawText(clockText.c_str(), -500.0f, 330.0f, true);
+    }
+}
+
+} // namespace
+
+void renderFrame() {
+    handleDisplayOptions();
+    // The polygon mode holds for everything in the frame, HUD and end screens included.
+    glPolygonMode(GL_FRONT_AND_BACK, isWireframeOn() ? GL_LINE : GL_FILL);
+    glViewport(0, 0, getWindowWidth(), getWindowHeight());
+
+    // The race keeps running behind the winner screen and may still use up the last life
+    // there; the win stands.
+    if (isGameWon()) {
+        showEndScreen(getScreenTexture(3));
+        return;
+    }
+    if (isGameOver()) {
+        showEndScreen(getScreenTexture(2));
+        return;
+    }
+
+    Scene* scene = getScene();
+    if (scene)
+        scene->render();
+    glActiveTexture(GL_TEXTURE0);
+    glEnable(GL_TEXTURE_2D);
+    if (BitmapFont* font = getFont())
+        drawHud(font, scene);
     drawStatusLines();
 
+    // Leave no HUD texture or program behind for the next frame's passes.
     glActiveTexture(GL_TEXTURE0);
     glDisable(GL_TEXTURE_2D);
     glUseProgram(0);

@@ -1,0 +1,151 @@
+#include "app/DisplayOptions.h"
+
+#include <string>
+
+#include "app/Application.h"
+#include "hud/BitmapFont.h"
+#include "platform/Input.h"
+#include "platform/Keys.h"
+#include "scene/Scene.h"
+
+namespace {
+
+constexpr int slotCount = 10;
+constexpr int framesPerLine = 100;
+
+bool showFps = false;
+bool wireframe = false;
+bool bilinearFiltering = true;
+int mipmapMode = 2;
+
+int statusFrames[slotCount] = {};
+std::string statusText[slotCount];
+
+void announce(int slot, const char* text) {
+    statusFrames[slot] = framesPerLine;
+    statusText[slot] = text;
+}
+
+void reloadLevelTextures() {
+    if (Scene* scene = getScene())
+        scene->loadLevelTextures(bilinearFiltering, mipmapMode);
+}
+
+void toggleFps() {
+    showFps = !showFps;
+    announce(2, showFps ? "Fps ON" : "Fps OFF");
+}
+
+void toggleWireframe() {
+    wireframe = !wireframe;
+    announce(3, wireframe ? "WIREFRAME ON" : "WIREFRAME OFF");
+}
+
+void toggleFiltering() {
+    bilinearFiltering = !bilinearFiltering;
+    announce(4, bilinearFiltering ? "BILINEAR" : "NEAREST NEIGHBOR");
+    reloadLevelTextures();
+}
+
+void cycleMipmaps() {
+    statusFrames[5] = framesPerLine;
+    mipmapMode = mipmapMode == 0 ? 1 : mipmapMode == 1 ? 2 : 0;
+    statusText[5] = mipmapMode == 1 ? "NEAREST NEIGHBOR" : mipmapMode == 2 ? "LINEAR" : "AUS";
+    reloadLevelTextures();
+}
+
+// The scene's switches have nothing to switch before a scene exists.
+void toggleVbo() {
+    if (Scene* scene = getScene()) {
+        scene->toggleVbo();
+        announce(6, scene->isVboOn() ? "VBO" : "VA");
+    }
+}
+
+void toggleFrustumCulling() {
+    if (Scene* scene = getScene()) {
+        scene->toggleFrustumCulling();
+        announce(8, scene->isFrustumCullingOn() ? "Frustum Culling ON" : "Frustum Culling OFF");
+    }
+}
+
+void toggleTransparency() {
+    if (Scene* scene = getScene()) {
+        scene->toggleTransparency();
+        announce(9, scene->isTransparencyOn() ? "Transparenz ON" : "Transparenz OFF");
+    }
+}
+
+struct OptionKey {
+    int key;
+    void (*action)();
+    bool latched;
+};
+
+// Polled in this order every frame; F1 and F7 have no option.
+OptionKey optionKeys[] = {
+    {GLFW_KEY_F2, toggleFps, false},          {GLFW_KEY_F3, toggleWireframe, false},
+    {GLFW_KEY_F4, toggleFiltering, false},    {GLFW_KEY_F5, cycleMipmaps, false},
+    {GLFW_KEY_F6, toggleVbo, false},          {GLFW_KEY_F8, toggleFrustumCulling, false},
+    {GLFW_KEY_F9, toggleTransparency, false},
+};
+
+} // namespace
+
+void handleDisplayOptions() {
+    for (OptionKey& option : optionKeys) {
+        if (platform::isKeyDown(option.key)) {
+            if (!option.latched)
+                option.action();
+            option.latched = true;
+        } else {
+            option.latched = false;
+        }
+    }
+}
+
+void drawStatusLines() {
+    BitmapFont* font = getFont();
+    for (int i = 0; i < slotCount; ++i) {
+        if (statusFrames[i] <= 0)
+            continue;
+        --statusFrames[i];
+        if (font)
+            font->drawText(statusText[i].c_str(), 0.0f, 425.0f - 25.0f * static_cast<float>(i),
+                           false);
+    }
+}
+
+bool isShowFpsOn() {
+    return showFps;
+}
+bool isWireframeOn() {
+    return wireframe;
+}
+bool isBilinearFilteringOn() {
+    return bilinearFiltering;
+}
+int getMipmapMode() {
+    return mipmapMode;
+}
+
+std::string getStatusText(int slot) {
+    return slot >= 0 && slot < slotCount ? statusText[slot] : std::string();
+}
+
+int getStatusFrames(int slot) {
+    return slot >= 0 && slot < slotCount ? statusFrames[slot] : 0;
+}
+
+void resetDisplayOptions() {
+    showFps = false;
+    wireframe = false;
+    bilinearFiltering = true;
+    mipmapMode = 2;
+    for (int i = 0; i < slotCount; ++i) {
+        statusFrames[i] = 0;
+        statusText[i].clear();
+    }
+    for (OptionKey& option : optionKeys)
+        option.latched = false;
+}

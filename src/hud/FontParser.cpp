@@ -1,0 +1,136 @@
+#include "hud/FontParser.h"
+
+#include <cctype>
+#include <fstream>
+#include <vector>
+
+#include "hud/FontDescription.h"
+
+namespace {
+
+bool isSpace(char c) {
+    return std::isspace(static_cast<unsigned char>(c)) != 0;
+}
+
+std::vector<std::string> splitWords(const std::string& line) {
+    std::vector<std::string> words;
+    size_t pos = 0;
+    while (pos < line.size()) {
+        while (pos < line.size() && isSpace(line[pos]))
+            ++pos;
+        size_t end = pos;
+        while (end < line.size() && !isSpace(line[end]))
+            ++end;
+        if (end > pos)
+            words.push_back(line.substr(pos, end - pos));
+        pos = end;
+    }
+    return words;
+}
+
+} // namespace
+
+bool FontParser::readValue(const std::string& text, uint16_t& value) {
+    size_t pos = 0;
+    bool negative = false;
+    if (pos < text.size() && (text[pos] == '-' || text[pos] == '+')) {
+        negative = text[pos] == '-';
+        ++pos;
+    }
+    if (pos == text.size())
+        return false;
+    long magnitude = 0;
+    for (; pos < text.size(); ++pos) {
+        if (!std::isdigit(static_cast<unsigned char>(text[pos])))
+            return false;
+        magnitude = magnitude * 10 + (text[pos] - '0');
+        if (magnitude > 65535)
+            return false;
+    }
+    // Negative offsets are written by font tools; anything below a signed 16-bit value is not.
+    if (negative && magnitude > 32768)
+        return false;
+    long stored = negative ? 65536 - magnitude : magnitude;
+    value = static_cast<uint16_t>(stored & 0xFFFF);
+    return true;
+}
+
+bool FontParser::parseFile(const char* path) {
+    std::ifstream in(path);
+    if (!in.is_open())
+        return false;
+    return parse(in);
+}
+
+bool FontParser::parse(std::istream& in) {
+    std::string line;
+    while (std::getline(in, line))
+        parseLine(line);
+    // getline stops at the end of the file or at a read failure; only the first is success.
+    return in.eof() && !in.bad();
+}
+
+void FontParser::parseLine(const std::string& line) {
+    std::vector<std::string> words = splitWords(line);
+    if (words.empty())
+        return;
+    bool common = words[0] == "common";
+    if (!common && words[0] != "char")
+        return;
+
+    // Keys before any "id" go to glyph 0; an "id" outside the table sends the rest of the
+    // line nowhere until a valid one follows.
+    int index = 0;
+    for (size_t i = 1; i < words.size(); ++i) {
+        size_t equals = words[i].find('=');
+        if (equals == std::string::npos)
+            continue;
+        std::string key = words[i].substr(0, equals);
+        uint16_t value = 0;
+        bool valid = readValue(words[i].substr(equals + 1), value);
+        if (common) {
+            if (valid)
+                applyCommon(key, value);
+        } else if (key == "id") {
+            index = valid && value < 256 ? value : -1;
+        } else if (valid && index >= 0) {
+            applyGlyph(key, value, index);
+        }
+    }
+}
+
+void FontParser::applyCommon(const std::string& key, uint16_t value) {
+    if (key == "lineHeight")
+        font.lineHeight = value;
+    else if (key == "base")
+        font.base = value;
+    else if (key == "scaleW")
+        font.scaleW = value;
+    else if (key == "scaleH")
+        font.scaleH = value;
+    else if (key == "pages")
+        font.pages = value;
+}
+
+void FontParser::applyGlyph(const std::string& key, uint16_t value, int index) {
+    Glyph& glyph = font.glyphs[index];
+    uint16_t* field = nullptr;
+    if (key == "x")
+        field = &glyph.x;
+    else if (key == "y")
+        field = &glyph.y;
+    else if (key == "width")
+        field = &glyph.width;
+    else if (key == "height")
+        field = &glyph.height;
+    else if (key == "xoffset")
+        field = &glyph.xoffset;
+    else if (key == "yoffset")
+        field = &glyph.yoffset;
+    else if (key == "xadvance")
+        field = &glyph.xadvance;
+    else if (key == "page")
+        field = &glyph.page;
+    if (field)
+        *field = value;
+}

@@ -1,0 +1,214 @@
+#include <gtest/gtest.h>
+
+#include <GL/glew.h>
+
+#include <memory>
+#include <string>
+
+#include "app/AppState.h"
+#include "hud/BitmapFont.h"
+#include "support/GlTestContext.h"
+#include "support/TestFiles.h"
+
+namespace {
+
+// The game's window: HUD x = column - 512, HUD y = row - 384.
+constexpr int windowWidth = 1024;
+constexpr int windowHeight = 768;
+
+struct Rgba {
+    unsigned char r, g, b, a;
+};
+
+// An uncompressed 32-bit TGA: the glyph page of the test font. The left half of each row is
+// transparent green, the right half opaque white.
+std::string halfCoveredPage(int size) {
+    std::string file(18, '\0');
+    file[2] = 2;
+    file[12] = static_cast<char>(size);
+    file[14] = static_cast<char>(size);
+    file[16] = 32;
+    file[17] = 8;
+    for (int row = 0; row < size; ++row) {
+        for (int column = 0; column < size; ++column) {
+            bool covered = column >= size / 2;
+            const char bgra[4] = {static_cast<char>(covered ? 255 : 0), static_cast<char>(255),
+                                  static_cast<char>(covered ? 255 : 0),
+                                  static_cast<char>(covered ? 255 : 0)};
+            file.append(bgra, 4);
+        }
+    }
+    return file;
+}
+
+unsigned int solidTexture(Rgba colour) {
+    unsigned int name = 0;
+    glGenTextures(1, &name);
+    glBindTexture(GL_TEXTURE_2D, name);
+    const Rgba pixels[4] = {colour, colour, colour, colour};
+    glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA, 2, 2, 0, GL_RGBA, GL_UNSIGNED_BYTE, pixels);
+    glBindTexture(GL_TEXTURE_2D, 0);
+    return name;
+}
+
+Rgba pixelAtHud(int hudX, int hudY) {
+    Rgba pixel{0, 0, 0, 0};
+    glReadPixels(hudX + windowWidth / 2, hudY + windowHeight / 2, 1, 1, GL_RGBA, GL_UNSIGNED_BYTE,
+                 &pixel);
+    return pixel;
+}
+
+bool isRed(Rgba p) {
+    return p.r > 200 && p.g < 50 && p.b < 50;
+}
+bool isWhite(Rgba p) {
+    return p.r > 200 && p.g > 200 && p.b > 200;
+}
+bool isBackground(Rgba p) {
+    return p.r < 50 && p.g < 50 && p.b < 50;
+}
+
+class HudDrawingTest : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        if (!ensureGlContext(windowWidth, windowHeight))
+            GTEST_SKIP() << "no display";
+        resetAppState();
+        std::string page = writeScratchFile("hud/page.tga", halfCoveredPage(8));
+        std::string description =
+            writeScratchFile("hud/font.fnt", "common lineHeight=10 base=8 scaleW=8 scaleH=8\n"
+                                             "char id=65 x=0 y=0 width=8 height=8 xoffset=2 "
+                                             "yoffset=3 xadvance=9 page=0\n");
+        font = std::make_unique<BitmapFont>(page.c_str(), description.c_str());
+        font->loadShader();
+        red = solidTexture({255, 0, 0, 255});
+        glViewport(0, 0, windowWidth, windowHeight);
+        glEnable(GL_CULL_FACE);
+        glEnable(GL_DEPTH_TEST);
+        glPolygonMode(GL_FRONT_AND_BACK, GL_FILL);
+        glClearColor(0.0f, 0.0f, 0.0f, 1.0f);
+        glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+    }
+    void TearDown() override {
+        if (red)
+            glDeleteTextures(1, &red);
+        font.reset();
+        glPolygonMode(GL_FRONT_AND_BACK, GL_FILL);
+        glUseProgram(0);
+    }
+
+    std::unique_ptr<BitmapFont> font;
+    unsigned int red = 0;
+};
+
+} // namespace
+
+TEST_F(HudDrawingTest, ThreeLifeIconsStartAtMinus520AndStep50) {
+    font->drawIcons(3, red, 64.0f, 48.0f);
+    // The third icon spans x -420 to -356 and y 332 to 380; the first starts off the window.
+    EXPECT_TRUE(isRed(pixelAtHud(-512, 350)));
+    EXPECT_TRUE(isRed(pixelAtHud(-357, 379)));
+    EXPECT_TRUE(isRed(pixelAtHud(-357, 332)));
+    EXPECT_TRUE(isBackground(pixelAtHud(-356, 350)));
+    EXPECT_TRUE(isBackground(pixelAtHud(-400, 380)));
+    EXPECT_TRUE(isBackground(pixelAtHud(-400, 331)));
+    EXPECT_TRUE(glIsEnabled(GL_DEPTH_TEST));
+}
+
+TEST_F(HudDrawingTest, IconCountsOutsideOneToThreeDrawNothing) {
+    font->drawIcons(2, red, 64.0f, 48.0f);
+    // Two icons: the second ends at -406, nothing where only the third would be.
+    EXPECT_TRUE(isRed(pixelAtHud(-407, 350)));
+    EXPECT_TRUE(isBackground(pixelAtHud(-380, 350)));
+
+    glClear(GL_COLOR_BUFFER_BIT);
+    font->drawIcons(1, red, 64.0f, 48.0f);
+    EXPECT_TRUE(isRed(pixelAtHud(-457, 350)));
+    EXPECT_TRUE(isBackground(pixelAtHud(-440, 350)));
+
+    glClear(GL_COLOR_BUFFER_BIT);
+    font->drawIcons(0, red, 64.0f, 48.0f);
+    font->drawIcons(4, red, 64.0f, 48.0f);
+    font->drawIcons(-1, red, 64.0f, 48.0f);
+    for (int x : {-500, -440, -380, -320})
+        EXPECT_TRUE(isBackground(pixelAtHud(x, 350))) << x;
+}
+
+TEST_F(HudDrawingTest, AFullWindowQuadCoversEveryCorner) {
+    glDisable(GL_DEPTH_TEST);
+    font->drawQuad(-512.0f, 384.0f, red, 1024.0f, 768.0f);
+    EXPECT_TRUE(glIsEnabled(GL_DEPTH_TEST));
+    for (int x : {-512, 511})
+        for (int y : {-384, 383})
+            EXPECT_TRUE(isRed(pixelAtHud(x, y))) << x << "," << y;
+}
+
+TEST_F(HudDrawingTest, WireframeOutlinesQuads) {
+    glPolygonMode(GL_FRONT_AND_BACK, GL_LINE);
+    font->drawQuad(-100.0f, 100.0f, red, 200.0f, 200.0f);
+    // Inside, away from the edges and the diagonal, stays empty; the left edge is drawn.
+    EXPECT_TRUE(isBackground(pixelAtHud(-50, 50)));
+    bool edge = false;
+    for (int x = -102; x <= -98; ++x)
+        edge = edge || isRed(pixelAtHud(x, 30));
+    EXPECT_TRUE(edge);
+
+    glPolygonMode(GL_FRONT_AND_BACK, GL_FILL);
+    font->drawQuad(-100.0f, 100.0f, red, 200.0f, 200.0f);
+    EXPECT_TRUE(isRed(pixelAtHud(-50, 50)));
+}
+
+TEST_F(HudDrawingTest, TextDrawsOnlyTheCoveredTexelsOfEachGlyph) {
+    glDisable(GL_DEPTH_TEST);
+    font->drawText("A", 100.0f, 50.0f, true);
+    EXPECT_TRUE(glIsEnabled(GL_DEPTH_TEST));
+    // The glyph spans x 102 to 110 (pen + xoffset 2) and y 39 to 47 (top 50 - yoffset 3);
+    // only its right, opaque half is drawn.
+    EXPECT_TRUE(isWhite(pixelAtHud(106, 43)));
+    EXPECT_TRUE(isWhite(pixelAtHud(109, 39)));
+    EXPECT_TRUE(isWhite(pixelAtHud(109, 46)));
+    EXPECT_TRUE(isBackground(pixelAtHud(103, 43)));
+    EXPECT_TRUE(isBackground(pixelAtHud(110, 43)));
+    EXPECT_TRUE(isBackground(pixelAtHud(107, 47)));
+    EXPECT_TRUE(isBackground(pixelAtHud(107, 38)));
+}
+
+TEST_F(HudDrawingTest, RightToLeftTextEndsAtThePen) {
+    font->drawText("AA", 100.0f, 50.0f, false);
+    // The last A at 102, the first one advance (9) further left at 93.
+    EXPECT_TRUE(isWhite(pixelAtHud(106, 43)));
+    EXPECT_TRUE(isWhite(pixelAtHud(98, 43)));
+    EXPECT_TRUE(isBackground(pixelAtHud(94, 43)));
+    EXPECT_TRUE(isBackground(pixelAtHud(111, 43)));
+}
+
+TEST_F(HudDrawingTest, BytesWithoutGlyphsAndEmptyTextDrawNothing) {
+    font->drawText("\xE9\x80\xFF", 100.0f, 50.0f, true);
+    font->drawText("", 100.0f, 50.0f, true);
+    for (int x = 95; x < 115; ++x)
+        EXPECT_TRUE(isBackground(pixelAtHud(x, 43))) << x;
+    EXPECT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR));
+}
+
+TEST_F(HudDrawingTest, AMissingFontFileIsReportedAndLeavesEmptyGlyphs) {
+    std::string page = writeScratchFile("hud/page2.tga", halfCoveredPage(8));
+    testing::internal::CaptureStdout();
+    BitmapFont empty(page.c_str(), (scratchDir() + "/hud/missing.fnt").c_str());
+    std::string output = testing::internal::GetCapturedStdout();
+    EXPECT_NE(output.find("Error while reading font file.\n"), std::string::npos);
+    EXPECT_EQ(empty.getScaleW(), 0);
+    for (int code = 0; code < 256; ++code)
+        ASSERT_EQ(empty.glyph(static_cast<unsigned char>(code)).xadvance, 0);
+
+    empty.loadShader();
+    empty.drawText("Zeit: 5:00", 0.0f, 0.0f, true);
+    EXPECT_TRUE(isBackground(pixelAtHud(0, 0)));
+    EXPECT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR));
+}
+
+TEST_F(HudDrawingTest, TheFontFileIsParsedAtConstruction) {
+    EXPECT_EQ(font->getLineHeight(), 10);
+    EXPECT_EQ(font->getBase(), 8);
+    EXPECT_EQ(font->glyph('A').xadvance, 9);
+    EXPECT_TRUE(glIsTexture(font->getTexture()));
+}
