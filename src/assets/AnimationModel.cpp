@@ -1,5 +1,7 @@
 #include "assets/AnimationModel.h"
 
+#include <GL/glew.h>
+
 #include <cmath>
 
 #include "assets/ModelCoordinates.h"
@@ -53,6 +55,9 @@ void AnimationModel::drawAnimated() {
     selectKeyframes();
     if (coordinates == nullptr || shader == nullptr || currentKeyframe == nullptr)
         return;
+    // The keyframes live in client memory; a buffer left bound would capture the pointers.
+    glBindBuffer(GL_ARRAY_BUFFER, 0);
+    glBindBuffer(GL_ELEMENT_ARRAY_BUFFER, 0);
     shader->setModel(transform);
     shader->drawMorph(weight, currentKeyframe, nextKeyframe, coordinates->getNormals(),
                       coordinates->getNormals(), coordinates->getTexCoords(),

@@ -14,6 +14,13 @@ const void* byteOffset(size_t bytes) {
     return reinterpret_cast<const void*>(uintptr_t(bytes));
 }
 
+// Client-array pointers would be taken as offsets into whatever buffer is still bound (for one,
+// the pair createBuffers leaves bound), so the client draws release both targets first.
+void unbindBuffers() {
+    glBindBuffer(GL_ARRAY_BUFFER, 0);
+    glBindBuffer(GL_ELEMENT_ARRAY_BUFFER, 0);
+}
+
 } // namespace
 
 Model::Model(ModelCoordinates* coordinates) : transform(1.0f), coordinates(coordinates) {}
@@ -109,6 +116,7 @@ void Model::bindTexture(int index, int unit) {
 void Model::drawWith(const glm::mat4& matrix) {
     if (coordinates == nullptr || shader == nullptr)
         return;
+    unbindBuffers();
     shader->setModel(matrix);
     shader->drawLit(coordinates->getPositions(), coordinates->getNormals(),
                     coordinates->getTexCoords(), coordinates->getIndices(),
@@ -124,13 +132,13 @@ void Model::drawBufferedWith(const glm::mat4& matrix) {
     shader->setModel(matrix);
     shader->drawLit(byteOffset(0), byteOffset(n * 16), byteOffset(n * 28), byteOffset(0),
                     coordinates->getIndexCount());
-    glBindBuffer(GL_ARRAY_BUFFER, 0);
-    glBindBuffer(GL_ELEMENT_ARRAY_BUFFER, 0);
+    unbindBuffers();
 }
 
 void Model::drawUnlit() {
     if (coordinates == nullptr || shader == nullptr)
         return;
+    unbindBuffers();
     shader->setModel(transform);
     shader->drawTextured(coordinates->getPositions(), coordinates->getTexCoords(),
                          coordinates->getIndices(), coordinates->getIndexCount());
@@ -145,6 +153,5 @@ void Model::drawUnlitBuffered() {
     shader->setModel(transform);
     shader->drawTextured(byteOffset(0), byteOffset(n * 28), byteOffset(0),
                          coordinates->getIndexCount());
-    glBindBuffer(GL_ARRAY_BUFFER, 0);
-    glBindBuffer(GL_ELEMENT_ARRAY_BUFFER, 0);
+    unbindBuffers();
 }

@@ -1,0 +1,206 @@
+#include <gtest/gtest.h>
+
+#include <GL/glew.h>
+
+#include <IL/il.h>
+
+#include <string>
+#include <vector>
+
+#include "GlTestContext.h"
+#include "TestFiles.h"
+#include "assets/TextureLoader.h"
+
+namespace {
+
+// A 3x2 uncompressed 24-bit TGA: odd row length (9 bytes) and one mipmap level below it.
+std::string writeTga() {
+    std::string file(18, '\0');
+    file[2] = 2;  // uncompressed true colour
+    file[12] = 3; // width
+    file[14] = 2; // height
+    file[16] = 24;
+    const unsigned char bgr[6][3] = {{0, 0, 255}, {0, 255, 0},     {255, 0, 0},
+                                     {0, 0, 0},   {255, 255, 255}, {10, 20, 30}};
+    for (const auto& pixel : bgr)
+        file.append(reinterpret_cast<const char*>(pixel), 3);
+    return writeScratchFile("tiny.tga", file);
+}
+
+struct Expected {
+    GLint wrap;
+    GLint minFilter;
+    GLint magFilter;
+    bool anisotropic;
+    bool mipmaps;
+};
+
+GLint parameter(GLenum name) {
+    GLint value = 0;
+    glGetTexParameteriv(GL_TEXTURE_2D, name, &value);
+    return value;
+}
+
+GLint levelParameter(int level, GLenum name) {
+    GLint value = 0;
+    glGetTexLevelParameteriv(GL_TEXTURE_2D, level, name, &value);
+    return value;
+}
+
+class TextureLoading : public testing::Test {
+  protected:
+    void SetUp() override {
+        if (!ensureGlContext())
+            GTEST_SKIP() << "no display";
+        path = writeTga();
+        glActiveTexture(GL_TEXTURE0);
+        glGenTextures(2, names);
+        glGetError();
+    }
+    void TearDown() override {
+        if (names[0] != 0)
+            glDeleteTextures(2, names);
+    }
+
+    void expectSettings(const Expected& e, const std::string& row) {
+        GLint bound = 0;
+        glGetIntegerv(GL_TEXTURE_BINDING_2D, &bound);
+        EXPECT_EQ(GLuint(bound), names[1]) << row;
+        EXPECT_EQ(parameter(GL_TEXTURE_WRAP_R), e.wrap) << row;
+        EXPECT_EQ(parameter(GL_TEXTURE_WRAP_S), e.wrap) << row;
+        EXPECT_EQ(parameter(GL_TEXTURE_WRAP_T), e.wrap) << row;
+        EXPECT_EQ(parameter(GL_TEXTURE_MIN_FILTER), e.minFilter) << row;
+        EXPECT_EQ(parameter(GL_TEXTURE_MAG_FILTER), e.magFilter) << row;
+        EXPECT_EQ(levelParameter(0, GL_TEXTURE_WIDTH), 3) << row;
+        EXPECT_EQ(levelParameter(0, GL_TEXTURE_HEIGHT), 2) << row;
+        EXPECT_EQ(levelParameter(1, GL_TEXTURE_WIDTH), e.mipmaps ? 1 : 0) << row;
+        if (glewIsSupported("GL_EXT_texture_filter_anisotropic")) {
+            GLfloat maximum = 0.0f, actual = 0.0f;
+            glGetFloatv(GL_MAX_TEXTURE_MAX_ANISOTROPY_EXT, &maximum);
+            glGetTexParameterfv(GL_TEXTURE_2D, GL_TEXTURE_MAX_ANISOTROPY_EXT, &actual);
+            EXPECT_EQ(actual, e.anisotropic ? maximum : 1.0f) << row;
+        }
+        EXPECT_EQ(glGetError(), GLenum(GL_NO_ERROR)) << row;
+    }
+
+    std::string path;
+    GLuint names[2] = {0, 0};
+};
+
+} // namespace
+
+TEST_F(TextureLoading, LoadTextureSettingsTable) {
+    struct Row {
+        bool mipmaps, clamp;
+        Expected expected;
+    } rows[] = {
+        {true, true, {GL_CLAMP_TO_EDGE, GL_LINEAR, GL_LINEAR, true, false}},
+        {false, true, {GL_CLAMP_TO_EDGE, GL_LINEAR, GL_LINEAR, true, false}},
+        {true, false, {GL_REPEAT, GL_LINEAR_MIPMAP_LINEAR, GL_LINEAR, true, true}},
+        {false, false, {GL_REPEAT, GL_LINEAR, GL_LINEAR, false, false}},
+    };
+    for (const Row& row : rows) {
+        glDeleteTextures(1, &names[1]);
+        glGenTextures(1, &names[1]);
+        testing::internal::CaptureStdout();
+        loadTexture(path.c_str(), names, 1, row.mipmaps, row.clamp);
+        EXPECT_EQ(testing::internal::GetCapturedStdout(), "");
+        expectSettings(row.expected, "mipmaps " + std::to_string(row.mipmaps) + " clamp " +
+                                         std::to_string(row.clamp));
+    }
+}
+
+TEST_F(TextureLoading, LoadTextureFilteredSettingsTable) {
+    struct Row {
+        int mode;
+        bool bilinear, clamp;
+        Expected expected;
+    } rows[] = {
+        {2, false, true, {GL_CLAMP_TO_EDGE, GL_LINEAR, GL_LINEAR, true, false}},
+        {3, false, true, {GL_CLAMP_TO_EDGE, GL_LINEAR, GL_LINEAR, true, false}},
+        {2, true, false, {GL_REPEAT, GL_LINEAR_MIPMAP_LINEAR, GL_LINEAR, true, true}},
+        {2, false, false, {GL_REPEAT, GL_LINEAR_MIPMAP_LINEAR, GL_NEAREST, true, true}},
+        {1, true, false, {GL_REPEAT, GL_NEAREST_MIPMAP_NEAREST, GL_LINEAR, true, true}},
+        {1, false, false, {GL_REPEAT, GL_NEAREST_MIPMAP_NEAREST, GL_NEAREST, true, true}},
+        {0, true, false, {GL_REPEAT, GL_LINEAR, GL_LINEAR, false, false}},
+        {0, false, false, {GL_REPEAT, GL_NEAREST, GL_NEAREST, false, false}},
+    };
+    for (const Row& row : rows) {
+        glDeleteTextures(1, &names[1]);
+        glGenTextures(1, &names[1]);
+        loadTextureFiltered(path.c_str(), names, 1, row.mode, row.bilinear, row.clamp);
+        expectSettings(row.expected, "mode " + std::to_string(row.mode) + " bilinear " +
+                                         std::to_string(row.bilinear) + " clamp " +
+                                         std::to_string(row.clamp));
+    }
+}
+
+TEST_F(TextureLoading, UnknownModeLeavesTheNameUntouched) {
+    glBindTexture(GL_TEXTURE_2D, names[0]);
+    loadTextureFiltered(path.c_str(), names, 1, 3, true, false);
+    GLint bound = 0;
+    glGetIntegerv(GL_TEXTURE_BINDING_2D, &bound);
+    EXPECT_EQ(GLuint(bound), names[0]);
+    EXPECT_FALSE(glIsTexture(names[1])); // never even bound
+
+    // An existing texture keeps its image and filters.
+    loadTextureFiltered(path.c_str(), names, 1, 0, false, false);
+    loadTextureFiltered(path.c_str(), names, 1, 7, true, false);
+    glBindTexture(GL_TEXTURE_2D, names[1]);
+    EXPECT_EQ(parameter(GL_TEXTURE_MAG_FILTER), GL_NEAREST);
+    EXPECT_EQ(levelParameter(0, GL_TEXTURE_WIDTH), 3);
+}
+
+TEST_F(TextureLoading, UploadsTheDecodedBytesAsDelivered) {
+    ILuint image = 0;
+    ilGenImages(1, &image);
+    ilBindImage(image);
+    ASSERT_TRUE(ilLoadImage(path.c_str()));
+    GLenum format = GLenum(ilGetInteger(IL_IMAGE_FORMAT));
+    std::vector<unsigned char> expected(ilGetData(), ilGetData() + 18);
+    ilDeleteImages(1, &image);
+
+    loadTexture(path.c_str(), names, 0, false, false);
+    EXPECT_EQ(levelParameter(0, GL_TEXTURE_ALPHA_SIZE), 0); // three components
+    EXPECT_GT(levelParameter(0, GL_TEXTURE_RED_SIZE), 0);
+    std::vector<unsigned char> uploaded(18);
+    glPixelStorei(GL_PACK_ALIGNMENT, 1);
+    glGetTexImage(GL_TEXTURE_2D, 0, format, GL_UNSIGNED_BYTE, uploaded.data());
+    glPixelStorei(GL_PACK_ALIGNMENT, 4);
+    EXPECT_EQ(uploaded, expected);
+    // The red first pixel of the file is somewhere in it, unconverted.
+    bool foundRed = false;
+    for (int p = 0; p < 6; ++p) {
+        unsigned char r = format == GL_BGR ? uploaded[3 * p + 2] : uploaded[3 * p];
+        unsigned char b = format == GL_BGR ? uploaded[3 * p] : uploaded[3 * p + 2];
+        foundRed = foundRed || (r == 255 && b == 0 && uploaded[3 * p + 1] == 0);
+    }
+    EXPECT_TRUE(foundRed);
+}
+
+TEST_F(TextureLoading, MissingFileLeavesABoundOnePixelPlaceholder) {
+    for (int filtered = 0; filtered < 2; ++filtered) {
+        testing::internal::CaptureStdout();
+        if (filtered)
+            loadTextureFiltered("texture/no-such-image.png", names, 1, 2, true, false);
+        else
+            loadTexture("texture/no-such-image.png", names, 1, true, false);
+        EXPECT_EQ(testing::internal::GetCapturedStdout(), "Texture could not be loaded\n");
+        GLint bound = 0;
+        glGetIntegerv(GL_TEXTURE_BINDING_2D, &bound);
+        EXPECT_EQ(GLuint(bound), names[1]);
+        EXPECT_EQ(levelParameter(0, GL_TEXTURE_WIDTH), 1);
+        EXPECT_EQ(levelParameter(0, GL_TEXTURE_HEIGHT), 1);
+        unsigned char texel[4] = {0, 0, 0, 0};
+        glGetTexImage(GL_TEXTURE_2D, 0, GL_RGBA, GL_UNSIGNED_BYTE, texel);
+        EXPECT_EQ(texel[0], 255);
+        EXPECT_EQ(texel[1], 0);
+        EXPECT_EQ(texel[2], 255);
+        EXPECT_EQ(texel[3], 255);
+        EXPECT_EQ(glGetError(), GLenum(GL_NO_ERROR));
+    }
+    // A good file afterwards is not blamed for the earlier failure.
+    testing::internal::CaptureStdout();
+    loadTexture(path.c_str(), names, 0, false, false);
+    EXPECT_EQ(testing::internal::GetCapturedStdout(), "");
+}
