@@ -16,8 +16,12 @@ bool gameOver = false;
 bool gameWon = false;
 } // namespace
 
-int getWindowWidth() { return windowWidth; }
-int getWindowHeight() { return windowHeight; }
+int getWindowWidth() {
+    return windowWidth;
+}
+int getWindowHeight() {
+    return windowHeight;
+}
 
 void setWindowSize(int width, int height) {
     windowWidth = width;
@@ -26,8 +30,12 @@ void setWindowSize(int width, int height) {
     hudMatrix = computeHudMatrix(width, height);
 }
 
-glm::mat4 getProjectionMatrix() { return projectionMatrix; }
-glm::mat4 getHudMatrix() { return hudMatrix; }
+glm::mat4 getProjectionMatrix() {
+    return projectionMatrix;
+}
+glm::mat4 getHudMatrix() {
+    return hudMatrix;
+}
 
 glm::mat4 computeProjectionMatrix(int width, int height) {
     // A minimised window reports 0 x 0; keep the aspect finite instead of dividing by zero.
@@ -42,12 +50,24 @@ glm::mat4 computeHudMatrix(int width, int height) {
                       static_cast<float>(-(height / 2)), height / 2.0f, -2.0f, 2.0f);
 }
 
-void setLives(int value) { lives = value; }
-int getLives() { return lives; }
-void setGameOver() { gameOver = true; }
-bool isGameOver() { return gameOver; }
-void setGameWon() { gameWon = true; }
-bool isGameWon() { return gameWon; }
+void setLives(int value) {
+    lives = value;
+}
+int getLives() {
+    return lives;
+}
+void setGameOver() {
+    gameOver = true;
+}
+bool isGameOver() {
+    return gameOver;
+}
+void setGameWon() {
+    gameWon = true;
+}
+bool isGameWon() {
+    return gameWon;
+}
 
 void resetAppState() {
     setWindowSize(startWidth, startHeight);

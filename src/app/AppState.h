@@ -7,7 +7,8 @@
 
 int getWindowWidth();
 int getWindowHeight();
-// Stores the new size and rebuilds both matrices (no GL call; the resize handler adds the viewport).
+// Stores the new size and rebuilds both matrices (no GL call; the resize handler adds the
+// viewport).
 void setWindowSize(int width, int height);
 
 glm::mat4 getProjectionMatrix();

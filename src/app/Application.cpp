@@ -19,11 +19,12 @@
 
 namespace {
 
-const char* const banner = "Quillorb 3D\n"
-                           "  A marble race against the clock through lake, forest and river.\n"
-                           "  Roll with W, A, S and D; Escape quits; F2 to F9 switch display options.\n"
-                           "  Code, level, pictures, font and music made by the Quillorb team.\n"
-                           "  Built on GLFW, GLEW, DevIL, OpenAL, TinyXML and GLM.\n";
+const char* const banner =
+    "Quillorb 3D\n"
+    "  A marble race against the clock through lake, forest and river.\n"
+    "  Roll with W, A, S and D; Escape quits; F2 to F9 switch display options.\n"
+    "  Code, level, pictures, font and music made by the Quillorb team.\n"
+    "  Built on GLFW, GLEW, DevIL, OpenAL, TinyXML and GLM.\n";
 
 Scene* scene = nullptr;
 BitmapFont* font = nullptr;
@@ -46,18 +47,26 @@ void waitForEnter() {
 
 void showLoadingScreen() {
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
-    font->drawQuad(static_cast<float>(-getWindowWidth() / 2), static_cast<float>(getWindowHeight() / 2),
-                   screenTextures[1], static_cast<float>(getWindowWidth()),
-                   static_cast<float>(getWindowHeight()));
+    font->drawQuad(static_cast<float>(-getWindowWidth() / 2),
+                   static_cast<float>(getWindowHeight() / 2), screenTextures[1],
+                   static_cast<float>(getWindowWidth()), static_cast<float>(getWindowHeight()));
     platform::swapBuffers();
 }
 
 } // namespace
 
-Scene* getScene() { return scene; }
-BitmapFont* getFont() { return font; }
-unsigned int getScreenTexture(int slot) { return slot >= 0 && slot < 4 ? screenTextures[slot] : 0; }
-void setScene(Scene* replacement) { scene = replacement; }
+Scene* getScene() {
+    return scene;
+}
+BitmapFont* getFont() {
+    return font;
+}
+unsigned int getScreenTexture(int slot) {
+    return slot >= 0 && slot < 4 ? screenTextures[slot] : 0;
+}
+void setScene(Scene* replacement) {
+    scene = replacement;
+}
 
 void onWindowResize(int width, int height) {
     setWindowSize(width, height);

@@ -10,10 +10,16 @@ TimeSource* timeSource = nullptr;
 KeySource* keySource = nullptr;
 } // namespace
 
-void setTimeSource(TimeSource* source) { timeSource = source; }
-void setKeySource(KeySource* source) { keySource = source; }
+void setTimeSource(TimeSource* source) {
+    timeSource = source;
+}
+void setKeySource(KeySource* source) {
+    keySource = source;
+}
 
-double getTime() { return timeSource ? timeSource->now() : glfwGetTime(); }
+double getTime() {
+    return timeSource ? timeSource->now() : glfwGetTime();
+}
 
 bool isKeyDown(int key) {
     if (keySource)

@@ -13,7 +13,9 @@ void forwardResize(GLFWwindow*, int width, int height) {
 }
 } // namespace
 
-bool initialize() { return glfwInit() == GLFW_TRUE; }
+bool initialize() {
+    return glfwInit() == GLFW_TRUE;
+}
 
 bool openWindow(int width, int height, int depthBits, int stencilBits, int samples, bool visible) {
     glfwDefaultWindowHints();
@@ -54,7 +56,9 @@ void swapBuffers() {
     glfwPollEvents();
 }
 
-bool isWindowOpen() { return window && !glfwWindowShouldClose(window); }
+bool isWindowOpen() {
+    return window && !glfwWindowShouldClose(window);
+}
 
 void closeWindow() {
     if (window)

@@ -99,7 +99,8 @@ void Shader::link(const char* outputName) {
     }
 }
 
-void Shader::setLights(const glm::vec3& position, const glm::vec4& color, const glm::vec4& ambient) {
+void Shader::setLights(const glm::vec3& position, const glm::vec4& color,
+                       const glm::vec4& ambient) {
     glUniform3fv(glGetUniformLocation(programName, "light_position"), 1, glm::value_ptr(position));
     glUniform4fv(glGetUniformLocation(programName, "light_color"), 1, glm::value_ptr(color));
     glUniform4fv(glGetUniformLocation(programName, "ambient_color"), 1, glm::value_ptr(ambient));

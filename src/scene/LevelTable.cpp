@@ -56,7 +56,9 @@ glm::mat4 rotate(const glm::mat4& m, float degrees, const glm::vec3& axis) {
 }
 } // namespace
 
-glm::mat4 marbleStartMatrix() { return glm::translate(identity, startPosition); }
+glm::mat4 marbleStartMatrix() {
+    return glm::translate(identity, startPosition);
+}
 
 glm::mat4 riverMatrix() {
     glm::mat4 m = translate(-3.162f, -1.509f, 23.84f);
@@ -65,17 +67,37 @@ glm::mat4 riverMatrix() {
     return rotate(m, 180.0f, glm::vec3(0, 0, 1));
 }
 
-glm::mat4 lakeMatrix() { return translate(-22.8401f, 9.3f, -298.8401f); }
-glm::mat4 sawMatrix() { return translate(51.0f, 4.0f, -44.0f); }
-glm::mat4 staticBallMatrix() { return translate(28.0f, -4.5f, -0.4f); }
-glm::mat4 finishMatrix() { return rotate(translate(-56.0f, 0.0f, 37.0f), 90.0f, glm::vec3(0, 1, 0)); }
-glm::mat4 sawFrameMatrix() { return translate(51.0f, 0.0f, -44.0f); }
-glm::mat4 stopMatrix() { return rotate(translate(-31.0f, 12.0f, -338.0f), 90.0f, glm::vec3(0, -1, 0)); }
-glm::mat4 path2Matrix() { return translate(-47.6703f, 8.0f, -264.2298f); }
-glm::mat4 path3Matrix() { return translate(14.0f, 0.0f, -140.0f); }
-glm::mat4 planeMatrix() { return translate(-61.0f, 0.0f, -280.0f); }
+glm::mat4 lakeMatrix() {
+    return translate(-22.8401f, 9.3f, -298.8401f);
+}
+glm::mat4 sawMatrix() {
+    return translate(51.0f, 4.0f, -44.0f);
+}
+glm::mat4 staticBallMatrix() {
+    return translate(28.0f, -4.5f, -0.4f);
+}
+glm::mat4 finishMatrix() {
+    return rotate(translate(-56.0f, 0.0f, 37.0f), 90.0f, glm::vec3(0, 1, 0));
+}
+glm::mat4 sawFrameMatrix() {
+    return translate(51.0f, 0.0f, -44.0f);
+}
+glm::mat4 stopMatrix() {
+    return rotate(translate(-31.0f, 12.0f, -338.0f), 90.0f, glm::vec3(0, -1, 0));
+}
+glm::mat4 path2Matrix() {
+    return translate(-47.6703f, 8.0f, -264.2298f);
+}
+glm::mat4 path3Matrix() {
+    return translate(14.0f, 0.0f, -140.0f);
+}
+glm::mat4 planeMatrix() {
+    return translate(-61.0f, 0.0f, -280.0f);
+}
 
-glm::mat4 skyboxStartMatrix() { return marbleStartMatrix() * translate(0.0f, -4.0f, -15.0f); }
+glm::mat4 skyboxStartMatrix() {
+    return marbleStartMatrix() * translate(0.0f, -4.0f, -15.0f);
+}
 
 glm::mat4 cameraStartMatrix() {
     return skyboxStartMatrix() * rotate(marbleStartMatrix(), -160.0f, glm::vec3(0, 1, 0));

@@ -46,8 +46,7 @@ void Scene::init() {
     lakeWater->init();
 
     physicsWorld = new PhysicsWorld(this, camera, marble, skybox, groundModels, groundModelCount,
-                                    staticModels, staticCount,
-                                    animatedModels, animatedCount,
+                                    staticModels, staticCount, animatedModels, animatedCount,
                                     finishArea, planeModelCount, planeModels, sawBeam, sawBlade);
     createShadowFramebuffer();
 

@@ -71,3 +71,10 @@ void BackgroundMusic::release() {
     musicSource = 0;
     musicBuffer = 0;
 }
+
+unsigned int BackgroundMusic::getSource() const {
+    return musicSource;
+}
+unsigned int BackgroundMusic::getBuffer() const {
+    return musicBuffer;
+}

@@ -8,4 +8,8 @@ class BackgroundMusic {
     bool loadSound();
     void setListener();
     void release();
+
+    // The OpenAL names in use (0 before start and after release).
+    unsigned int getSource() const;
+    unsigned int getBuffer() const;
 };

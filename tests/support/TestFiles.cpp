@@ -35,4 +35,6 @@ std::string writeScratchFile(const std::string& name, const std::string& text) {
     return full.string();
 }
 
-std::string runDir() { return QUILLORB_RUN_DIR; }
+std::string runDir() {
+    return QUILLORB_RUN_DIR;
+}

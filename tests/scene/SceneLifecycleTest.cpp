@@ -1,0 +1,142 @@
+// The scene on the real generated level: start-up order, the per-frame update order, texture
+// reloads and a clean release. Needs a display and the generated data in run/.
+#include <gtest/gtest.h>
+
+#include <GL/glew.h>
+
+#include <cstdlib>
+#include <string>
+#include <vector>
+
+#include "GlTestContext.h"
+#include "app/AppState.h"
+#include "assets/AnimationModel.h"
+#include "assets/HierarchicalAnimationModel.h"
+#include "assets/ModelCoordinates.h"
+#include "assets/Sphere.h"
+#include "platform/Input.h"
+#include "platform/ScriptedClock.h"
+#include "platform/ScriptedKeys.h"
+#include "render/Skybox.h"
+#include "scene/Clock.h"
+#include "scene/LevelTable.h"
+#include "scene/Scene.h"
+
+namespace {
+
+class SceneLifecycleTest : public testing::Test {
+  protected:
+    void SetUp() override {
+        if (!ensureGlContext())
+            GTEST_SKIP() << "no display";
+        setenv("ALSOFT_DRIVERS", "null", 1);
+        resetAppState();
+        time.set(100.0);
+        platform::setTimeSource(&time);
+        platform::setKeySource(&keys);
+    }
+    void TearDown() override {
+        delete Clock::instance();
+        platform::setTimeSource(nullptr);
+        platform::setKeySource(nullptr);
+        resetAppState();
+    }
+
+    // One frame of the game's update, with the clock advanced by dt.
+    void frame(Scene& scene, double dt) {
+        time.advance(dt);
+        Clock::instance()->tick();
+        Clock::instance()->countFrame();
+        scene.update();
+    }
+
+    ScriptedClock time;
+    ScriptedKeys keys;
+};
+
+int countOf(const std::string& text, const std::string& what) {
+    int count = 0;
+    for (size_t at = text.find(what); at != std::string::npos; at = text.find(what, at + 1))
+        ++count;
+    return count;
+}
+
+TEST_F(SceneLifecycleTest, InitLoadsThePlacedLevelAndUpdateRunsTheRaceClock) {
+    Scene scene;
+    testing::internal::CaptureStdout();
+    scene.init();
+    std::string out = testing::internal::GetCapturedStdout();
+    // Four scene programs, the skybox's and the two water surfaces'.
+    EXPECT_EQ(countOf(out, "Shader-program linked successfully."), 7) << out;
+    EXPECT_EQ(countOf(out, "Texture could not be loaded"), 0) << out;
+    EXPECT_EQ(countOf(out, "GL: Error while binding"), 0) << out;
+
+    ASSERT_NE(scene.getMarble(), nullptr);
+    EXPECT_EQ(scene.getMarble()->getBoundingCenter(), level::startPosition);
+    EXPECT_EQ(scene.getSkybox()->getTransform(), level::skyboxStartMatrix());
+    ASSERT_EQ(scene.getStaticCount(), 7);
+    EXPECT_EQ(scene.getStaticModel(4), scene.getSawBeam());
+    EXPECT_EQ(scene.getStaticModel(5), scene.getSawBlade());
+    EXPECT_EQ(scene.getStaticModel(6), scene.getAnimatedModel(0));
+    EXPECT_DOUBLE_EQ(scene.getGroundModel(2)->getBoundingRadius(), 150.0);
+    EXPECT_DOUBLE_EQ(scene.getTransparentModel(2)->getBoundingRadius(), 4.0);
+    EXPECT_EQ(scene.getGroundModel(0)->getTexture(), scene.getLevelTextures()[level::PathTexture]);
+    EXPECT_EQ(scene.getTransparentModel(0)->getAlphaMap(),
+              scene.getLevelTextures()[level::TreeAlpha]);
+
+    // The first frame takes its time off the countdown and moves the saw.
+    frame(scene, 0.25);
+    EXPECT_NEAR(scene.getRemainingTime(), 299.75, 1e-9);
+    glm::vec3 saw = scene.getSawBeam()->getBoundingCenter();
+    EXPECT_NEAR(saw.y, 4.0f + 2.0f * std::cos(3.1415927f * 0.25f), 1e-4f);
+    EXPECT_GT(scene.getAnimatedModel(0)->getPhase(), 0.0f);
+    EXPECT_EQ(getLives(), 3);
+
+    // A frame longer than what is left costs one life in that same frame and restores the time.
+    frame(scene, 300.0);
+    EXPECT_EQ(getLives(), 2);
+    EXPECT_DOUBLE_EQ(scene.getRemainingTime(), 300.0);
+    EXPECT_NEAR(scene.getMarble()->getBoundingCenter().x, level::startPosition.x, 1.0f);
+}
+
+TEST_F(SceneLifecycleTest, ReloadingTexturesKeepsTheSameFourteenNames) {
+    Scene scene;
+    testing::internal::CaptureStdout();
+    scene.loadLevelTextures(true, 2);
+    std::vector<unsigned int> before(scene.getLevelTextures(), scene.getLevelTextures() + 14);
+    scene.loadLevelTextures(false, 0);
+    scene.loadLevelTextures(true, 1);
+    testing::internal::GetCapturedStdout();
+    std::vector<unsigned int> after(scene.getLevelTextures(), scene.getLevelTextures() + 14);
+    EXPECT_EQ(before, after);
+    for (unsigned int name : after)
+        EXPECT_TRUE(glIsTexture(name));
+    glBindTexture(GL_TEXTURE_2D, after[0]);
+    GLint minFilter = 0;
+    glGetTexParameteriv(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, &minFilter);
+    EXPECT_EQ(minFilter, GL_NEAREST_MIPMAP_NEAREST);
+    glBindTexture(GL_TEXTURE_2D, 0);
+}
+
+TEST_F(SceneLifecycleTest, ShutdownRightAfterStartUpReleasesTheLevelsGlObjects) {
+    std::vector<unsigned int> textures;
+    unsigned int vertexBuffer = 0;
+    unsigned int shadowTexture = 0;
+    {
+        Scene scene;
+        testing::internal::CaptureStdout();
+        scene.init();
+        testing::internal::GetCapturedStdout();
+        textures.assign(scene.getLevelTextures(), scene.getLevelTextures() + 14);
+        vertexBuffer = scene.getGroundModel(2)->getVertexBuffer();
+        shadowTexture = scene.getShadowDepthTexture();
+        EXPECT_TRUE(glIsBuffer(vertexBuffer));
+        EXPECT_TRUE(glIsTexture(shadowTexture));
+    }
+    for (unsigned int name : textures)
+        EXPECT_FALSE(glIsTexture(name));
+    EXPECT_FALSE(glIsBuffer(vertexBuffer));
+    EXPECT_FALSE(glIsTexture(shadowTexture));
+}
+
+} // namespace
