@@ -1,6 +1,8 @@
 #include "assets/MeshLoader.h"
 
+#include <fstream>
 #include <iostream>
+#include <iterator>
 #include <memory>
 #include <string>
 #include <utility>
@@ -249,13 +251,72 @@ bool readKeyframes(MeshLoader& loader, const char* path, const TiXmlElement* key
     return true;
 }
 
+// TinyXML parses (and frees) nested elements recursively, so a file nested deep enough
+// overflows the stack. Our files need eight levels; anything past this is refused unparsed.
+constexpr int maxNesting = 256;
+
+size_t endOfStartTag(const std::string& text, size_t from) {
+    char quote = 0;
+    for (size_t j = from; j < text.size(); ++j) {
+        char c = text[j];
+        if (quote != 0) {
+            if (c == quote)
+                quote = 0;
+        } else if (c == '"' || c == '\'') {
+            quote = c;
+        } else if (c == '>') {
+            return j;
+        }
+    }
+    return text.size();
+}
+
+// A conservative element-depth count: comments and CDATA are skipped whole, quoted
+// attribute values cannot end a tag. A file that cannot be opened passes (the parser says so).
+bool nestingWithinLimit(const char* path) {
+    std::ifstream in(path, std::ios::binary);
+    std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    int depth = 0;
+    for (size_t i = text.find('<'); i != std::string::npos; i = text.find('<', i)) {
+        const char* skipTo = nullptr;
+        if (text.compare(i, 4, "<!--") == 0)
+            skipTo = "-->";
+        else if (text.compare(i, 9, "<![CDATA[") == 0)
+            skipTo = "]]>";
+        if (skipTo != nullptr) {
+            size_t end = text.find(skipTo, i);
+            if (end == std::string::npos)
+                break;
+            i = end + 3;
+            continue;
+        }
+        char next = i + 1 < text.size() ? text[i + 1] : '\0';
+        if (next == '/' || next == '!' || next == '?') {
+            if (next == '/' && depth > 0)
+                --depth;
+            ++i;
+            continue;
+        }
+        size_t end = endOfStartTag(text, i + 1);
+        bool selfClosing = end < text.size() && text[end - 1] == '/';
+        if (!selfClosing && ++depth > maxNesting)
+            return false;
+        i = end;
+    }
+    return true;
+}
+
 } // namespace
 
 bool MeshLoader::loadDocument(const char* path, TiXmlDocument& doc) {
-    if (path != nullptr && doc.LoadFile(path, TIXML_DEFAULT_ENCODING))
+    bool tooDeep = path != nullptr && !nestingWithinLimit(path);
+    if (path != nullptr && !tooDeep && doc.LoadFile(path, TIXML_DEFAULT_ENCODING))
         return true;
     std::cout << "Could not load file. \n" << std::endl;
-    std::cout << "Error: " << doc.ErrorDesc() << std::endl;
+    std::cout << "Error: "
+              << (tooDeep ? "Elements nested more than " + std::to_string(maxNesting) + " deep"
+                          : std::string(doc.ErrorDesc()))
+              << std::endl;
     doc.Clear();
     return false;
 }

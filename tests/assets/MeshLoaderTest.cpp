@@ -141,6 +141,27 @@ TEST(MeshLoader, UnreadableDocumentPrintsParserLinesAndNamesTheFile) {
     EXPECT_NE(output.find("models/not-there.mesh.xml"), std::string::npos);
 }
 
+TEST(MeshLoader, RefusesRunawayNestingBeforeParsing) {
+    // Deep enough to overflow the stack of a recursive parser.
+    std::string deep = "<mesh>";
+    for (int i = 0; i < 200000; ++i)
+        deep += "<a>";
+    std::string output;
+    EXPECT_EQ(loadText("deep.mesh.xml", deep, &output), nullptr);
+    EXPECT_EQ(output.rfind("Could not load file. \n\nError: Elements nested more than", 0), 0u)
+        << output.substr(0, 200);
+    EXPECT_NE(output.find("deep.mesh.xml"), std::string::npos);
+
+    // Comments, CDATA and quoted '>' or "/>" do not fool the depth count either way.
+    std::string decorated = "<mesh><!-- <a><b><c> --><![CDATA[</x></y>]]><sharedgeometry "
+                            "vertexcount=\"3\" note=\"a/>b\"><vertexbuffer>" +
+                            threeVertices() + "</vertexbuffer></sharedgeometry><submeshes/></mesh>";
+    ModelCoordinates* mesh = loadText("decorated.mesh.xml", decorated, &output);
+    ASSERT_NE(mesh, nullptr) << output;
+    EXPECT_EQ(mesh->getPositions()[1], glm::vec4(1, 0, 0, 1));
+    delete mesh;
+}
+
 TEST(MeshLoader, RejectsEachMissingRequiredElementWithOneLine) {
     std::string v = threeVertices();
     std::string faces = submesh(face(0, 1, 2), 1);
