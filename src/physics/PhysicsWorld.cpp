@@ -15,6 +15,8 @@ const glm::vec3 gravity(0.0f, -42.0f, 0.0f);
 const float steeringAcceleration = 24.0f;
 const float dragFactor = 0.45f;
 const float restSpeed = 0.001f;
+// Below this share of the eye-to-marble distance a horizontal offset is rounding noise.
+const float minHorizontalShare = 1e-4f;
 
 enum SteeringBit { Forward = 1, Left = 2, Back = 4, Right = 8 };
 
@@ -95,8 +97,8 @@ void PhysicsWorld::steer(int keyMask, float dt) {
     const glm::vec3 m = marble->getBoundingCenter();
     const glm::vec3 e = camera->getPosition();
     glm::vec3 f(m.x - e.x, 0.0f, m.z - e.z);
-    // With the eye straight above the marble there is no forward: keep the last one.
-    if (glm::dot(f, f) > 1e-12f && std::isfinite(f.x + f.z))
+    // With the eye straight above the marble (or on it) there is no forward: keep the last.
+    if (glm::length(f) > minHorizontalShare * glm::length(m - e) && std::isfinite(f.x + f.z))
         lastForward = glm::normalize(f);
     f = lastForward;
 

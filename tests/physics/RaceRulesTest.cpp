@@ -1,0 +1,68 @@
+#include "MotionWorld.h"
+#include "scene/LevelTable.h"
+
+using RaceRules = MotionWorld;
+
+namespace {
+// Lets the scene's countdown run for a while (the scene has no physics world of its own).
+void runCountdown(Scene& scene, ScriptedClock& clock, double seconds) {
+    clock.advance(seconds);
+    Clock::instance()->tick();
+    scene.update();
+}
+} // namespace
+
+TEST_F(RaceRules, ALostLifeRestoresTimeAndPutsTheMarbleBackAtRestAndUpright) {
+    keys.press(GLFW_KEY_W);
+    frames(20);
+    runCountdown(scene, clock, 42.0);
+    ASSERT_LT(scene.getRemainingTime(), 260.0);
+    ASSERT_NE(glm::vec3(0.0f), physics().getVelocity());
+
+    physics().loseLife();
+    EXPECT_EQ(2, getLives());
+    EXPECT_FALSE(isGameOver());
+    EXPECT_EQ(300.0, scene.getRemainingTime());
+    EXPECT_EQ(glm::vec3(0.0f), physics().getVelocity());
+    EXPECT_EQ(glm::translate(glm::mat4(1.0f), level::startPosition), marble.getTransform())
+        << "the rolled orientation is discarded";
+    EXPECT_EQ(PhysicsWorld::respawnView(), camera.getMatrix());
+    const glm::vec3 eye = camera.getPosition(), centre = skybox.getCenter();
+    EXPECT_NEAR(0.0f, glm::length(eye - centre), 1e-3f);
+}
+
+TEST_F(RaceRules, TheFourthLossEndsTheGameWithLivesAtZeroAndTheCountdownSpent) {
+    for (int expected = 2; expected >= 0; --expected) {
+        runCountdown(scene, clock, 10.0);
+        physics().loseLife();
+        EXPECT_EQ(expected, getLives());
+        EXPECT_EQ(300.0, scene.getRemainingTime());
+        EXPECT_FALSE(isGameOver());
+    }
+    runCountdown(scene, clock, 10.0);
+    physics().loseLife();
+    EXPECT_TRUE(isGameOver());
+    EXPECT_EQ(0, getLives());
+    EXPECT_EQ(290.0, scene.getRemainingTime());
+    EXPECT_EQ(glm::translate(glm::mat4(1.0f), level::startPosition), marble.getTransform());
+}
+
+TEST_F(RaceRules, TouchingADeadlyObstacleCostsALifeAndTheStepGoesOnFromTheStart) {
+    // A blade standing in the marble's way, 0.5 ahead of its surface.
+    sawBeam = keep(modelOf({{{-5, -5, 0}, {5, -5, 0}, {0, 5, 0}}},
+                           glm::translate(glm::mat4(1.0f), glm::vec3(5, 1, 3.5f)), 5.0));
+    physics().setVelocity({0, 0, -12});
+    // The test is made at the start of each step, on where the marble stands then.
+    float gapAtStart = 0.0f;
+    for (int i = 0; i < 20 && getLives() == 3; ++i) {
+        gapAtStart = position().z - 3.5f;
+        frame(dt);
+    }
+    EXPECT_EQ(2, getLives());
+    EXPECT_LT(gapAtStart, 1.0f);
+    EXPECT_GT(gapAtStart, 1.0f - 12.0f * dt);
+    // The step continued from the start: the marble fell a frame's worth there.
+    const glm::vec3 s = level::startPosition;
+    EXPECT_EQ(glm::vec2(s.x, s.z), horizontal(position()));
+    EXPECT_LT(position().y, s.y);
+}
