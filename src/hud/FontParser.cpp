@@ -1,7 +1,8 @@
 #include "hud/FontParser.h"
 
 #include <cctype>
-#include <fstream>
+#include <cstdio>
+#include <sstream>
 #include <vector>
 
 #include "hud/FontDescription.h"
@@ -56,10 +57,21 @@ bool FontParser::readValue(const std::string& text, uint16_t& value) {
 }
 
 bool FontParser::parseFile(const char* path) {
-    std::ifstream in(path);
-    if (!in.is_open())
+    // Read through stdio: a stream would report a folder or an I/O error as a plain end of file.
+    std::FILE* file = std::fopen(path, "rb");
+    if (!file)
         return false;
-    return parse(in);
+    std::string text;
+    char buffer[4096];
+    size_t count = 0;
+    while ((count = std::fread(buffer, 1, sizeof buffer, file)) > 0)
+        text.append(buffer, count);
+    bool readFailed = std::ferror(file) != 0;
+    std::fclose(file);
+
+    std::istringstream in(text);
+    bool parsed = parse(in);
+    return parsed && !readFailed;
 }
 
 bool FontParser::parse(std::istream& in) {

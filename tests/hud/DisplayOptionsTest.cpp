@@ -125,19 +125,6 @@ TEST_F(DisplayOptionsTest, StatusLinesLastExactlyOneHundredHudFrames) {
     EXPECT_EQ(getStatusFrames(2), 99);
 }
 
-TEST_F(DisplayOptionsTest, ResetRestoresTheStartOptions) {
-    frame({GLFW_KEY_F2, GLFW_KEY_F3, GLFW_KEY_F4, GLFW_KEY_F5});
-    resetDisplayOptions();
-    EXPECT_FALSE(isShowFpsOn());
-    EXPECT_FALSE(isWireframeOn());
-    EXPECT_TRUE(isBilinearFilteringOn());
-    EXPECT_EQ(getMipmapMode(), 2);
-    EXPECT_EQ(getStatusFrames(2), 0);
-    // The latches are released too: a key still held acts again.
-    frame({GLFW_KEY_F2});
-    EXPECT_TRUE(isShowFpsOn());
-}
-
 TEST_F(DisplayOptionsTest, SceneSwitchesAnnounceTheSceneState) {
     if (!ensureGlContext(1024, 768))
         GTEST_SKIP() << "no display";

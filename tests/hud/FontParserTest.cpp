@@ -153,11 +153,13 @@ TEST(FontParser, ReadsALineOfAnyLength) {
     EXPECT_EQ(font.glyphs[65].width, 5);
 }
 
-TEST(FontParser, ReportsAMissingFileAndSucceedsOnAFileWithoutFinalNewline) {
+TEST(FontParser, ReportsMissingOrUnreadableFilesAndAcceptsAMissingFinalNewline) {
     FontDescription font;
     FontParser parser(font);
     EXPECT_FALSE(parser.parseFile((scratchDir() + "/no-such-font.fnt").c_str()));
     EXPECT_EQ(definedGlyphCount(font), 0);
+    // A folder opens but cannot be read.
+    EXPECT_FALSE(parser.parseFile(scratchDir().c_str()));
 
     bool ok = false;
     FontDescription last = parseText("common scaleH=32\nchar id=66 x=1", &ok);

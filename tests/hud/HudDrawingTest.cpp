@@ -205,10 +205,3 @@ TEST_F(HudDrawingTest, AMissingFontFileIsReportedAndLeavesEmptyGlyphs) {
     EXPECT_TRUE(isBackground(pixelAtHud(0, 0)));
     EXPECT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR));
 }
-
-TEST_F(HudDrawingTest, TheFontFileIsParsedAtConstruction) {
-    EXPECT_EQ(font->getLineHeight(), 10);
-    EXPECT_EQ(font->getBase(), 8);
-    EXPECT_EQ(font->glyph('A').xadvance, 9);
-    EXPECT_TRUE(glIsTexture(font->getTexture()));
-}
