@@ -1,0 +1,112 @@
+#include "ArtFiles.h"
+
+#include <fstream>
+#include <iterator>
+
+#include <IL/il.h>
+
+glm::ivec4 GlPicture::rgba(int x, int row) const {
+    const unsigned char* p = &data[(static_cast<size_t>(row) * width + x) * bytesPerPixel];
+    switch (format) {
+    case IL_RGB:
+        return {p[0], p[1], p[2], 255};
+    case IL_BGR:
+        return {p[2], p[1], p[0], 255};
+    case IL_RGBA:
+        return {p[0], p[1], p[2], p[3]};
+    case IL_BGRA:
+        return {p[2], p[1], p[0], p[3]};
+    case IL_LUMINANCE:
+        return {p[0], p[0], p[0], 255};
+    default:
+        return {0, 0, 0, 0};
+    }
+}
+
+float GlPicture::luminance(int x, int row) const {
+    glm::ivec4 c = rgba(x, row);
+    return 0.299f * c.r + 0.587f * c.g + 0.114f * c.b;
+}
+
+GlPicture loadAsGl(const std::string& path) {
+    static const bool started = [] {
+        ilInit();
+        return true;
+    }();
+    (void)started;
+    GlPicture picture;
+    ILuint image = 0;
+    ilGenImages(1, &image);
+    ilBindImage(image);
+    if (ilLoadImage(path.c_str()) && ilGetError() == IL_NO_ERROR) {
+        picture.width = ilGetInteger(IL_IMAGE_WIDTH);
+        picture.height = ilGetInteger(IL_IMAGE_HEIGHT);
+        picture.bytesPerPixel = ilGetInteger(IL_IMAGE_BYTES_PER_PIXEL);
+        picture.format = ilGetInteger(IL_IMAGE_FORMAT);
+        const unsigned char* bytes = ilGetData();
+        size_t size = static_cast<size_t>(picture.width) * picture.height * picture.bytesPerPixel;
+        if (bytes && size > 0 && ilGetInteger(IL_IMAGE_TYPE) == IL_UNSIGNED_BYTE) {
+            picture.data.assign(bytes, bytes + size);
+            picture.ok = true;
+        }
+    }
+    ilDeleteImages(1, &image);
+    return picture;
+}
+
+std::vector<unsigned char> readBytes(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    return std::vector<unsigned char>(std::istreambuf_iterator<char>(in),
+                                      std::istreambuf_iterator<char>());
+}
+
+std::string imageKind(const std::string& path) {
+    std::vector<unsigned char> b = readBytes(path);
+    if (b.size() < 18)
+        return "";
+    if (b[0] == 0x89 && b[1] == 'P' && b[2] == 'N' && b[3] == 'G')
+        return "png";
+    if (b[0] == 0xFF && b[1] == 0xD8 && b[2] == 0xFF)
+        return "jpg";
+    if (b[0] == 'B' && b[1] == 'M')
+        return "bmp";
+    // True-colour TGA, plain or run-length encoded, without a colour map.
+    if (b[1] == 0 && (b[2] == 2 || b[2] == 10))
+        return "tga";
+    return "";
+}
+
+const std::vector<std::string>& generatedArtFiles() {
+    static const std::vector<std::string> files = {
+        "texture/Green2.png",
+        "texture/Black Marble.jpg",
+        "texture/Cherry_Wood_Texture.png",
+        "texture/Ziel.bmp",
+        "texture/Test2.png",
+        "texture/wall2.jpg",
+        "texture/grey12.jpg",
+        "texture/testPlane.png",
+        "texture/trees/tree_summer08.jpg",
+        "texture/trees/tree_summer08Alpha.jpg",
+        "texture/wood05.jpg",
+        "texture/material08Gray.jpg",
+        "texture/trees/grass_summer10.jpg",
+        "texture/trees/grass_summer10Alpha.jpg",
+        "texture/sphereMitte.png",
+        "texture/TestLoadingScreen.bmp",
+        "texture/GameOver.bmp",
+        "texture/WinnerScreen.bmp",
+        "texture/Skybox/up.png",
+        "texture/Skybox/bottom.png",
+        "texture/Skybox/front.png",
+        "texture/Skybox/back.png",
+        "texture/Skybox/right.png",
+        "texture/Skybox/left.png",
+        "texture/Water/dudvmap.bmp",
+        "texture/Water/normalmap.bmp",
+        "data/basicFont.fnt",
+        "data/basicFont_0.tga",
+        "data/background.wav",
+    };
+    return files;
+}
