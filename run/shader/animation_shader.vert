@@ -22,6 +22,8 @@ void main() {
     worldPosition = world.xyz;
     worldNormal = mat3(model) * mix(normal, normalB, weightingFact);
     uv = texCoord;
-    gl_ClipDistance[0] = dot(world, clipPlane);
+    // The water's clip plane travels in "clipPlane"; the fixed plane 0 is (1, 0, 0, 0), so
+    // clipping tests this signed distance exactly when GL_CLIP_PLANE0 is enabled.
+    gl_ClipVertex = vec4(dot(world, clipPlane), 0.0, 0.0, 1.0);
     gl_Position = perspective * view * world;
 }

@@ -12,6 +12,6 @@ out vec2 uv;
 
 void main() {
     uv = texCoord;
-    gl_ClipDistance[0] = 1.0;
+    gl_ClipVertex = vec4(1.0, 0.0, 0.0, 1.0);
     gl_Position = perspective * view * model * vertex;
 }

@@ -43,6 +43,14 @@ void createColourTarget(GLuint& framebuffer, GLuint& depthBuffer, GLuint& textur
     glFramebufferRenderbuffer(GL_FRAMEBUFFER, GL_DEPTH_ATTACHMENT, GL_RENDERBUFFER, depthBuffer);
 }
 
+// The shaders hand the signed distance to their "clipPlane" over as the x of their clip
+// vertex; this fixed plane picks it out, so GL_CLIP_PLANE0 alone switches the clipping.
+void enableClipping() {
+    const GLdouble selectX[4] = {1.0, 0.0, 0.0, 0.0};
+    glClipPlane(GL_CLIP_PLANE0, selectX);
+    glEnable(GL_CLIP_PLANE0);
+}
+
 void bindSampler(Shader* shader, int unit, GLuint texture, const char* name) {
     glActiveTexture(GL_TEXTURE0 + unit);
     glEnable(GL_TEXTURE_2D);
@@ -116,7 +124,7 @@ void Water::renderTextures() {
     camera->setMatrix(camera->getMatrix() * mirror);
     mainShader->setClipPlane(waterPlane);
     animationShader->setClipPlane(waterPlane);
-    glEnable(GL_CLIP_PLANE0);
+    enableClipping();
     glCullFace(GL_FRONT); // the mirror turns every triangle's winding around
     scene->renderMainPass();
     glBindFramebuffer(GL_FRAMEBUFFER, 0);
@@ -134,7 +142,7 @@ void Water::renderTextures() {
         glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
         mainShader->setClipPlane(below);
         animationShader->setClipPlane(below);
-        glEnable(GL_CLIP_PLANE0);
+        enableClipping();
         scene->renderMainPass();
         glBindFramebuffer(GL_FRAMEBUFFER, 0);
         glDisable(GL_CLIP_PLANE0);

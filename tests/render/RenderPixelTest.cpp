@@ -1,0 +1,190 @@
+// What the passes put on screen, read back from a small window over the fixture level.
+#include <gtest/gtest.h>
+
+#include <GL/glew.h>
+
+#include <glm/gtc/matrix_transform.hpp>
+
+#include "RenderFixture.h"
+#include "assets/Model.h"
+#include "assets/Sphere.h"
+#include "physics/Camera.h"
+#include "scene/Scene.h"
+
+namespace {
+
+using fixture::Pixel;
+
+class RenderPixels : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        scene = fixture::scene();
+        if (!scene)
+            GTEST_SKIP() << "no display";
+        fixture::resetScene();
+    }
+    void TearDown() override {
+        if (scene)
+            fixture::resetScene();
+    }
+    Scene* scene = nullptr;
+};
+
+glm::mat4 at(const glm::vec3& position) {
+    return glm::translate(glm::mat4(1.0f), position);
+}
+
+TEST_F(RenderPixels, SkyFillsTheTopOfTheFrame) {
+    glClearColor(0.0f, 0.0f, 1.0f, 1.0f);
+    std::vector<unsigned char> image = fixture::renderAndRead();
+    glClearColor(0.0f, 0.0f, 0.0f, 0.0f);
+    // Looking level over the ground: the upper third is sky (the placeholder magenta), never
+    // the blue the buffer was cleared to.
+    for (int y = fixture::height * 2 / 3; y < fixture::height; y += 4) {
+        for (int x = 0; x < fixture::width; x += 4)
+            ASSERT_TRUE(fixture::isMagenta(fixture::pixelAt(image, x, y))) << x << "," << y;
+    }
+    // The ground covers the bottom edge.
+    EXPECT_FALSE(fixture::isMagenta(fixture::pixelAt(image, fixture::width / 2, 2)));
+}
+
+// A cube whose centre sits just beyond the left edge of the view: half of it shows.
+struct EdgeCase {
+    glm::vec3 centre;
+    glm::ivec2 visiblePixel;
+};
+
+EdgeCase cubeAtLeftEdge() {
+    fixture::lookAt(glm::vec3(0, 5, 20), glm::vec3(0, 5, 0));
+    // At 10 units the half-width of the view is 10 tan(30 deg) x 4/3 = 7.70.
+    glm::vec3 centre(-8.2f, 5.0f, 10.0f);
+    glm::ivec2 visible = fixture::project(centre + glm::vec3(0.9f, 0.0f, 0.0f));
+    return EdgeCase{centre, visible};
+}
+
+TEST_F(RenderPixels, MarbleIsDrawnWhereCullingRejectsAnyOtherModel) {
+    unsigned int red = fixture::solidTexture(255, 0, 0);
+    EdgeCase edge = cubeAtLeftEdge();
+    ASSERT_GE(edge.visiblePixel.x, 0);
+
+    Model* ball = scene->getStaticModel(0);
+    ball->setTexture(red);
+    ball->setBoundingRadius(0.0);
+    ball->setTransform(at(edge.centre));
+    Pixel culled =
+        fixture::pixelAt(fixture::renderAndRead(), edge.visiblePixel.x, edge.visiblePixel.y);
+    EXPECT_FALSE(fixture::isRed(culled)) << "the same cube as an ordinary model is culled";
+
+    ball->setTransform(at(glm::vec3(0, -500, 0)));
+    scene->getMarble()->setTexture(red);
+    scene->getMarble()->setBoundingRadius(0.0);
+    scene->getMarble()->setTransform(at(edge.centre));
+    Pixel marble =
+        fixture::pixelAt(fixture::renderAndRead(), edge.visiblePixel.x, edge.visiblePixel.y);
+    EXPECT_TRUE(fixture::isRed(marble)) << marble.r << " " << marble.g << " " << marble.b;
+    glDeleteTextures(1, &red);
+}
+
+TEST_F(RenderPixels, FarObjectOutsideTheViewIsSkippedOnlyWithCullingOn) {
+    unsigned int red = fixture::solidTexture(255, 0, 0);
+    // The banner fixture is a cube 40 units down its local -z: with its origin 30 units
+    // behind the eye, the cube itself floats 10 units in front of it.
+    Model* banner = scene->getStaticModel(1);
+    banner->setTexture(red);
+    banner->setBoundingRadius(2.0);
+    banner->setTransform(at(glm::vec3(0, 5, 50)));
+    glm::ivec2 cube = fixture::project(glm::vec3(0, 5, 11));
+
+    Pixel withCulling = fixture::pixelAt(fixture::renderAndRead(), cube.x, cube.y);
+    scene->toggleFrustumCulling();
+    Pixel withoutCulling = fixture::pixelAt(fixture::renderAndRead(), cube.x, cube.y);
+    EXPECT_FALSE(fixture::isRed(withCulling));
+    EXPECT_TRUE(fixture::isRed(withoutCulling));
+    glDeleteTextures(1, &red);
+}
+
+TEST_F(RenderPixels, ShadowedGroundIsDarkerThanLitGround) {
+    // A cube 10 units above the ground right under the light casts its shadow almost
+    // straight down; the camera looks at the ground from the side, under the cube.
+    Model* ball = scene->getStaticModel(0);
+    ball->setTransform(at(glm::vec3(0, 10, -130)));
+    // Light from (0, 250, -110) through the cube's centre meets y = 0 at z = -130.82.
+    glm::vec3 shadowCentre(0.0f, 0.0f, -130.82f);
+    glm::vec3 litPoint(0.0f, 0.0f, -124.0f);
+    fixture::lookAt(glm::vec3(14, 4, -128), glm::vec3(0, 0, -128));
+    std::vector<unsigned char> image = fixture::renderAndRead();
+    glm::ivec2 s = fixture::project(shadowCentre);
+    glm::ivec2 l = fixture::project(litPoint);
+    Pixel shadowed = fixture::pixelAt(image, s.x, s.y);
+    Pixel lit = fixture::pixelAt(image, l.x, l.y);
+    // Same white ground, so the light alone makes the difference.
+    EXPECT_LT(shadowed.r + 60, lit.r) << shadowed.r << " vs " << lit.r;
+    EXPECT_EQ(shadowed.r, shadowed.g);
+    EXPECT_EQ(lit.r, lit.b);
+}
+
+class TreePixels : public RenderPixels {
+  protected:
+    void SetUp() override {
+        RenderPixels::SetUp();
+        if (!scene)
+            return;
+        green = fixture::solidTexture(0, 255, 0);
+        alpha = fixture::halfAlphaMap();
+        scene->getTransparentModel(0)->setTextures(green, alpha);
+        // Facing the upright quad: its left half (u < 0.5) is a hole, its right half leaves.
+        fixture::lookAt(glm::vec3(0, 5, 15), glm::vec3(0, 5, 0));
+        hole = fixture::project(glm::vec3(-2.5f, 5, 0));
+        leaves = fixture::project(glm::vec3(2.5f, 5, 0));
+    }
+    void TearDown() override {
+        if (scene) {
+            glDeleteTextures(1, &green);
+            glDeleteTextures(1, &alpha);
+        }
+        RenderPixels::TearDown();
+    }
+    static bool isGreen(const Pixel& p) { return p.g > 150 && p.r < 60 && p.b < 60; }
+    unsigned int green = 0;
+    unsigned int alpha = 0;
+    glm::ivec2 hole;
+    glm::ivec2 leaves;
+};
+
+TEST_F(TreePixels, AlphaMapCutsHolesOnlyWhileTransparencyIsOn) {
+    std::vector<unsigned char> on = fixture::renderAndRead();
+    EXPECT_FALSE(isGreen(fixture::pixelAt(on, hole.x, hole.y)));
+    EXPECT_TRUE(isGreen(fixture::pixelAt(on, leaves.x, leaves.y)));
+
+    scene->toggleTransparency();
+    std::vector<unsigned char> off = fixture::renderAndRead();
+    EXPECT_TRUE(isGreen(fixture::pixelAt(off, hole.x, hole.y)));
+    EXPECT_TRUE(isGreen(fixture::pixelAt(off, leaves.x, leaves.y)));
+}
+
+TEST_F(TreePixels, BothFacesOfALeafAreDrawn) {
+    fixture::lookAt(glm::vec3(0, 5, -15), glm::vec3(0, 5, 0));
+    // From behind, the leafy half is on the left of the picture.
+    glm::ivec2 back = fixture::project(glm::vec3(2.5f, 5, 0));
+    EXPECT_TRUE(isGreen(fixture::pixelAt(fixture::renderAndRead(), back.x, back.y)));
+}
+
+TEST_F(TreePixels, TogglingAnOptionTwiceGivesTheSameImage) {
+    // Something of every group in view: the ground, the tree and a cube.
+    scene->getStaticModel(0)->setTransform(at(glm::vec3(3, 2, 5)));
+    std::vector<unsigned char> before = fixture::renderAndRead();
+    scene->toggleFrustumCulling();
+    scene->toggleFrustumCulling();
+    EXPECT_EQ(before, fixture::renderAndRead());
+    scene->toggleVbo();
+    std::vector<unsigned char> clientArrays = fixture::renderAndRead();
+    scene->toggleVbo();
+    EXPECT_EQ(before, fixture::renderAndRead());
+    // Client arrays and buffer objects draw the same picture.
+    EXPECT_EQ(before, clientArrays);
+    scene->toggleTransparency();
+    scene->toggleTransparency();
+    EXPECT_EQ(before, fixture::renderAndRead());
+}
+
+} // namespace

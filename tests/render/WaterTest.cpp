@@ -1,0 +1,162 @@
+// The water's off-screen renders and surface, on the fixture's lake.
+#include <gtest/gtest.h>
+
+#include <GL/glew.h>
+
+#include <vector>
+
+#include "RenderFixture.h"
+#include "assets/Model.h"
+#include "physics/Camera.h"
+#include "platform/ScriptedClock.h"
+#include "render/Shader.h"
+#include "render/Water.h"
+#include "scene/Clock.h"
+#include "scene/Scene.h"
+
+namespace {
+
+constexpr float lakeHeight = 9.3f;
+
+class WaterRender : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        scene = fixture::scene();
+        if (!scene)
+            GTEST_SKIP() << "no display";
+        fixture::resetScene();
+        ASSERT_NE(scene->getLakeWater(), nullptr);
+        ASSERT_NE(scene->getLake(), nullptr) << "the fixture writes a lake";
+        // Over the lake, looking down at it from the shore.
+        fixture::lookAt(glm::vec3(-22.84f, 15.0f, -262.0f), glm::vec3(-22.84f, 8.0f, -292.0f));
+    }
+    void TearDown() override {
+        if (!scene)
+            return;
+        scene->getMainShader()->setClipPlane(glm::vec4(0.0f));
+        scene->getAnimationShader()->setClipPlane(glm::vec4(0.0f));
+        fixture::resetScene();
+    }
+    Scene* scene = nullptr;
+};
+
+std::vector<unsigned char> readTexture(unsigned int texture) {
+    std::vector<unsigned char> texels(512 * 512 * 3);
+    glBindTexture(GL_TEXTURE_2D, texture);
+    glPixelStorei(GL_PACK_ALIGNMENT, 1);
+    glGetTexImage(GL_TEXTURE_2D, 0, GL_RGB, GL_UNSIGNED_BYTE, texels.data());
+    glBindTexture(GL_TEXTURE_2D, 0);
+    return texels;
+}
+
+int countTexels(const std::vector<unsigned char>& texels, bool (*match)(int, int, int)) {
+    int count = 0;
+    for (size_t i = 0; i + 2 < texels.size(); i += 3)
+        count += match(texels[i], texels[i + 1], texels[i + 2]) ? 1 : 0;
+    return count;
+}
+
+bool red(int r, int g, int b) {
+    return r > 100 && g < r / 3 && b < r / 3;
+}
+bool blue(int r, int g, int b) {
+    return b > 100 && r < b / 3 && g < b / 3;
+}
+
+TEST_F(WaterRender, PlaneComesFromTheModelsHeight) {
+    EXPECT_FLOAT_EQ(scene->getLakeWater()->getWaterPlane().y, 1.0f);
+    EXPECT_FLOAT_EQ(scene->getLakeWater()->getWaterPlane().w, -lakeHeight);
+}
+
+TEST_F(WaterRender, ReflectionKeepsWhatIsAboveAndRefractionWhatIsBelow) {
+    unsigned int redTexture = fixture::solidTexture(255, 0, 0);
+    unsigned int blueTexture = fixture::solidTexture(0, 0, 255);
+    Model* above = scene->getStaticModel(0);
+    above->setTexture(redTexture);
+    fixture::place(above, glm::vec3(-22.84f, lakeHeight + 2.5f, -285.0f));
+    scene->getStaticModel(1)->setTexture(blueTexture);
+    fixture::placeBanner(glm::vec3(-22.84f, lakeHeight - 2.5f, -285.0f));
+    // Its origin is behind the eye; a generous sphere keeps culling out of this test.
+    scene->getStaticModel(1)->setBoundingRadius(100.0);
+
+    glm::mat4 viewBefore = scene->getCamera()->getMatrix();
+    scene->renderShadowPass();
+    scene->getLakeWater()->renderTextures();
+    EXPECT_EQ(glGetError(), GLenum(GL_NO_ERROR));
+
+    std::vector<unsigned char> reflection =
+        readTexture(scene->getLakeWater()->getReflectionTexture());
+    std::vector<unsigned char> refraction =
+        readTexture(scene->getLakeWater()->getRefractionTexture());
+    EXPECT_GT(countTexels(reflection, red), 100);
+    EXPECT_EQ(countTexels(reflection, blue), 0);
+    EXPECT_GT(countTexels(refraction, blue), 100);
+    EXPECT_EQ(countTexels(refraction, red), 0);
+
+    // The camera is back where it was (the mirror is its own inverse) and so is the window.
+    glm::mat4 viewAfter = scene->getCamera()->getMatrix();
+    for (int c = 0; c < 4; ++c)
+        for (int r = 0; r < 4; ++r)
+            EXPECT_NEAR(viewAfter[c][r], viewBefore[c][r], 1e-4f);
+    GLint viewport[4];
+    glGetIntegerv(GL_VIEWPORT, viewport);
+    EXPECT_EQ(viewport[2], fixture::width);
+    EXPECT_EQ(viewport[3], fixture::height);
+    GLint framebuffer = -1, cullFace = 0;
+    glGetIntegerv(GL_FRAMEBUFFER_BINDING, &framebuffer);
+    glGetIntegerv(GL_CULL_FACE_MODE, &cullFace);
+    EXPECT_EQ(framebuffer, 0);
+    EXPECT_EQ(cullFace, GL_BACK);
+    EXPECT_FALSE(glIsEnabled(GL_CLIP_PLANE0));
+    // The shaders keep the "below" plane; the window pass is still unclipped.
+    EXPECT_EQ(scene->getMainShader()->clipPlane(), glm::vec4(0.0f, -1.0f, 0.0f, lakeHeight));
+    EXPECT_EQ(scene->getAnimationShader()->clipPlane(), glm::vec4(0.0f, -1.0f, 0.0f, lakeHeight));
+    std::vector<unsigned char> window = fixture::renderAndRead();
+    EXPECT_GT(countTexels(window, red), 0);
+    EXPECT_GT(countTexels(window, blue), 0);
+
+    glDeleteTextures(1, &redTexture);
+    glDeleteTextures(1, &blueTexture);
+}
+
+TEST_F(WaterRender, SurfaceDrawsAndTheWavesAdvanceWithFrameTime) {
+    Water* water = scene->getLakeWater();
+    Clock::instance()->tick(); // created here at the latest, so the next tick measures 0.5 s
+    fixture::clock().advance(0.5);
+    Clock::instance()->tick();
+    double frameTime = Clock::instance()->getFrameTime();
+    ASSERT_GT(frameTime, 0.0);
+    float phase = water->getWavePhase();
+    scene->renderShadowPass();
+    water->renderTextures();
+    scene->renderMainPass();
+    water->draw();
+    EXPECT_EQ(glGetError(), GLenum(GL_NO_ERROR));
+    EXPECT_NEAR(water->getWavePhase(), phase + frameTime * 0.2, 1e-5);
+    GLint program = -1;
+    glGetIntegerv(GL_CURRENT_PROGRAM, &program);
+    EXPECT_EQ(program, 0);
+    EXPECT_TRUE(glIsEnabled(GL_CULL_FACE));
+    for (int unit = 0; unit < 5; ++unit) {
+        glActiveTexture(GL_TEXTURE0 + unit);
+        EXPECT_FALSE(glIsEnabled(GL_TEXTURE_2D)) << "unit " << unit;
+    }
+    glActiveTexture(GL_TEXTURE0);
+}
+
+TEST_F(WaterRender, WaterWithoutAMeshDoesNothing) {
+    Water water(nullptr, scene, scene->getCamera(), scene->getMainShader(),
+                scene->getAnimationShader());
+    EXPECT_EQ(water.getWaterPlane(), glm::vec4(0.0f, 1.0f, 0.0f, 0.0f));
+    water.init();
+    glm::mat4 view = scene->getCamera()->getMatrix();
+    glm::vec4 clip = scene->getMainShader()->clipPlane();
+    water.renderTextures();
+    water.draw();
+    EXPECT_EQ(scene->getCamera()->getMatrix(), view);
+    EXPECT_EQ(scene->getMainShader()->clipPlane(), clip);
+    EXPECT_FLOAT_EQ(water.getWavePhase(), 0.1f);
+    EXPECT_EQ(glGetError(), GLenum(GL_NO_ERROR));
+}
+
+} // namespace
