@@ -23,7 +23,7 @@ const Expected pictures[] = {
     {"texture/Green2.png", "png", 512, 512},
     {"texture/Black Marble.jpg", "jpg", 512, 512},
     {"texture/Cherry_Wood_Texture.png", "png", 512, 512},
-    {"texture/Ziel.bmp", "bmp", 512, 256},
+    {"texture/Ziel.bmp", "bmp", 512, 128},
     {"texture/Test2.png", "png", 512, 512},
     {"texture/wall2.jpg", "jpg", 512, 512},
     {"texture/grey12.jpg", "jpg", 512, 512},

@@ -105,26 +105,23 @@ Image stopStripes() {
     return image;
 }
 
-// The finish banner: chequered bands above and below the word ZIEL. Upright when v grows
-// upwards on the banner.
+// The finish banner: chequered bands above and below the word ZIEL, 4:1 like the banner it
+// is stretched over. Upright when v grows upwards on the banner.
 Image finishBanner() {
-    const int width = 512, height = 256, square = 32;
-    Image image(width, height, glm::vec4(0.97f, 0.97f, 0.95f, 1.0f));
+    const int width = 512, height = 128, square = 12;
+    const glm::vec4 light(0.97f, 0.97f, 0.95f, 1.0f), dark(0.06f, 0.06f, 0.07f, 1.0f);
+    Image image(width, height, light);
     for (int y = 0; y < height; ++y) {
-        bool band = y < 2 * square || y >= height - 2 * square;
-        if (!band)
+        if (y >= 2 * square && y < height - 2 * square)
             continue;
-        for (int x = 0; x < width; ++x) {
-            bool dark = ((x / square) + (y / square)) % 2 == 0;
-            image.at(x, y) =
-                dark ? glm::vec4(0.06f, 0.06f, 0.07f, 1.0f) : glm::vec4(0.97f, 0.97f, 0.95f, 1.0f);
-        }
+        for (int x = 0; x < width; ++x)
+            image.at(x, y) = ((x / square) + (y / square)) % 2 == 0 ? dark : light;
     }
-    TextRasterizer font(TextRasterizer::boldFontPath, 150);
+    TextRasterizer font(TextRasterizer::boldFontPath, 84);
     if (font.isOpen()) {
         int capHeight = font.glyph('Z').top;
         int baseline = height / 2 - capHeight / 2;
-        font.drawCentred(image, "ZIEL", width / 2 + 3, baseline - 3, {0.2f, 0.05f, 0.05f, 0.6f});
+        font.drawCentred(image, "ZIEL", width / 2 + 2, baseline - 2, {0.2f, 0.05f, 0.05f, 0.6f});
         font.drawCentred(image, "ZIEL", width / 2, baseline, {0.82f, 0.07f, 0.06f, 1.0f});
     }
     return image;
