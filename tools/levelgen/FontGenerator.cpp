@@ -1,6 +1,8 @@
-// The HUD font: printable ASCII rasterised with FreeType into one page, white glyphs whose
-// colour and alpha both carry the coverage (white on transparent black), and its description
-// in the text BMFont form.
+// The HUD font: printable ASCII rasterised with FreeType into one page, and its description in
+// the text BMFont form. The page is white ink whose alpha carries the coverage: every texel of
+// a glyph's rectangle (and the one-texel ring around it that filtering reaches) is white, so the
+// HUD, which draws unblended and drops texels of low alpha, shows clean white letters without a
+// dark fringe. Everything else is transparent black.
 #include <algorithm>
 #include <cstdlib>
 #include <fstream>
@@ -56,12 +58,17 @@ int nextPowerOfTwo(int n) {
 Image paintPage(const std::vector<PlacedGlyph>& glyphs, int pageHeight) {
     Image page(pageWidth, pageHeight, glm::vec4(0.0f));
     for (const PlacedGlyph& g : glyphs) {
+        if (g.bitmap.width == 0 || g.bitmap.height == 0)
+            continue;
+        int bottom = pageHeight - (g.y + g.bitmap.height);
+        page.fillRect(g.x - 1, bottom - 1, g.x + g.bitmap.width + 1, bottom + g.bitmap.height + 1,
+                      glm::vec4(1.0f, 1.0f, 1.0f, 0.0f));
         for (int row = 0; row < g.bitmap.height; ++row) {
             int y = pageHeight - 1 - (g.y + row); // page rows are counted from the bottom
             for (int col = 0; col < g.bitmap.width; ++col) {
                 float a =
                     g.bitmap.coverage[static_cast<size_t>(row) * g.bitmap.width + col] / 255.0f;
-                page.at(g.x + col, y) = glm::vec4(a, a, a, a);
+                page.at(g.x + col, y).a = a;
             }
         }
     }
