@@ -1,0 +1,118 @@
+#include "RaceWorld.h"
+
+#include <cstdlib>
+#include <iostream>
+#include <sstream>
+
+#include <gtest/gtest.h>
+
+#include "GlTestContext.h"
+#include "RaceDriver.h"
+#include "app/AppState.h"
+#include "assets/AnimationModel.h"
+#include "assets/HierarchicalAnimationModel.h"
+#include "assets/Sphere.h"
+#include "physics/Camera.h"
+#include "physics/PhysicsWorld.h"
+#include "platform/Input.h"
+#include "scene/Clock.h"
+#include "scene/Scene.h"
+
+namespace race {
+
+namespace {
+
+ScriptedClock scriptedClock;
+ScriptedKeys scriptedKeys;
+Scene* level = nullptr;
+bool complete = false;
+
+bool allModelsLoaded(Scene& s) {
+    bool ok = s.getMarble() && s.getFinishArea() && s.getSawBeam() && s.getSawBlade();
+    for (int i = 0; i < s.getStaticCount(); ++i)
+        ok = ok && s.getStaticModel(i);
+    for (int i = 0; i < s.getGroundModelCount(); ++i)
+        ok = ok && s.getGroundModel(i);
+    for (int i = 0; i < s.getPlaneModelCount(); ++i)
+        ok = ok && s.getPlaneModel(i);
+    return ok && s.getAnimatedCount() == 1 && s.getAnimatedModel(0);
+}
+
+// Starts the level once, before the first test, and releases it after the last.
+class LevelEnvironment : public ::testing::Environment {
+  public:
+    void SetUp() override {
+        setenv("ALSOFT_DRIVERS", "null", 1);
+        platform::setTimeSource(&scriptedClock);
+        platform::setKeySource(&scriptedKeys);
+        delete Clock::instance();
+        if (!ensureGlContext())
+            return;
+        resetAppState();
+        std::ostringstream quiet;
+        std::streambuf* saved = std::cout.rdbuf(quiet.rdbuf());
+        level = new Scene();
+        level->init();
+        std::cout.rdbuf(saved);
+        complete = allModelsLoaded(*level);
+        if (!complete)
+            std::cout << "The generated level is incomplete:\n" << quiet.str();
+        Clock::instance();
+    }
+    void TearDown() override {
+        delete level;
+        level = nullptr;
+        delete Clock::instance();
+        platform::setTimeSource(nullptr);
+        platform::setKeySource(nullptr);
+    }
+};
+
+[[maybe_unused]] const ::testing::Environment* const environment =
+    ::testing::AddGlobalTestEnvironment(new LevelEnvironment());
+
+} // namespace
+
+Scene* scene() {
+    return level;
+}
+ScriptedClock& clock() {
+    return scriptedClock;
+}
+ScriptedKeys& keys() {
+    return scriptedKeys;
+}
+bool levelComplete() {
+    return complete;
+}
+
+void runFrame(double seconds) {
+    scriptedClock.advance(seconds);
+    Clock* gameClock = Clock::instance();
+    gameClock->tick();
+    gameClock->countFrame();
+    level->update();
+    for (int i = 0; i < level->getAnimatedCount(); ++i) {
+        if (AnimationModel* animated = level->getAnimatedModel(i))
+            animated->selectKeyframes();
+    }
+}
+
+void restartRace() {
+    scriptedKeys.releaseAll();
+    level->getPhysicsWorld()->loseLife();
+    resetAppState();
+    level->resetTime();
+}
+
+DriverView view(double frameTime) {
+    DriverView v;
+    v.marble = level->getMarble()->getBoundingCenter();
+    v.eye = level->getCamera()->getPosition();
+    v.frameTime = frameTime;
+    v.barrierPhase = level->getAnimatedModel(0)->getPhase();
+    v.sawHeight = level->getSawBeam()->getParentTransform()[3][1];
+    return v;
+}
+
+} // namespace race
