@@ -24,5 +24,7 @@ Scene* getScene();
 BitmapFont* getFont();
 unsigned int getScreenTexture(int slot);
 
-// Lets a test drive a scene that it created itself.
+// Let a test drive the frame with a scene, font or screen picture it created itself.
 void setScene(Scene* scene);
+void setFont(BitmapFont* font);
+void setScreenTexture(int slot, unsigned int texture);

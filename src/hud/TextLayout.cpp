@@ -36,8 +36,13 @@ TextLayout::TextLayout(const FontDescription& font, const char* text, float x, f
     for (size_t step = 0; step < n; ++step) {
         size_t i = leftToRight ? step : n - 1 - step;
         unsigned char code = static_cast<unsigned char>(text[i]);
+        // Right to left, each glyph steps back by its own advance before it is placed, so
+        // glyphs of different widths keep their spacing; the last glyph still starts at x.
+        if (!leftToRight && step > 0)
+            pen = advance(pen, font.glyphs[code].xadvance, false);
         placeGlyph(font, code, i, pen, x, y);
-        pen = advance(pen, font.glyphs[code].xadvance, leftToRight);
+        if (leftToRight)
+            pen = advance(pen, font.glyphs[code].xadvance, true);
     }
 }
 

@@ -75,12 +75,17 @@ TEST(TextLayout, RightToLeftPutsTheLastGlyphAtTheAnchorWhateverTheLength) {
     }
 }
 
-TEST(TextLayout, RightToLeftStepsBackByTheAdvanceOfTheGlyphJustPlaced) {
+TEST(TextLayout, RightToLeftStepsBackByTheAdvanceOfEachGlyphItPlaces) {
     FontDescription font = testFont();
     TextLayout layout(font, "AB", 0.0f, 0.0f, false);
-    // B is placed first at the pen, then the pen moves back by B's advance (11), not A's.
+    // B goes first at the pen; A then sits one advance of its own (14) further left, so a
+    // wide glyph never runs into its right-hand neighbour.
     EXPECT_EQ(layout.positions()[4].x, -2.0f);
-    EXPECT_EQ(layout.positions()[0].x, -11.0f + 1.0f);
+    EXPECT_EQ(layout.positions()[0].x, -14.0f + 1.0f);
+    // Read left to right, the two glyphs end up the same distance apart as in that direction.
+    TextLayout forward(font, "AB", 0.0f, 0.0f, true);
+    EXPECT_EQ(layout.positions()[4].x - layout.positions()[0].x,
+              forward.positions()[4].x - forward.positions()[0].x);
 }
 
 TEST(TextLayout, EachGlyphOwnsSixIndicesInTheSameOrderInBothDirections) {
