@@ -3,6 +3,7 @@
 #include <GL/glew.h>
 
 #include <cstring>
+#include <functional>
 #include <vector>
 
 #include <glm/gtc/matrix_transform.hpp>
@@ -149,12 +150,13 @@ TEST_F(ModelGl, AllFourDrawsPlaceTheMeshByItsTransform) {
     model.setTransform(glm::translate(glm::mat4(1.0f), glm::vec3(0.5f, 0, 0)) *
                        glm::scale(glm::mat4(1.0f), glm::vec3(0.25f)));
     model.createBuffers();
-    void (Model::*draws[])() = {&Model::draw, &Model::drawBuffered, &Model::drawUnlit,
-                                &Model::drawUnlitBuffered};
+    std::function<void()> draws[] = {[&] { model.draw(); }, [&] { model.drawBuffered(); },
+                                     [&] { model.drawUnlit(); },
+                                     [&] { model.drawUnlitBuffered(); }};
     for (int d = 0; d < 4; ++d) {
         glClearColor(0, 0, 0, 1);
         glClear(GL_COLOR_BUFFER_BIT);
-        (model.*draws[d])();
+        draws[d]();
         glm::u8vec4 inside = pixelAt(0.5f, 0.0f);
         EXPECT_NEAR(inside.r, 64, 2) << "draw " << d;
         EXPECT_NEAR(inside.g, 191, 2) << "draw " << d;
