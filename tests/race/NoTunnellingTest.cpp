@@ -94,8 +94,9 @@ class FixedGeometry {
 
   private:
     static int cell(float v) { return static_cast<int>(std::floor(v / 8.0f)); }
-    static long long key(int x, int z) {
-        return (static_cast<long long>(x) << 32) ^ (z & 0xffffffffLL);
+    static unsigned long long key(int x, int z) {
+        return (static_cast<unsigned long long>(static_cast<unsigned int>(x)) << 32) |
+               static_cast<unsigned int>(z);
     }
 
     void add(Model* model, bool ground) {
@@ -124,7 +125,7 @@ class FixedGeometry {
     std::vector<Face> faces;
     std::vector<int> seen;
     int stamp = 0;
-    std::map<long long, std::vector<int>> cells;
+    std::map<unsigned long long, std::vector<int>> cells;
 };
 
 struct Tally {
