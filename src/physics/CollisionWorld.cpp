@@ -84,12 +84,11 @@ CollisionWorld::XZBox CollisionWorld::XZBox::around(const glm::vec3& base,
 }
 
 bool CollisionWorld::XZBox::holdsCornerOf(const Triangle& triangle) const {
-    const glm::vec3* corners[3] = {&triangle.c0, &triangle.c1, &triangle.c2};
-    for (const glm::vec3* c : corners) {
-        if (minX <= c->x && c->x <= maxX && minZ <= c->z && c->z <= maxZ)
-            return true;
-    }
-    return false;
+    // Evaluated without branching: this runs for every ground triangle at every level.
+    auto inside = [this](const glm::vec3& c) {
+        return (minX <= c.x) & (c.x <= maxX) & (minZ <= c.z) & (c.z <= maxZ);
+    };
+    return inside(triangle.c0) | inside(triangle.c1) | inside(triangle.c2);
 }
 
 int CollisionWorld::findStaticCandidates(const glm::vec3& base, const glm::vec3& velocity,
