@@ -136,7 +136,7 @@ TEST_F(GameProcessTest, EscapeEndsTheLoopAndTheGameExitsCleanly) {
     ASSERT_EQ(run("xdotool search --sync --name '^Quillorb 3D$' windowfocus --sync keydown Escape"
                   " sleep 1 keyup Escape"),
               0);
-    ASSERT_TRUE(game.exited(60.0)) << game.output();
+    ASSERT_TRUE(game.exited(240.0)) << game.output();
     ASSERT_TRUE(WIFEXITED(game.status));
     EXPECT_EQ(WEXITSTATUS(game.status), 0);
     expectStartUpMessagesInOrder(game.output());
@@ -147,7 +147,7 @@ TEST_F(GameProcessTest, ClosingTheWindowEndsTheLoopAndTheGameExitsCleanly) {
     ASSERT_TRUE(game.started);
     ASSERT_TRUE(game.waitUntilRunning(8, 120.0)) << game.output();
     ASSERT_EQ(run(std::string(QUILLORB_CLOSEWINDOW) + " 'Quillorb 3D'"), 0);
-    ASSERT_TRUE(game.exited(60.0)) << game.output();
+    ASSERT_TRUE(game.exited(240.0)) << game.output();
     ASSERT_TRUE(WIFEXITED(game.status));
     EXPECT_EQ(WEXITSTATUS(game.status), 0);
     expectStartUpMessagesInOrder(game.output());
