@@ -67,6 +67,13 @@ unsigned int getScreenTexture(int slot) {
 void setScene(Scene* replacement) {
     scene = replacement;
 }
+void setFont(BitmapFont* replacement) {
+    font = replacement;
+}
+void setScreenTexture(int slot, unsigned int texture) {
+    if (slot >= 0 && slot < 4)
+        screenTextures[slot] = texture;
+}
 
 void onWindowResize(int width, int height) {
     setWindowSize(width, height);

@@ -6,6 +6,7 @@ namespace platform {
 namespace {
 GLFWwindow* window = nullptr;
 ResizeHandler resizeHandler = nullptr;
+SwapHook beforeSwap = nullptr;
 
 void forwardResize(GLFWwindow*, int width, int height) {
     if (resizeHandler)
@@ -49,9 +50,15 @@ void setResizeHandler(ResizeHandler handler) {
     forwardResize(window, width, height);
 }
 
+void setBeforeSwapHook(SwapHook hook) {
+    beforeSwap = hook;
+}
+
 void swapBuffers() {
     if (!window)
         return;
+    if (beforeSwap)
+        beforeSwap();
     glfwSwapBuffers(window);
     glfwPollEvents();
 }

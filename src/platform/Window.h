@@ -16,6 +16,10 @@ void setWindowTitle(const char* title);
 void setResizeHandler(ResizeHandler handler);
 // Presents the back buffer, then processes pending window events.
 void swapBuffers();
+// Called with nothing right before every swap, while the finished frame is still in the back
+// buffer (tests read it there). nullptr removes it.
+using SwapHook = void (*)();
+void setBeforeSwapHook(SwapHook hook);
 bool isWindowOpen();
 void closeWindow();
 void terminate();

@@ -6,7 +6,10 @@
 #include <string>
 
 #include "app/AppState.h"
+#include "app/Application.h"
+#include "app/RenderFrame.h"
 #include "hud/BitmapFont.h"
+#include "platform/Window.h"
 #include "support/GlTestContext.h"
 #include "support/TestFiles.h"
 
@@ -204,4 +207,38 @@ TEST_F(HudDrawingTest, AMissingFontFileIsReportedAndLeavesEmptyGlyphs) {
     empty.drawText("Zeit: 5:00", 0.0f, 0.0f, true);
     EXPECT_TRUE(isBackground(pixelAtHud(0, 0)));
     EXPECT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR));
+}
+
+// The end screens come out of the whole frame; its centre and corner are read just before the swap.
+Rgba presentedCentre;
+Rgba presentedCorner;
+void readPresentedFrame() {
+    presentedCentre = pixelAtHud(0, 0);
+    presentedCorner = pixelAtHud(-511, 383);
+}
+
+TEST_F(HudDrawingTest, TheWinnerScreenWinsOverGameOver) {
+    unsigned int green = solidTexture({0, 255, 0, 255});
+    setFont(font.get());
+    setScreenTexture(2, red);
+    setScreenTexture(3, green);
+    platform::setBeforeSwapHook(readPresentedFrame);
+    setGameOver();
+    setGameWon();
+    renderFrame();
+    Rgba winner = presentedCentre;
+    Rgba corner = presentedCorner;
+    resetAppState();
+    setGameOver();
+    renderFrame();
+    Rgba gameOver = presentedCentre;
+    platform::setBeforeSwapHook(nullptr);
+    setFont(nullptr);
+    setScreenTexture(2, 0);
+    setScreenTexture(3, 0);
+    glDeleteTextures(1, &green);
+
+    EXPECT_TRUE(winner.g > 200 && winner.r < 50);
+    EXPECT_TRUE(corner.g > 200 && corner.r < 50);
+    EXPECT_TRUE(isRed(gameOver));
 }
