@@ -306,6 +306,30 @@ bool nestingWithinLimit(const char* path) {
     return true;
 }
 
+// What both loaders share: the document, the vertex count, the vertices in the file's layout
+// and the faces. Returns the submeshes element, or nullptr once the reason has been printed.
+const TiXmlElement* readMeshBody(MeshLoader& loader, const char* path, bool animated,
+                                 TiXmlDocument& doc, MeshArrays& mesh, int& vertexCount) {
+    if (!loader.loadDocument(path, doc)) {
+        reject(path, "the document could not be read");
+        return nullptr;
+    }
+    const TiXmlElement* geometry = findGeometry(path, doc);
+    if (geometry == nullptr || !readVertexCount(path, geometry, vertexCount))
+        return nullptr;
+    allocateVertices(mesh, vertexCount);
+    bool read = animated ? readAnimatedVertices(loader, path, geometry, mesh)
+                         : readStaticVertices(loader, path, geometry, mesh);
+    if (!read)
+        return nullptr;
+    const TiXmlElement* submeshes = geometry->NextSiblingElement("submeshes");
+    if (submeshes == nullptr) {
+        missing(path, "submeshes");
+        return nullptr;
+    }
+    return readFaces(path, submeshes, mesh) ? submeshes : nullptr;
+}
+
 } // namespace
 
 bool MeshLoader::loadDocument(const char* path, TiXmlDocument& doc) {
@@ -346,24 +370,9 @@ glm::vec2 MeshLoader::readTexcoord(const TiXmlElement* element) {
 
 ModelCoordinates* MeshLoader::loadMesh(const char* path) {
     TiXmlDocument doc;
-    if (!loadDocument(path, doc)) {
-        reject(path, "the document could not be read");
-        return nullptr;
-    }
-    const TiXmlElement* geometry = findGeometry(path, doc);
-    int vertexCount = 0;
-    if (geometry == nullptr || !readVertexCount(path, geometry, vertexCount))
-        return nullptr;
     MeshArrays mesh;
-    allocateVertices(mesh, vertexCount);
-    if (!readStaticVertices(*this, path, geometry, mesh))
-        return nullptr;
-    const TiXmlElement* submeshes = geometry->NextSiblingElement("submeshes");
-    if (submeshes == nullptr) {
-        missing(path, "submeshes");
-        return nullptr;
-    }
-    if (!readFaces(path, submeshes, mesh))
+    int vertexCount = 0;
+    if (readMeshBody(*this, path, false, doc, mesh, vertexCount) == nullptr)
         return nullptr;
     return mesh.release();
 }
@@ -375,24 +384,10 @@ Model* MeshLoader::loadModel(const char* path) {
 
 AnimationModel* MeshLoader::loadAnimationModel(const char* path) {
     TiXmlDocument doc;
-    if (!loadDocument(path, doc)) {
-        reject(path, "the document could not be read");
-        return nullptr;
-    }
-    const TiXmlElement* geometry = findGeometry(path, doc);
-    int vertexCount = 0;
-    if (geometry == nullptr || !readVertexCount(path, geometry, vertexCount))
-        return nullptr;
     MeshArrays mesh;
-    allocateVertices(mesh, vertexCount);
-    if (!readAnimatedVertices(*this, path, geometry, mesh))
-        return nullptr;
-    const TiXmlElement* submeshes = geometry->NextSiblingElement("submeshes");
-    if (submeshes == nullptr) {
-        missing(path, "submeshes");
-        return nullptr;
-    }
-    if (!readFaces(path, submeshes, mesh))
+    int vertexCount = 0;
+    const TiXmlElement* submeshes = readMeshBody(*this, path, true, doc, mesh, vertexCount);
+    if (submeshes == nullptr)
         return nullptr;
     float length = 0.0f;
     const TiXmlElement* keyframes = findKeyframes(path, submeshes, length);
