@@ -1,5 +1,7 @@
 #include "platform/Window.h"
 
+#include <cstdio>
+
 #include "platform/Keys.h"
 
 namespace platform {
@@ -14,7 +16,13 @@ void forwardResize(GLFWwindow*, int width, int height) {
 }
 } // namespace
 
+// GLFW's own reason goes to the error stream, beside the game's console messages.
+void reportGlfwError(int code, const char* description) {
+    std::fprintf(stderr, "GLFW error %d: %s\n", code, description ? description : "");
+}
+
 bool initialize() {
+    glfwSetErrorCallback(reportGlfwError);
     return glfwInit() == GLFW_TRUE;
 }
 
