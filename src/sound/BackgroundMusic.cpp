@@ -38,8 +38,10 @@ bool BackgroundMusic::loadSound() {
 #pragma GCC diagnostic push
 #pragma GCC diagnostic ignored "-Wdeprecated-declarations"
     alutLoadWAVFile(path, &format, &data, &size, &frequency, &loop);
-    if (data != nullptr && size > 0 && frequency > 0 && format != 0) {
-        alBufferData(musicBuffer, format, data, size, frequency);
+    if (data != nullptr) {
+        // A wave with an empty data chunk still comes with an allocation to give back.
+        if (size > 0 && frequency > 0 && format != 0)
+            alBufferData(musicBuffer, format, data, size, frequency);
         alutUnloadWAV(format, data, size, frequency);
     }
 #pragma GCC diagnostic pop

@@ -28,10 +28,10 @@ void put32(std::ofstream& out, uint32_t v) {
     out.write(reinterpret_cast<const char*>(&v), 4);
 }
 
-// A half-second 440 Hz mono tone, 16-bit PCM.
-void writeTone(const std::string& path) {
+// A 440 Hz mono tone, 16-bit PCM, half a second long unless told otherwise.
+void writeTone(const std::string& path, size_t sampleCount = 22050 / 2) {
     const uint32_t rate = 22050;
-    std::vector<int16_t> samples(rate / 2);
+    std::vector<int16_t> samples(sampleCount);
     for (size_t i = 0; i < samples.size(); ++i)
         samples[i] = static_cast<int16_t>(12000.0 * std::sin(2.0 * M_PI * 440.0 * i / rate));
     std::ofstream out(path, std::ios::binary);
@@ -108,6 +108,16 @@ TEST_F(BackgroundMusicTest, AMissingOrBrokenFileLeavesTheGameSilentAndQuiet) {
     {
         BackgroundMusic music;
         music.start();
+        music.release();
+    }
+    // A well-formed wave without samples: nothing to play, and its empty read is given back.
+    writeTone("data/background.wav", 0);
+    {
+        BackgroundMusic music;
+        music.start();
+        ALint size = -1;
+        alGetBufferi(music.getBuffer(), AL_SIZE, &size);
+        EXPECT_EQ(size, 0);
         music.release();
     }
     EXPECT_EQ(testing::internal::GetCapturedStdout(), "");
