@@ -58,6 +58,10 @@ int PhysicsWorld::readKeyMask() const {
 void PhysicsWorld::runStep(int repeatsLeft) {
     if (marble == nullptr || camera == nullptr)
         return;
+    // Touching a deadly obstacle costs the life whatever the frame's length.
+    if (collisionWorld->touchesDeadlyObstacle(marble->getBoundingCenter()))
+        loseLife();
+
     const float dt = static_cast<float>(Clock::instance()->getFrameTime());
     // The velocity comes from dividing by dt: a frame without time moves nothing.
     if (!(dt > 0.0f) || !std::isfinite(dt)) {
@@ -65,9 +69,6 @@ void PhysicsWorld::runStep(int repeatsLeft) {
         centreSkybox();
         return;
     }
-
-    if (collisionWorld->touchesDeadlyObstacle(marble->getBoundingCenter()))
-        loseLife();
 
     steer(readKeyMask(), dt);
     velocity = velocity + gravity * dt;

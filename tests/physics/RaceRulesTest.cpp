@@ -65,4 +65,10 @@ TEST_F(RaceRules, TouchingADeadlyObstacleCostsALifeAndTheStepGoesOnFromTheStart)
     const glm::vec3 s = level::startPosition;
     EXPECT_EQ(glm::vec2(s.x, s.z), horizontal(position()));
     EXPECT_LT(position().y, s.y);
+
+    // A frame without time moves nothing, yet the obstacle is tested all the same.
+    marble.setTransform(glm::translate(glm::mat4(1.0f), glm::vec3(5, 1, 4.2f)));
+    frame(0.0);
+    EXPECT_EQ(1, getLives());
+    EXPECT_EQ(s, position());
 }
