@@ -22,6 +22,8 @@ const float near = 0.1;
 const float far = 1000.0;
 const float distortion = 0.018;
 const vec3 deepTint = vec3(0.05, 0.22, 0.26);
+// One texel of the 512 x 512 off-screen images.
+const float texel = 1.0 / 512.0;
 
 float eyeDistance(float depth) {
     float z = depth * 2.0 - 1.0;
@@ -34,15 +36,28 @@ void main() {
     drift = waveUv + vec2(drift.x, drift.y + time2);
     vec2 offset = (texture(water_dudvmap, drift).rg * 2.0 - 1.0) * distortion;
 
-    // Depth of water between the surface and the floor seen through it.
+    // Depth of water between the surface and the floor seen through it. The off-screen
+    // images are coarser than the window, so at the shoreline a pixel can land on a texel
+    // that saw past the clipped bank: the nearest floor among the texel and its four
+    // neighbours keeps the edge shallow and takes the refracted colour from that floor.
     vec2 screen = clipPosition.xy / clipPosition.w * 0.5 + 0.5;
+    vec2 floorUv = screen;
     float floorDistance = eyeDistance(texture(water_depthmap, screen).r);
+    const vec2 taps[4] = vec2[4](vec2(texel, 0.0), vec2(-texel, 0.0), vec2(0.0, texel),
+                                 vec2(0.0, -texel));
+    for (int i = 0; i < 4; ++i) {
+        float d = eyeDistance(texture(water_depthmap, screen + taps[i]).r);
+        if (d < floorDistance) {
+            floorDistance = d;
+            floorUv = screen + taps[i];
+        }
+    }
     float thickness = max(floorDistance - eyeDistance(gl_FragCoord.z), 0.0);
     // Shallow water near the banks ripples less, so the shoreline does not smear.
     offset *= clamp(thickness / 3.0, 0.0, 1.0);
 
     vec2 reflectUv = clamp(screen + offset, 0.001, 0.999);
-    vec2 refractUv = clamp(screen + offset, 0.001, 0.999);
+    vec2 refractUv = clamp(floorUv + offset, 0.001, 0.999);
     vec3 reflection = texture(water_reflection, reflectUv).rgb;
     vec3 refraction = texture(water_refraction, refractUv).rgb;
     refraction = mix(refraction, deepTint, clamp(thickness / 12.0, 0.0, 0.75));
