@@ -28,15 +28,21 @@ struct QuietConsole {
     ~QuietConsole() { std::cout.rdbuf(saved); }
 };
 
-// One window and one level for every benchmark of this program.
+// One window and one level for every benchmark of this program, released in main.
+Scene* scene = nullptr;
+Clock* gameClock = nullptr;
+bool windowOpen = false;
+
 Scene* level() {
-    static Scene* scene = nullptr;
     static bool tried = false;
     if (tried)
         return scene;
     tried = true;
     setenv("ALSOFT_DRIVERS", "null", 1);
-    if (!platform::initialize() || !platform::openWindow(1024, 768, 24, 8, 4))
+    if (!platform::initialize())
+        return nullptr;
+    windowOpen = true;
+    if (!platform::openWindow(1024, 768, 24, 8, 4))
         return nullptr;
     glewExperimental = GL_TRUE;
     if (glewInit() != GLEW_OK)
@@ -49,7 +55,7 @@ Scene* level() {
     QuietConsole quiet;
     scene = new Scene();
     scene->init();
-    Clock::instance();
+    gameClock = Clock::instance();
     return scene;
 }
 
@@ -126,6 +132,26 @@ void BM_WaterSurfaces(benchmark::State& state) {
 }
 BENCHMARK(BM_WaterSurfaces)->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(5);
 
+// The game's own shutdown order: the scene (which stops the music and closes the sound
+// device), the clock, then GLFW.
+void releaseLevel() {
+    delete scene;
+    scene = nullptr;
+    delete gameClock;
+    gameClock = nullptr;
+    if (windowOpen)
+        platform::terminate();
+    windowOpen = false;
+}
+
 } // namespace
 
-BENCHMARK_MAIN();
+int main(int argc, char** argv) {
+    benchmark::Initialize(&argc, argv);
+    if (benchmark::ReportUnrecognizedArguments(argc, argv))
+        return 1;
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    releaseLevel();
+    return 0;
+}
