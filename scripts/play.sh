@@ -13,14 +13,22 @@ if [[ -n "${DISPLAY:-}" ]]; then
   exec "$BUILD_DIR/quillorb"
 fi
 
-SHOT="${SCREENSHOT:-$ROOT/build/quillorb-screenshot.png}"
+SHOT="${SCREENSHOT:-$BUILD_DIR/quillorb-screenshot.png}"
 echo "No display is set: running the game on a virtual X server for about 20 seconds."
+# Nobody listens on a virtual display: play the music into OpenAL's silent device.
+export ALSOFT_DRIVERS="${ALSOFT_DRIVERS:-null}"
 xvfb-run -a -s "-screen 0 1024x768x24" bash -c '
   "$0/quillorb" &
   game=$!
   sleep 20
   import -window root "$1"
-  "$0/closewindow" "Quillorb 3D"
+  "$0/tools/closewindow" "Quillorb 3D"
+  # A game that ignores the request is stopped after two minutes (software GL is slow).
+  ( sleep 120; kill $game 2>/dev/null ) &
+  watchdog=$!
   wait $game
+  status=$?
+  kill $watchdog 2>/dev/null
+  exit $status
 ' "$BUILD_DIR" "$SHOT"
 echo "Screenshot saved to $SHOT"
