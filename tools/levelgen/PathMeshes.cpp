@@ -13,7 +13,9 @@ namespace {
 
 constexpr float rowSpacing = 2.0f;
 constexpr int acrossQuads = 4;
-constexpr float slabThickness = 0.9f;
+// Deep enough that the slab's foot sinks into the meadow where the ground dips under it;
+// a gap there shows the shadowed meadow as dashes from low angles.
+constexpr float slabThickness = 1.3f;
 constexpr float pillarSpacing = 14.0f;
 constexpr float pillarHalf = 0.8f;
 constexpr float textureLength = 8.0f;
