@@ -17,6 +17,17 @@ std::string readWholeFile(const char* path) {
     return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
 }
 
+// The driver's log of a shader or a program; the two only differ in the query functions.
+template <typename GetParameter, typename GetLog>
+std::string infoLog(GLuint name, GetParameter getParameter, GetLog getLog) {
+    GLint length = 0;
+    getParameter(name, GL_INFO_LOG_LENGTH, &length);
+    std::string log(static_cast<size_t>(length > 0 ? length : 0), ' ');
+    if (length > 0)
+        getLog(name, length, nullptr, &log[0]);
+    return log;
+}
+
 GLuint compileStage(GLenum type, const char* path, const char* okMessage,
                     const char* errorMessage) {
     std::string source = readWholeFile(path);
@@ -30,11 +41,7 @@ GLuint compileStage(GLenum type, const char* path, const char* okMessage,
     if (status != 0 && glIsShader(shader)) {
         std::cout << okMessage << std::endl;
     } else {
-        GLint length = 0;
-        glGetShaderiv(shader, GL_INFO_LOG_LENGTH, &length);
-        std::string log(static_cast<size_t>(length > 0 ? length : 0), ' ');
-        if (length > 0)
-            glGetShaderInfoLog(shader, length, nullptr, &log[0]);
+        std::string log = infoLog(shader, glGetShaderiv, glGetShaderInfoLog);
         std::cout << errorMessage << log.c_str() << std::endl;
     }
     return shader;
@@ -90,11 +97,7 @@ void Shader::link(const char* outputName) {
     if (status != 0 && glIsProgram(programName)) {
         std::cout << "Shader-program linked successfully.\n" << std::endl;
     } else {
-        GLint length = 0;
-        glGetProgramiv(programName, GL_INFO_LOG_LENGTH, &length);
-        std::string log(static_cast<size_t>(length > 0 ? length : 0), ' ');
-        if (length > 0)
-            glGetProgramInfoLog(programName, length, nullptr, &log[0]);
+        std::string log = infoLog(programName, glGetProgramiv, glGetProgramInfoLog);
         std::cout << "Shader-program link error:\n\n" << log.c_str() << std::endl;
     }
 }
