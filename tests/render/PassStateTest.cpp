@@ -33,13 +33,12 @@ bool texturingOnUnit(int unit) {
     return on;
 }
 
-class PassState : public ::testing::Test {
+class PassState : public fixture::SceneTest {
   protected:
     void SetUp() override {
-        scene = fixture::scene();
-        if (!scene)
-            GTEST_SKIP() << "no display";
-        fixture::resetScene();
+        SceneTest::SetUp();
+        if (IsSkipped())
+            return;
         while (glGetError() != GL_NO_ERROR) {
         }
     }
@@ -51,7 +50,6 @@ class PassState : public ::testing::Test {
         EXPECT_EQ(viewport[2], fixture::width);
         EXPECT_EQ(viewport[3], fixture::height);
     }
-    Scene* scene = nullptr;
 };
 
 TEST_F(PassState, ShadowMapIsAnOversizedComparingDepthTexture) {

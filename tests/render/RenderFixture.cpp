@@ -24,6 +24,18 @@ namespace fs = std::filesystem;
 
 namespace fixture {
 
+void SceneTest::SetUp() {
+    scene = fixture::scene();
+    if (!scene)
+        GTEST_SKIP() << "no display";
+    resetScene();
+}
+
+void SceneTest::TearDown() {
+    if (scene)
+        resetScene();
+}
+
 void MeshWriter::quad(const glm::vec3& a, const glm::vec3& b, const glm::vec3& c,
                       const glm::vec3& d, const glm::vec3& normal) {
     unsigned int first = static_cast<unsigned int>(positions.size());

@@ -4,6 +4,7 @@
 #include <vector>
 
 #include <glm/glm.hpp>
+#include <gtest/gtest.h>
 
 class Scene;
 class Model;
@@ -19,6 +20,16 @@ class ScriptedClock;
 // Every other file is missing, so those models stay null. Textures are solid colours the
 // tests create; the sky keeps the loader's magenta placeholder.
 namespace fixture {
+
+// Base of the tests that draw the fixture level: skipped without a display, the scene reset
+// before each test and after it. A derived SetUp calls this one first and returns when the
+// test was skipped.
+class SceneTest : public ::testing::Test {
+  protected:
+    void SetUp() override;
+    void TearDown() override;
+    Scene* scene = nullptr;
+};
 
 constexpr int width = 128;
 constexpr int height = 96;

@@ -15,20 +15,7 @@ namespace {
 
 using fixture::Pixel;
 
-class RenderPixels : public ::testing::Test {
-  protected:
-    void SetUp() override {
-        scene = fixture::scene();
-        if (!scene)
-            GTEST_SKIP() << "no display";
-        fixture::resetScene();
-    }
-    void TearDown() override {
-        if (scene)
-            fixture::resetScene();
-    }
-    Scene* scene = nullptr;
-};
+using RenderPixels = fixture::SceneTest;
 
 glm::mat4 at(const glm::vec3& position) {
     return glm::translate(glm::mat4(1.0f), position);

@@ -18,13 +18,12 @@ namespace {
 
 constexpr float lakeHeight = 9.3f;
 
-class WaterRender : public ::testing::Test {
+class WaterRender : public fixture::SceneTest {
   protected:
     void SetUp() override {
-        scene = fixture::scene();
-        if (!scene)
-            GTEST_SKIP() << "no display";
-        fixture::resetScene();
+        SceneTest::SetUp();
+        if (IsSkipped())
+            return;
         ASSERT_NE(scene->getLakeWater(), nullptr);
         ASSERT_NE(scene->getLake(), nullptr) << "the fixture writes a lake";
         // Over the lake, looking down at it from the shore.
@@ -35,9 +34,8 @@ class WaterRender : public ::testing::Test {
             return;
         scene->getMainShader()->setClipPlane(glm::vec4(0.0f));
         scene->getAnimationShader()->setClipPlane(glm::vec4(0.0f));
-        fixture::resetScene();
+        SceneTest::TearDown();
     }
-    Scene* scene = nullptr;
 };
 
 std::vector<unsigned char> readTexture(unsigned int texture) {
