@@ -5,6 +5,8 @@
 
 #include <IL/il.h>
 
+#include "scene/LevelTable.h"
+
 glm::ivec4 GlPicture::rgba(int x, int row) const {
     const unsigned char* p = &data[(static_cast<size_t>(row) * width + x) * bytesPerPixel];
     switch (format) {
@@ -77,36 +79,28 @@ std::string imageKind(const std::string& path) {
 }
 
 const std::vector<std::string>& generatedArtFiles() {
-    static const std::vector<std::string> files = {
-        "texture/Green2.png",
-        "texture/Black Marble.jpg",
-        "texture/Cherry_Wood_Texture.png",
-        "texture/Ziel.bmp",
-        "texture/Test2.png",
-        "texture/wall2.jpg",
-        "texture/grey12.jpg",
-        "texture/testPlane.png",
-        "texture/trees/tree_summer08.jpg",
-        "texture/trees/tree_summer08Alpha.jpg",
-        "texture/wood05.jpg",
-        "texture/material08Gray.jpg",
-        "texture/trees/grass_summer10.jpg",
-        "texture/trees/grass_summer10Alpha.jpg",
-        "texture/sphereMitte.png",
-        "texture/TestLoadingScreen.bmp",
-        "texture/GameOver.bmp",
-        "texture/WinnerScreen.bmp",
-        "texture/Skybox/up.png",
-        "texture/Skybox/bottom.png",
-        "texture/Skybox/front.png",
-        "texture/Skybox/back.png",
-        "texture/Skybox/right.png",
-        "texture/Skybox/left.png",
-        "texture/Water/dudvmap.bmp",
-        "texture/Water/normalmap.bmp",
-        "data/basicFont.fnt",
-        "data/basicFont_0.tga",
-        "data/background.wav",
-    };
+    // The level's textures as the game loads them, then everything else the game reads.
+    static const std::vector<std::string> files = [] {
+        std::vector<std::string> all(level::textureFiles,
+                                     level::textureFiles + level::textureCount);
+        all.insert(all.end(), {
+                                  "texture/sphereMitte.png",
+                                  "texture/TestLoadingScreen.bmp",
+                                  "texture/GameOver.bmp",
+                                  "texture/WinnerScreen.bmp",
+                                  "texture/Skybox/up.png",
+                                  "texture/Skybox/bottom.png",
+                                  "texture/Skybox/front.png",
+                                  "texture/Skybox/back.png",
+                                  "texture/Skybox/right.png",
+                                  "texture/Skybox/left.png",
+                                  "texture/Water/dudvmap.bmp",
+                                  "texture/Water/normalmap.bmp",
+                                  "data/basicFont.fnt",
+                                  "data/basicFont_0.tga",
+                                  "data/background.wav",
+                              });
+        return all;
+    }();
     return files;
 }
