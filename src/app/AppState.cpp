@@ -69,9 +69,13 @@ bool isGameWon() {
     return gameWon;
 }
 
-void resetAppState() {
-    setWindowSize(startWidth, startHeight);
+void resetRace() {
     lives = startLives;
     gameOver = false;
     gameWon = false;
+}
+
+void resetAppState() {
+    setWindowSize(startWidth, startHeight);
+    resetRace();
 }

@@ -28,5 +28,8 @@ bool isGameOver();
 void setGameWon();
 bool isGameWon();
 
+// A new race: three spare lives and neither end flag; the window stays as it is.
+void resetRace();
+
 // Puts every value back to its start-up state (1024 x 768, three spare lives, no flags).
 void resetAppState();

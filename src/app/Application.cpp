@@ -8,6 +8,7 @@
 #include <string>
 
 #include "app/AppState.h"
+#include "app/PlayControls.h"
 #include "app/RenderFrame.h"
 #include "assets/TextureLoader.h"
 #include "hud/BitmapFont.h"
@@ -129,7 +130,10 @@ void updateFrame() {
     gameClock = Clock::instance();
     gameClock->tick();
     gameClock->countFrame();
-    scene->update();
+    // A new race is shown at its start before anything moves.
+    PlayEvent event = handlePlayControls(scene);
+    if (!isPaused() && event != PlayEvent::PlayAgain)
+        scene->update();
 }
 
 void checkGLError() {
@@ -146,6 +150,7 @@ void shutdownApplication() {
     delete gameClock;
     gameClock = nullptr;
     glDeleteTextures(4, screenTextures);
+    releaseFrameResources();
     platform::terminate();
 }
 
@@ -159,9 +164,15 @@ int runGame() {
         return 1;
 
     bool running = true;
+    bool firstFrame = true;
     while (running) {
         updateFrame();
         renderFrame();
+        // The race starts with the first picture the player sees: loading and drawing it
+        // cost no countdown.
+        if (firstFrame)
+            gameClock->restartFrameTiming();
+        firstFrame = false;
         checkGLError();
         running = !platform::isKeyDown(GLFW_KEY_ESCAPE) && platform::isWindowOpen();
     }

@@ -8,6 +8,7 @@
 #include "app/Application.h"
 #include "app/ClockText.h"
 #include "app/DisplayOptions.h"
+#include "app/PlayControls.h"
 #include "hud/BitmapFont.h"
 #include "platform/Window.h"
 #include "scene/Clock.h"
@@ -15,13 +16,59 @@
 
 namespace {
 
+const char* const endScreenKeys = "Enter: play again    Escape: quit";
+const char* const pauseLine = "Pause    P: resume    Escape: quit";
+
+// The last picture before a pause, shown again while the game stands still.
+unsigned int frozenFrame = 0;
+
+void drawFullWindow(BitmapFont* font, unsigned int texture) {
+    float width = static_cast<float>(getWindowWidth());
+    float height = static_cast<float>(getWindowHeight());
+    font->drawQuad(-width / 2.0f, height / 2.0f, texture, width, height);
+}
+
+// Near the bottom-left corner, clear of the pictures' own lettering.
+void drawKeyLine(BitmapFont* font, const char* text) {
+    font->drawText(text, static_cast<float>(-(getWindowWidth() / 2) + 24),
+                   static_cast<float>(-(getWindowHeight() / 2) + 60), true);
+}
+
 // End screens cover the whole window and stand in for the scene and the HUD.
 void showEndScreen(unsigned int texture) {
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
-    float width = static_cast<float>(getWindowWidth());
-    float height = static_cast<float>(getWindowHeight());
-    if (BitmapFont* font = getFont())
-        font->drawQuad(-width / 2.0f, height / 2.0f, texture, width, height);
+    if (BitmapFont* font = getFont()) {
+        drawFullWindow(font, texture);
+        drawKeyLine(font, endScreenKeys);
+    }
+    platform::swapBuffers();
+}
+
+void freezeFrame() {
+    if (frozenFrame == 0)
+        glGenTextures(1, &frozenFrame);
+    glActiveTexture(GL_TEXTURE0);
+    glBindTexture(GL_TEXTURE_2D, frozenFrame);
+    glReadBuffer(GL_BACK);
+    glCopyTexImage2D(GL_TEXTURE_2D, 0, GL_RGB, 0, 0, getWindowWidth(), getWindowHeight(), 0);
+    glBindTexture(GL_TEXTURE_2D, 0);
+}
+
+void releaseFrozenFrame() {
+    if (frozenFrame != 0)
+        glDeleteTextures(1, &frozenFrame);
+    frozenFrame = 0;
+}
+
+// While paused nothing moves: the frozen picture costs a quad instead of a whole scene.
+void showPausedFrame() {
+    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+    if (BitmapFont* font = getFont()) {
+        drawFullWindow(font, frozenFrame);
+        drawKeyLine(font, pauseLine);
+    }
+    glUseProgram(0);
+    glBindTexture(GL_TEXTURE_2D, 0);
     platform::swapBuffers();
 }
 
@@ -39,6 +86,10 @@ void drawHud(BitmapFont* font, const Scene* scene) {
 
 } // namespace
 
+void releaseFrameResources() {
+    releaseFrozenFrame();
+}
+
 void renderFrame() {
     handleDisplayOptions();
     // The polygon mode holds for everything in the frame, HUD and end screens included.
@@ -47,12 +98,20 @@ void renderFrame() {
 
     // The race keeps running behind the winner screen and may still use up the last life
     // there; the win stands.
+    if (isGameWon() || isGameOver())
+        releaseFrozenFrame();
     if (isGameWon()) {
         showEndScreen(getScreenTexture(3));
         return;
     }
     if (isGameOver()) {
         showEndScreen(getScreenTexture(2));
+        return;
+    }
+    if (!isPaused()) {
+        releaseFrozenFrame();
+    } else if (frozenFrame != 0) {
+        showPausedFrame();
         return;
     }
 
@@ -64,6 +123,11 @@ void renderFrame() {
     if (BitmapFont* font = getFont())
         drawHud(font, scene);
     drawStatusLines();
+    if (isPaused()) {
+        freezeFrame();
+        if (BitmapFont* font = getFont())
+            drawKeyLine(font, pauseLine);
+    }
 
     // Leave no HUD texture or program behind for the next frame's passes.
     glActiveTexture(GL_TEXTURE0);

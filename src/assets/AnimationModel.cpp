@@ -51,6 +51,11 @@ void AnimationModel::selectKeyframes() {
     collisionPositions = weight < 0.5f ? currentKeyframe : nextKeyframe;
 }
 
+void AnimationModel::restart() {
+    phase = 0.0f;
+    selectKeyframes();
+}
+
 void AnimationModel::drawAnimated() {
     selectKeyframes();
     if (coordinates == nullptr || shader == nullptr || currentKeyframe == nullptr)

@@ -15,6 +15,8 @@ class AnimationModel : public Model {
     // Picks the keyframe pair, the weight and the collision set from the phase. The draw
     // calls it; a simulation without drawing calls it directly each frame.
     void selectKeyframes();
+    // Back to the first pose, as when the level was loaded.
+    void restart();
     void drawAnimated();
     const Triangle* getWorldTriangles() override;
 

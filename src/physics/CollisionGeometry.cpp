@@ -1,5 +1,7 @@
 #include "physics/CollisionGeometry.h"
 
+#include <algorithm>
+
 #include <cmath>
 
 namespace collision {
@@ -89,6 +91,36 @@ bool pointInTriangle(const Triangle& triangle, const glm::vec3& n, const glm::ve
         if (dotD(p, m) - dotD(m, a) < 0.0)
             return false;
     }
+    return true;
+}
+
+// Each edge plane of the prism keeps the points with dot(p, m) - dot(m, a) >= 0; along the
+// segment that side is linear in t, so the inside is an interval that each edge narrows.
+bool segmentCrossesPrism(const Triangle& triangle, const glm::vec3& n, const glm::vec3& from,
+                         const glm::vec3& to, double& enter) {
+    const glm::vec3 corners[3] = {triangle.c0, triangle.c1, triangle.c2};
+    double low = 0.0;
+    double high = 1.0;
+    for (int k = 0; k < 3; ++k) {
+        const glm::vec3& a = corners[k];
+        const glm::vec3& b = corners[(k + 1) % 3];
+        glm::vec3 m = glm::cross(a - b, n);
+        double atFrom = dotD(from, m) - dotD(m, a);
+        double change = (dotD(to, m) - dotD(m, a)) - atFrom;
+        if (change == 0.0) {
+            if (atFrom < 0.0)
+                return false;
+            continue;
+        }
+        double t = -atFrom / change;
+        if (change > 0.0)
+            low = std::max(low, t);
+        else
+            high = std::min(high, t);
+        if (low > high)
+            return false;
+    }
+    enter = low;
     return true;
 }
 

@@ -21,6 +21,10 @@ glm::vec3 triangleNormal(const Triangle& triangle);
 bool hasArea(const Triangle& triangle);
 // Prism test: is p inside all three edge planes? Height over the triangle does not matter.
 bool pointInTriangle(const Triangle& triangle, const glm::vec3& n, const glm::vec3& p);
+// Does the segment from -> to pass through the prism over and under the triangle? On
+// success enter receives the segment's share in [0, 1] at which it first is inside.
+bool segmentCrossesPrism(const Triangle& triangle, const glm::vec3& n, const glm::vec3& from,
+                         const glm::vec3& to, double& enter);
 
 // Earliest time in (0, tmax) at which a sphere at base moving by v touches point p, or -1.
 double sweepVertex(const glm::vec3& base, const glm::vec3& v, double velocitySquaredLength,

@@ -1,5 +1,7 @@
 #include "physics/CollisionWorld.h"
 
+#include <algorithm>
+
 #include <vector>
 
 #include "app/AppState.h"
@@ -166,6 +168,25 @@ bool CollisionWorld::overFinishArea(const glm::vec3& position) {
     return false;
 }
 
+bool CollisionWorld::crossesFinishArea(const glm::vec3& from, const glm::vec3& to,
+                                       glm::vec3& entry) {
+    int count = 0;
+    const Triangle* triangles = trianglesOf(finishArea, count);
+    double first = 2.0;
+    for (int t = 0; t < count; ++t) {
+        if (!collision::hasArea(triangles[t]))
+            continue;
+        double enter = 0.0;
+        glm::vec3 n = collision::triangleNormal(triangles[t]);
+        if (collision::segmentCrossesPrism(triangles[t], n, from, to, enter))
+            first = std::min(first, enter);
+    }
+    if (first > 1.0)
+        return false;
+    entry = from + static_cast<float>(first) * (to - from);
+    return true;
+}
+
 glm::vec3 CollisionWorld::collideAndSlide(const glm::vec3& base, glm::vec3& velocity, int depth) {
     if (depth > maxDepth)
         return base;
@@ -181,11 +202,19 @@ glm::vec3 CollisionWorld::collideAndSlide(const glm::vec3& base, glm::vec3& velo
     std::vector<Model*> candidates(static_cast<size_t>(staticCount));
     int candidateCount = findStaticCandidates(base, velocity, candidates.data());
     CollisionPacket packet = collision::makePacket(base, velocity);
-    if (findNearestCollision(packet, candidates.data(), candidateCount) > 0) {
+    bool hit = findNearestCollision(packet, candidates.data(), candidateCount) > 0;
+    // A long step can carry the marble over the finish and beyond within one leg.
+    glm::vec3 legEnd = hit ? packet.basePoint : packet.basePoint + velocity;
+    glm::vec3 entry;
+    if (crossesFinishArea(base, legEnd, entry)) {
+        setGameWon();
+        return entry;
+    }
+    if (hit) {
         velocity = packet.velocity;
         return collideAndSlide(packet.basePoint, velocity, depth + 1);
     }
-    return packet.basePoint + velocity;
+    return legEnd;
 }
 
 bool CollisionWorld::touchesDeadlyObstacle(const glm::vec3& position) {

@@ -46,6 +46,8 @@ class CollisionWorld {
 
   private:
     bool overFinishArea(const glm::vec3& position);
+    // Whether a leg of the motion passes over the finish on its way; entry is where it does.
+    bool crossesFinishArea(const glm::vec3& from, const glm::vec3& to, glm::vec3& entry);
 
     Model** groundModels;
     int groundCount;

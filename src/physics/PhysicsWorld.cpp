@@ -2,6 +2,7 @@
 
 #include <cmath>
 
+#include "app/AppState.h"
 #include "assets/Sphere.h"
 #include "physics/Camera.h"
 #include "physics/CollisionWorld.h"
@@ -17,8 +18,6 @@ const float dragFactor = 0.45f;
 const float restSpeed = 0.001f;
 // Below this share of the eye-to-marble distance a horizontal offset is rounding noise.
 const float minHorizontalShare = 1e-4f;
-
-enum SteeringBit { Forward = 1, Left = 2, Back = 4, Right = 8 };
 
 } // namespace
 
@@ -36,50 +35,73 @@ PhysicsWorld::~PhysicsWorld() {
     delete collisionWorld;
 }
 
-// A fall restarts the step from the start position once; should the start itself fall
-// out, the marble simply waits there for the next frame.
 void PhysicsWorld::step() {
-    runStep(1);
+    step(static_cast<float>(Clock::instance()->getFrameTime()), keyboardInput());
 }
 
-int PhysicsWorld::readKeyMask() const {
-    int mask = 0;
+// A fall restarts the step from the start position once; should the start itself fall
+// out, the marble simply waits there for the next step.
+void PhysicsWorld::step(float dt, const RaceInput& input) {
+    runStep(dt, input, 1);
+}
+
+RaceInput PhysicsWorld::keyboardInput() {
+    RaceInput input;
     if (platform::isKeyDown(GLFW_KEY_W))
-        mask |= Forward;
+        input.keyMask |= RaceInput::Forward;
     if (platform::isKeyDown(GLFW_KEY_A))
-        mask |= Left;
+        input.keyMask |= RaceInput::Left;
     if (platform::isKeyDown(GLFW_KEY_S))
-        mask |= Back;
+        input.keyMask |= RaceInput::Back;
     if (platform::isKeyDown(GLFW_KEY_D))
-        mask |= Right;
-    return mask;
+        input.keyMask |= RaceInput::Right;
+    return input;
 }
 
-void PhysicsWorld::runStep(int repeatsLeft) {
+namespace {
+bool raceOver() {
+    return isGameWon() || isGameOver();
+}
+} // namespace
+
+void PhysicsWorld::runStep(float dt, const RaceInput& input, int repeatsLeft) {
     if (marble == nullptr || camera == nullptr)
         return;
-    // Touching a deadly obstacle costs the life whatever the frame's length.
-    if (collisionWorld->touchesDeadlyObstacle(marble->getBoundingCenter()))
+    // Touching a deadly obstacle costs the life whatever the step's length. The last life
+    // lost ends the race with the marble held at the start.
+    if (collisionWorld->touchesDeadlyObstacle(marble->getBoundingCenter())) {
         loseLife();
+        if (raceOver())
+            return;
+    }
 
-    const float dt = static_cast<float>(Clock::instance()->getFrameTime());
-    // The velocity comes from dividing by dt: a frame without time moves nothing.
+    // The velocity comes from dividing by dt: a step without time moves nothing.
     if (!(dt > 0.0f) || !std::isfinite(dt)) {
         followCamera();
         centreSkybox();
         return;
     }
 
-    steer(readKeyMask(), dt);
+    steer(input, dt);
     velocity = velocity + gravity * dt;
     glm::vec3 displacement = velocity * dt;
     const glm::vec3 start = marble->getBoundingCenter();
     glm::vec3 end = collisionWorld->collideAndSlide(start, displacement, 0);
 
+    // The marble stops on the finish: what it would have done after it (a fall through the
+    // meadow under a long step's unslid displacement) must not cost the won race a life.
+    if (isGameWon()) {
+        velocity = glm::vec3(0.0f);
+        marble->roll(end - marble->getBoundingCenter());
+        followCamera();
+        centreSkybox();
+        return;
+    }
+
     if (collisionWorld->fallsOut(end, displacement)) {
         loseLife();
-        if (repeatsLeft > 0) {
-            runStep(repeatsLeft - 1);
+        if (repeatsLeft > 0 && !raceOver()) {
+            runStep(dt, input, repeatsLeft - 1);
         } else {
             followCamera();
             centreSkybox();
@@ -94,7 +116,7 @@ void PhysicsWorld::runStep(int repeatsLeft) {
     centreSkybox();
 }
 
-void PhysicsWorld::steer(int keyMask, float dt) {
+void PhysicsWorld::steer(const RaceInput& input, float dt) {
     const glm::vec3 m = marble->getBoundingCenter();
     const glm::vec3 e = camera->getPosition();
     glm::vec3 f(m.x - e.x, 0.0f, m.z - e.z);
@@ -102,18 +124,28 @@ void PhysicsWorld::steer(int keyMask, float dt) {
     if (glm::length(f) > minHorizontalShare * glm::length(m - e) && std::isfinite(f.x + f.z))
         lastForward = glm::normalize(f);
     f = lastForward;
+    const glm::vec3 right(-f.z, 0.0f, f.x);
 
     glm::vec3 a(0.0f);
-    if (keyMask & Forward)
+    if (input.keyMask & RaceInput::Forward)
         a += f;
-    if (keyMask & Left)
-        a += glm::vec3(f.z, 0.0f, -f.x);
-    if (keyMask & Back)
-        a += glm::vec3(-f.x, 0.0f, -f.z);
-    if (keyMask & Right)
-        a += glm::vec3(-f.z, 0.0f, f.x);
+    if (input.keyMask & RaceInput::Left)
+        a -= right;
+    if (input.keyMask & RaceInput::Back)
+        a -= f;
+    if (input.keyMask & RaceInput::Right)
+        a += right;
     if (glm::length(a) != 0.0f)
         a = glm::normalize(a);
+
+    // A stick adds its own direction; together with the keys it never pushes harder than
+    // the keys alone.
+    if (input.stickX != 0.0f || input.stickY != 0.0f) {
+        a += f * input.stickY + right * input.stickX;
+        float length = glm::length(a);
+        if (length > 1.0f)
+            a /= length;
+    }
 
     velocity = (velocity + (a * steeringAcceleration) * dt) - (velocity * dragFactor) * dt;
     if (glm::length(velocity) < restSpeed)

@@ -2,6 +2,8 @@
 
 #include <glm/glm.hpp>
 
+#include "physics/RaceInput.h"
+
 class Scene;
 class Camera;
 class Sphere;
@@ -23,8 +25,12 @@ class PhysicsWorld {
     PhysicsWorld(const PhysicsWorld&) = delete;
     PhysicsWorld& operator=(const PhysicsWorld&) = delete;
 
+    // One step of this frame's time with the keyboard's steering.
     void step();
+    void step(float dt, const RaceInput& input);
     void loseLife();
+    // The marble back at the start, at rest, seen from the start side.
+    void respawn();
     void followCamera();
     void centreSkybox();
 
@@ -35,12 +41,13 @@ class PhysicsWorld {
     // The view a respawned marble is first seen with: it only picks the side the chase
     // camera comes from.
     static glm::mat4 respawnView();
+    // The W, A, S, D keys as they are held now.
+    static RaceInput keyboardInput();
 
   private:
     // repeatsLeft bounds how often a fall may restart the step within one frame.
-    void runStep(int repeatsLeft);
-    int readKeyMask() const;
-    void steer(int keyMask, float dt);
+    void runStep(float dt, const RaceInput& input, int repeatsLeft);
+    void steer(const RaceInput& input, float dt);
 
     Scene* scene;
     Camera* camera;

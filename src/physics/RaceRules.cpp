@@ -21,6 +21,10 @@ void PhysicsWorld::loseLife() {
         // again and keeps the marble at the start.
         setGameOver();
     }
+    respawn();
+}
+
+void PhysicsWorld::respawn() {
     velocity = glm::vec3(0.0f);
     if (marble != nullptr)
         marble->setTransform(glm::translate(glm::mat4(1.0f), level::startPosition));

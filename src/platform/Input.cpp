@@ -28,4 +28,11 @@ bool isKeyDown(int key) {
     return window && glfwGetKey(window, key) == GLFW_PRESS;
 }
 
+bool hasFocus() {
+    if (keySource)
+        return keySource->hasFocus();
+    GLFWwindow* window = glfwGetCurrentContext();
+    return !window || glfwGetWindowAttrib(window, GLFW_FOCUSED) == GLFW_TRUE;
+}
+
 } // namespace platform

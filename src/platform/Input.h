@@ -14,5 +14,7 @@ void setKeySource(KeySource* source);
 double getTime();
 // True while the key (a GLFW key constant) is held down.
 bool isKeyDown(int key);
+// True while the game's window has the keyboard focus (or when there is no window to ask).
+bool hasFocus();
 
 } // namespace platform

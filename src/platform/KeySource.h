@@ -6,4 +6,6 @@ class KeySource {
   public:
     virtual ~KeySource() = default;
     virtual bool isDown(int key) = 0;
+    // Whether the game's window has the keyboard; a game without it pauses.
+    virtual bool hasFocus() { return true; }
 };

@@ -12,7 +12,10 @@ class ScriptedKeys : public KeySource {
     void release(int key) { down.erase(key); }
     void set(int key, bool pressed) { pressed ? press(key) : release(key); }
     void releaseAll() { down.clear(); }
+    bool hasFocus() override { return focused; }
+    void setFocus(bool hasIt) { focused = hasIt; }
 
   private:
     std::set<int> down;
+    bool focused = true;
 };

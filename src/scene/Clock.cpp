@@ -38,3 +38,7 @@ void Clock::countFrame() {
         frameCount = 0;
     }
 }
+
+void Clock::restartFrameTiming() {
+    lastFrameTime = platform::getTime();
+}

@@ -10,6 +10,8 @@ class Clock {
 
     void tick();
     void countFrame();
+    // The next frame time is measured from now: whatever came before is not part of play.
+    void restartFrameTiming();
 
     double getFrameTime() const { return frameTime; }
     double getMsPerFrame() const { return msPerFrame; }

@@ -2,6 +2,7 @@
 
 #include <GL/glew.h>
 
+#include "app/AppState.h"
 #include "assets/AnimationModel.h"
 #include "assets/HierarchicalAnimationModel.h"
 #include "assets/Sphere.h"
@@ -13,6 +14,7 @@
 #include "render/Water.h"
 #include "scene/Clock.h"
 #include "scene/LevelTable.h"
+#include "scene/SimulationSteps.h"
 #include "sound/BackgroundMusic.h"
 
 Scene::Scene()
@@ -55,18 +57,60 @@ void Scene::init() {
 }
 
 void Scene::update() {
-    Clock* clock = Clock::instance();
-    double dt = clock->getFrameTime();
+    advance(Clock::instance()->getFrameTime(), PhysicsWorld::keyboardInput());
+}
+
+void Scene::advance(double frameTime, const RaceInput& input) {
+    SimulationSteps steps = SimulationSteps::forFrame(frameTime);
+    for (int i = 0; i < steps.count; ++i)
+        step(steps.stepTime, input);
+}
+
+namespace {
+bool raceOver() {
+    return isGameWon() || isGameOver();
+}
+} // namespace
+
+void Scene::step(double dt, const RaceInput& input) {
+    if (raceOver())
+        return;
     remainingTime -= dt;
-    if (remainingTime <= 0.0 && physicsWorld)
+    if (remainingTime <= 0.0 && physicsWorld) {
         physicsWorld->loseLife();
-    animateSawBlade(static_cast<float>(clock->getTotalTime()));
+        if (raceOver())
+            return;
+    }
+    simulationTime += dt;
+    animateSawBlade(static_cast<float>(simulationTime));
     for (int i = 0; i < animatedCount; ++i) {
-        if (animatedModels[i])
+        if (animatedModels[i]) {
             animatedModels[i]->update(static_cast<float>(dt));
+            // Each step collides with the pose of its own time, not the last drawn one.
+            animatedModels[i]->selectKeyframes();
+        }
     }
     if (physicsWorld)
-        physicsWorld->step();
+        physicsWorld->step(static_cast<float>(dt), input);
+}
+
+void Scene::restartRace() {
+    resetRace();
+    resetTime();
+    simulationTime = 0.0;
+    animateSawBlade(0.0f);
+    for (int i = 0; i < animatedCount; ++i) {
+        if (animatedModels[i])
+            animatedModels[i]->restart();
+    }
+    if (physicsWorld)
+        physicsWorld->respawn();
+    if (camera)
+        camera->setMatrix(startViewMatrix);
+    if (physicsWorld)
+        physicsWorld->centreSkybox();
+    if (music)
+        music->restart();
 }
 
 void Scene::render() {

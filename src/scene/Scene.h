@@ -2,6 +2,8 @@
 
 #include <glm/glm.hpp>
 
+#include "physics/RaceInput.h"
+
 class Shader;
 class Model;
 class Sphere;
@@ -26,7 +28,17 @@ class Scene {
     Scene& operator=(const Scene&) = delete;
 
     void init();
+    // Simulates this frame: the clock's frame time with the keyboard's steering.
     void update();
+    // Simulates one drawn frame of the given length in short equal steps; what a frame holds
+    // beyond a quarter of a second is a stall and is not simulated.
+    void advance(double frameTime, const RaceInput& input);
+    // One simulation step: countdown, obstacles, marble. Once the race is won or lost nothing
+    // changes any more.
+    void step(double dt, const RaceInput& input);
+    // A new race without reloading anything: four attempts, a full countdown, the marble,
+    // camera and obstacles as at the start and the music from its beginning.
+    void restartRace();
     void render();
 
     void loadLevelTextures(bool bilinear, int mipmapMode);
@@ -42,6 +54,8 @@ class Scene {
     double getRemainingTime() const { return remainingTime; }
     void resetTime() { remainingTime = timeLimit; }
     double getTimeLimit() const { return timeLimit; }
+    // Seconds simulated in this race; the obstacles move by it.
+    double getSimulationTime() const { return simulationTime; }
 
     void toggleTransparency() { transparencyEnabled = !transparencyEnabled; }
     bool isTransparencyOn() const { return transparencyEnabled; }
@@ -75,6 +89,7 @@ class Scene {
     PhysicsWorld* getPhysicsWorld() const { return physicsWorld; }
     Water* getRiverWater() const { return riverWater; }
     Water* getLakeWater() const { return lakeWater; }
+    BackgroundMusic* getMusic() const { return music; }
     Shader* getMainShader() const { return mainShader; }
     Shader* getAnimationShader() const { return animationShader; }
     Shader* getShadowShader() const { return shadowShader; }
@@ -94,6 +109,7 @@ class Scene {
 
     double timeLimit;
     double remainingTime;
+    double simulationTime = 0.0;
     bool transparencyEnabled;
     bool vboEnabled;
     bool frustumCullingEnabled;

@@ -74,6 +74,24 @@ void BackgroundMusic::release() {
     musicBuffer = 0;
 }
 
+// Without a source (no device, or release ran) these do nothing.
+void BackgroundMusic::restart() {
+    if (musicSource == 0)
+        return;
+    alSourceRewind(musicSource);
+    alSourcePlay(musicSource);
+}
+
+void BackgroundMusic::pause() {
+    if (musicSource != 0)
+        alSourcePause(musicSource);
+}
+
+void BackgroundMusic::resume() {
+    if (musicSource != 0)
+        alSourcePlay(musicSource);
+}
+
 unsigned int BackgroundMusic::getSource() const {
     return musicSource;
 }

@@ -8,6 +8,10 @@ class BackgroundMusic {
     bool loadSound();
     void setListener();
     void release();
+    // Playing again starts the loop from its beginning; pausing holds it where it is.
+    void restart();
+    void pause();
+    void resume();
 
     // The OpenAL names in use (0 before start and after release).
     unsigned int getSource() const;

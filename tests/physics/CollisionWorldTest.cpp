@@ -155,33 +155,52 @@ TEST(FinishTests, ThePrismOverOrUnderTheFinishCountsAtAnyHeight) {
         EXPECT_TRUE(isGameWon()) << "height " << y;
     }
     resetAppState();
-    glm::vec3 v(1, -1, 0);
+    glm::vec3 v(0.5f, -1, 0);
     world.collideAndSlide({-1, 3, 2}, v, 0);
     EXPECT_FALSE(isGameWon());
 }
 
-TEST(FinishTests, MotionEndingOverTheFinishWinsAtTheNextLevelOrNextSweep) {
+TEST(FinishTests, MotionThatReachesOrCrossesTheFinishWinsWhereItEnters) {
     const Triangle finishTriangle{{0, 0, -10}, {0, 0, 30}, {40, 0, -10}};
+    // A strip 4 units deep, as the course's finish is: one long step can leap across it.
+    const Triangle stripA{{0, 0, -10}, {0, 0, 30}, {4, 0, -10}};
+    const Triangle stripB{{4, 0, -10}, {0, 0, 30}, {4, 0, 30}};
     const Triangle wallAtFive{{5, -10, -10}, {5, -10, 30}, {5, 30, -10}};
     TestLevel level;
     level.finish = level.keep(modelOf({finishTriangle}));
     CollisionWorld open = level.world();
     level.ground.push_back(level.keep(modelOf({wallAtFive})));
     CollisionWorld walled = level.world();
+    TestLevel stripLevel;
+    stripLevel.finish = stripLevel.keep(modelOf({stripA, stripB}));
+    CollisionWorld strip = stripLevel.world();
 
     resetAppState();
     glm::vec3 v(10, 0, 0);
     glm::vec3 end = walled.collideAndSlide({-3, 0, 2}, v, 0);
-    EXPECT_TRUE(isGameWon()) << "the wall cut the motion: the next level starts over the finish";
-    EXPECT_NEAR(4.0f, end.x, 0.002f);
+    EXPECT_TRUE(isGameWon());
+    EXPECT_NEAR(0.0f, end.x, 1e-5f) << "stopped where it entered, before the wall";
 
     resetAppState();
     v = glm::vec3(10, 0, 0);
     end = open.collideAndSlide({-3, 0, 2}, v, 0);
-    EXPECT_FALSE(isGameWon());
-    EXPECT_EQ(7.0f, end.x);
-    open.collideAndSlide(end, v, 0);
-    EXPECT_TRUE(isGameWon());
+    EXPECT_TRUE(isGameWon()) << "ending over the finish wins in the same sweep";
+    EXPECT_NEAR(0.0f, end.x, 1e-5f);
+
+    resetAppState();
+    v = glm::vec3(20, 0, 0);
+    end = strip.collideAndSlide({-3, 5, 2}, v, 0);
+    EXPECT_TRUE(isGameWon()) << "leapt over the strip between two sweeps";
+    EXPECT_NEAR(0.0f, end.x, 1e-5f);
+    EXPECT_EQ(5.0f, end.y);
+
+    resetAppState();
+    v = glm::vec3(20, 0, 0);
+    strip.collideAndSlide({-3, 0, 40}, v, 0);
+    EXPECT_FALSE(isGameWon()) << "passing beside the strip";
+    v = glm::vec3(0, 0, 20);
+    strip.collideAndSlide({6, 0, -20}, v, 0);
+    EXPECT_FALSE(isGameWon()) << "passing alongside it";
     resetAppState();
 }
 

@@ -4,18 +4,17 @@
 using RaceRules = MotionWorld;
 
 namespace {
-// Lets the scene's countdown run for a while (the scene has no physics world of its own).
-void runCountdown(Scene& scene, ScriptedClock& clock, double seconds) {
-    clock.advance(seconds);
-    Clock::instance()->tick();
-    scene.update();
+// Lets the scene's countdown run for a while in one step (the scene has no physics world of
+// its own).
+void runCountdown(Scene& scene, double seconds) {
+    scene.step(seconds, RaceInput());
 }
 } // namespace
 
 TEST_F(RaceRules, ALostLifeRestoresTimeAndPutsTheMarbleBackAtRestAndUpright) {
     keys.press(GLFW_KEY_W);
     frames(20);
-    runCountdown(scene, clock, 42.0);
+    runCountdown(scene, 42.0);
     ASSERT_LT(scene.getRemainingTime(), 260.0);
     ASSERT_NE(glm::vec3(0.0f), physics().getVelocity());
 
@@ -33,13 +32,13 @@ TEST_F(RaceRules, ALostLifeRestoresTimeAndPutsTheMarbleBackAtRestAndUpright) {
 
 TEST_F(RaceRules, TheFourthLossEndsTheGameWithLivesAtZeroAndTheCountdownSpent) {
     for (int expected = 2; expected >= 0; --expected) {
-        runCountdown(scene, clock, 10.0);
+        runCountdown(scene, 10.0);
         physics().loseLife();
         EXPECT_EQ(expected, getLives());
         EXPECT_EQ(300.0, scene.getRemainingTime());
         EXPECT_FALSE(isGameOver());
     }
-    runCountdown(scene, clock, 10.0);
+    runCountdown(scene, 10.0);
     physics().loseLife();
     EXPECT_TRUE(isGameOver());
     EXPECT_EQ(0, getLives());

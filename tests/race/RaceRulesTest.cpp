@@ -4,9 +4,12 @@
 
 #include "RaceSupport.h"
 #include "app/AppState.h"
+#include "app/Application.h"
+#include "app/PlayControls.h"
 #include "assets/AnimationModel.h"
 #include "assets/HierarchicalAnimationModel.h"
 #include "assets/Sphere.h"
+#include "physics/Camera.h"
 #include "physics/PhysicsWorld.h"
 #include "platform/Keys.h"
 #include "scene/CourseRoute.h"
@@ -94,16 +97,17 @@ TEST(RaceRules, DrivingIntoTheStopBarrierCostsALife) {
 
 TEST(RaceRules, TheCountdownReachingExactlyZeroCostsALife) {
     REQUIRE_LEVEL();
-    // Quarter seconds are exact in binary: from a whole second on, 1200 of them use up the
-    // 300 s to exactly 0.
+    // Frames of 1/64 s are exact in binary and short enough to be one step each: from a whole
+    // second on, 19200 of them use up the 300 s to exactly 0.
+    const double tick = 1.0 / 64.0;
     race::clock().set(std::ceil(race::clock().now()) + 1.0);
     race::runFrame(0.0);
     race::restartRace();
-    for (int i = 0; i < 1199; ++i)
-        race::runFrame(0.25);
+    for (int i = 0; i < 19199; ++i)
+        race::runFrame(tick);
     ASSERT_EQ(3, getLives()) << "the marble must have waited at the start";
-    EXPECT_EQ(0.25, race::scene()->getRemainingTime());
-    race::runFrame(0.25);
+    EXPECT_EQ(tick, race::scene()->getRemainingTime());
+    race::runFrame(tick);
     EXPECT_EQ(2, getLives());
     EXPECT_EQ(300.0, race::scene()->getRemainingTime());
 }
@@ -133,4 +137,159 @@ TEST(RaceRules, TheFourthLossEndsTheGameAndHoldsTheMarbleAtTheStart) {
         ASSERT_EQ(0, getLives());
     }
     race::keys().releaseAll();
+}
+
+// A stalled machine (a dragged window, a busy disk) must neither eat the countdown nor fling
+// the marble: a frame simulates a quarter of a second at most.
+TEST(RaceRules, AStallCostsAQuarterSecondAtMostAndMovesNoFurtherThanOne) {
+    REQUIRE_LEVEL();
+    race::restartRace();
+    race::keys().press(GLFW_KEY_W);
+    race::runFrame(0.25);
+    const glm::vec3 afterQuarter = marblePosition();
+    race::restartRace();
+    race::keys().press(GLFW_KEY_W);
+    race::runFrame(30.0);
+    EXPECT_EQ(afterQuarter, marblePosition()) << "the 30 s stall ran as a quarter second";
+    EXPECT_DOUBLE_EQ(300.0 - 0.25, race::scene()->getRemainingTime());
+
+    race::restartRace();
+    RaceDriver driver = race::makeDriver();
+    double played = 0.0;
+    double nextStall = 20.0;
+    while (played < 240.0 && !isGameWon()) {
+        if (played >= nextStall) {
+            nextStall += 20.0;
+            race::keys().releaseAll();
+            race::keys().press(GLFW_KEY_W);
+            const double before = race::scene()->getRemainingTime();
+            const glm::vec3 from = marblePosition();
+            const float speed = glm::length(race::scene()->getPhysicsWorld()->getVelocity());
+            race::runFrame(2.0);
+            played += 2.0;
+            if (isGameWon())
+                break;
+            EXPECT_LE(before - race::scene()->getRemainingTime(), 0.25 + 1e-9);
+            // Top speed after a quarter second of W and gravity, covered for a quarter second.
+            EXPECT_LT(glm::length(marblePosition() - from), (speed + 66.0f * 0.25f) * 0.25f);
+        }
+        driver.drive(race::view(frameTime), race::keys());
+        race::runFrame(frameTime);
+        played += frameTime;
+    }
+    race::keys().releaseAll();
+    EXPECT_TRUE(isGameWon()) << "stalls every 20 s still let the driver through";
+    EXPECT_EQ(3, getLives());
+}
+
+// Long steps used to win and then lose a life in the same step (the fall test saw the unslid
+// displacement reach the meadow plane under the finish), behind the winner screen.
+TEST(RaceRules, TheWinIsFinalEvenInOneLongStep) {
+    REQUIRE_LEVEL();
+    const int beforeFinish = static_cast<int>(level::routeWaypoints().size()) - 3;
+    RaceInput forward;
+    forward.keyMask = RaceInput::Forward;
+    for (float longStep : {0.2f, 0.33f}) {
+        race::restartRace();
+        race::placeOnRoute(beforeFinish);
+        for (int i = 0; i < 200 && !isGameWon(); ++i)
+            race::scene()->step(longStep, forward);
+        ASSERT_TRUE(isGameWon()) << longStep;
+        EXPECT_EQ(3, getLives()) << longStep;
+        const double remaining = race::scene()->getRemainingTime();
+        const glm::vec3 at = marblePosition();
+        for (int i = 0; i < 40; ++i)
+            race::scene()->step(longStep, forward);
+        EXPECT_FALSE(isGameOver());
+        EXPECT_EQ(3, getLives());
+        EXPECT_EQ(remaining, race::scene()->getRemainingTime());
+        EXPECT_EQ(at, marblePosition());
+    }
+}
+
+TEST(RaceRules, AfterTheLastLifeIsLostByAFallNoKeyMovesTheMarble) {
+    REQUIRE_LEVEL();
+    race::restartRace();
+    setLives(0);
+    race::keys().press(GLFW_KEY_D);
+    for (int i = 0; i < 1200 && !isGameOver(); ++i)
+        race::runFrame(frameTime);
+    ASSERT_TRUE(isGameOver());
+    EXPECT_GT(race::scene()->getRemainingTime(), 200.0);
+    const glm::vec3 held = marblePosition();
+    for (int key : {GLFW_KEY_W, GLFW_KEY_A, GLFW_KEY_S, GLFW_KEY_D}) {
+        race::keys().releaseAll();
+        race::keys().press(key);
+        for (int i = 0; i < 30; ++i)
+            race::runFrame(frameTime);
+        EXPECT_EQ(held, marblePosition());
+    }
+    race::keys().releaseAll();
+    EXPECT_FALSE(isGameWon());
+}
+
+namespace {
+// One frame of the game's own update, keys and all, on the race's level.
+void gameFrame(double seconds) {
+    race::clock().advance(seconds);
+    updateFrame();
+}
+} // namespace
+
+TEST(RaceRules, PauseHoldsTheRaceAndEnterOnAnEndScreenStartsANewOne) {
+    REQUIRE_LEVEL();
+    race::restartRace();
+    resetPlayControls();
+    setScene(race::scene());
+    race::keys().press(GLFW_KEY_W);
+    for (int i = 0; i < 30; ++i)
+        gameFrame(frameTime);
+    race::keys().press(GLFW_KEY_P);
+    gameFrame(frameTime);
+    race::keys().release(GLFW_KEY_P);
+    ASSERT_TRUE(isPaused());
+    const double remaining = race::scene()->getRemainingTime();
+    const glm::vec3 at = marblePosition();
+    const float barrier = race::scene()->getAnimatedModel(0)->getPhase();
+    for (int i = 0; i < 600; ++i)
+        gameFrame(0.1);
+    EXPECT_EQ(remaining, race::scene()->getRemainingTime()) << "60 s of pause";
+    EXPECT_EQ(at, marblePosition());
+    EXPECT_EQ(barrier, race::scene()->getAnimatedModel(0)->getPhase());
+    race::keys().press(GLFW_KEY_P);
+    gameFrame(frameTime);
+    race::keys().release(GLFW_KEY_P);
+    EXPECT_FALSE(isPaused());
+    gameFrame(frameTime);
+    EXPECT_LT(race::scene()->getRemainingTime(), remaining);
+
+    // Losing the focus pauses as P does; coming back does not resume on its own.
+    race::keys().setFocus(false);
+    gameFrame(frameTime);
+    race::keys().setFocus(true);
+    gameFrame(frameTime);
+    EXPECT_TRUE(isPaused());
+    race::keys().press(GLFW_KEY_P);
+    gameFrame(frameTime);
+    race::keys().releaseAll();
+    ASSERT_FALSE(isPaused());
+
+    setGameWon();
+    race::keys().press(GLFW_KEY_ENTER);
+    gameFrame(frameTime);
+    race::keys().releaseAll();
+    EXPECT_FALSE(isGameWon());
+    EXPECT_EQ(3, getLives());
+    EXPECT_EQ(300.0, race::scene()->getRemainingTime());
+    EXPECT_EQ(0.0, race::scene()->getSimulationTime());
+    EXPECT_EQ(level::startPosition, marblePosition());
+    EXPECT_EQ(race::scene()->getStartViewMatrix(), race::scene()->getCamera()->getMatrix());
+
+    // The new race is a real one: rolling off the route costs a life again.
+    race::keys().press(GLFW_KEY_D);
+    for (int i = 0; i < 1200 && getLives() == 3; ++i)
+        gameFrame(frameTime);
+    race::keys().releaseAll();
+    EXPECT_EQ(2, getLives());
+    setScene(nullptr);
 }

@@ -23,10 +23,16 @@ RaceDriver makeDriver() {
 }
 
 DriveResult driveToFinish(RaceDriver& driver, double frameTime, double limitSeconds) {
+    return driveToFinish(
+        driver, [frameTime] { return frameTime; }, limitSeconds);
+}
+
+DriveResult driveToFinish(RaceDriver& driver, const std::function<double()>& nextFrameTime,
+                          double limitSeconds) {
     DriveResult result;
     const int startLives = getLives();
-    const int frames = static_cast<int>(limitSeconds / frameTime);
-    for (int i = 0; i < frames && !isGameWon(); ++i) {
+    while (result.seconds < limitSeconds && !isGameWon() && !isGameOver()) {
+        double frameTime = nextFrameTime();
         driver.drive(view(frameTime), keys());
         runFrame(frameTime);
         result.seconds += frameTime;

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <functional>
+
 #include <glm/glm.hpp>
 
 #include "RaceDriver.h"
@@ -20,6 +22,9 @@ struct DriveResult {
 
 // Drives with a fixed frame time until the win or until the play time runs out.
 DriveResult driveToFinish(RaceDriver& driver, double frameTime, double limitSeconds);
+// The same with each frame's length asked of nextFrameTime.
+DriveResult driveToFinish(RaceDriver& driver, const std::function<double()>& nextFrameTime,
+                          double limitSeconds);
 
 // Puts the marble at rest on a route waypoint, the camera behind it looking along the route.
 void placeOnRoute(int waypoint);

@@ -100,9 +100,8 @@ void runFrame(double seconds) {
 
 void restartRace() {
     scriptedKeys.releaseAll();
-    level->getPhysicsWorld()->loseLife();
     resetAppState();
-    level->resetTime();
+    level->restartRace();
 }
 
 DriverView view(double frameTime) {

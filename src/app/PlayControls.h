@@ -1,0 +1,16 @@
+#pragma once
+
+class Scene;
+
+// The keys around a race: P pauses and resumes (losing the window's focus pauses too), and on
+// the winner or game-over screen Enter starts a new race. Keys count on being pressed, not
+// while held.
+enum class PlayEvent { None, Paused, Resumed, PlayAgain };
+
+// Reads the keys once a frame and acts on the scene (which may be null); says what happened.
+PlayEvent handlePlayControls(Scene* scene);
+// Pauses, resumes or starts a new race as a recorded event asks (a replay's own events).
+void applyPlayEvent(PlayEvent event, Scene* scene);
+bool isPaused();
+// Back to playing with no key remembered, for a new run or a test.
+void resetPlayControls();
