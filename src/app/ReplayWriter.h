@@ -22,6 +22,7 @@ class ReplayWriter {
     // its default. False, with a warning, when nothing will be recorded. An unfinished earlier
     // recording is closed as the destructor would.
     bool open(const std::string& finalPath, const ReplayHeader& header);
+    // From a successful open() to finish(), unless writing failed on the way.
     bool isRecording() const { return file != nullptr; }
 
     // One drawn frame: its time as the clock measured it and the input the step was given.
