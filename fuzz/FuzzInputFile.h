@@ -12,9 +12,9 @@
 
 class FuzzInputFile {
   public:
-    explicit FuzzInputFile(const char* kind)
+    explicit FuzzInputFile(const char* kind, const char* extension = ".mesh.xml")
         : path("/tmp/quillorb-fuzz-" + std::string(kind) + "-" + std::to_string(::getpid()) +
-               ".mesh.xml") {
+               extension) {
         std::cout.setstate(std::ios::failbit);
     }
 

@@ -1,0 +1,17 @@
+#pragma once
+
+#include <string>
+
+// Where the game keeps files of its own for the player, after the XDG base directory rules:
+// an environment variable when it holds an absolute path (empty or relative ones are to be
+// ignored), else the usual folder under the home folder ($HOME, or the password database
+// when HOME is unset). Paths come without a trailing '/'; empty only when no home is known.
+
+// $XDG_DATA_HOME, else ~/.local/share: data the game writes (replays, best times).
+std::string dataHome();
+// $XDG_CONFIG_HOME, else ~/.config: settings the player may edit.
+std::string configHome();
+
+// Where a race is recorded when no file is given: dataHome()/quillorb/replays/last.qbr, or
+// empty when dataHome() is.
+std::string defaultReplayPath();
