@@ -9,9 +9,11 @@
 
 #include "app/AppState.h"
 #include "app/PlayControls.h"
+#include "app/RaceSession.h"
 #include "app/RenderFrame.h"
 #include "assets/TextureLoader.h"
 #include "hud/BitmapFont.h"
+#include "physics/PhysicsWorld.h"
 #include "platform/Input.h"
 #include "platform/Keys.h"
 #include "platform/Window.h"
@@ -31,6 +33,7 @@ Scene* scene = nullptr;
 BitmapFont* font = nullptr;
 unsigned int screenTextures[4] = {0, 0, 0, 0};
 Clock* gameClock = nullptr;
+RaceSession* session = nullptr;
 
 const char* const screenTextureFiles[4] = {
     "texture/sphereMitte.png",
@@ -64,6 +67,12 @@ BitmapFont* getFont() {
 }
 unsigned int getScreenTexture(int slot) {
     return slot >= 0 && slot < 4 ? screenTextures[slot] : 0;
+}
+RaceSession* getRaceSession() {
+    return session;
+}
+void setRaceSession(RaceSession* replacement) {
+    session = replacement;
 }
 void setScene(Scene* replacement) {
     scene = replacement;
@@ -130,10 +139,18 @@ void updateFrame() {
     gameClock = Clock::instance();
     gameClock->tick();
     gameClock->countFrame();
+    if (!session) {
+        // Without a session (a test driving the frame) the keys play the scene directly.
+        PlayEvent event = handlePlayControls(scene);
+        if (!isPaused() && event != PlayEvent::PlayAgain)
+            scene->update();
+        return;
+    }
+    PlayEvent event = handlePlayControls(scene, !session->isReplaying());
+    session->recordEvent(event);
     // A new race is shown at its start before anything moves.
-    PlayEvent event = handlePlayControls(scene);
     if (!isPaused() && event != PlayEvent::PlayAgain)
-        scene->update();
+        session->advance(gameClock->getFrameTime(), PhysicsWorld::keyboardInput(), scene);
 }
 
 void checkGLError() {
@@ -143,6 +160,10 @@ void checkGLError() {
 }
 
 void shutdownApplication() {
+    if (session)
+        session->finish();
+    delete session;
+    session = nullptr;
     delete scene;
     scene = nullptr;
     delete font;
@@ -158,6 +179,8 @@ int runGame() {
     // The scene exists before the window does; it makes no GL call until init.
     if (!scene)
         scene = new Scene();
+    if (!session)
+        session = new RaceSession();
     std::cout << banner << std::endl;
 
     if (!initApplication())

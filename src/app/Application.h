@@ -2,6 +2,7 @@
 
 class Scene;
 class BitmapFont;
+class RaceSession;
 
 // The application shell: start-up, the per-frame update, GL error reporting, the resize
 // handler and shutdown. The frame loop itself lives in runGame().
@@ -23,6 +24,10 @@ const char* glErrorMessage(unsigned int error);
 Scene* getScene();
 BitmapFont* getFont();
 unsigned int getScreenTexture(int slot);
+
+// Where the race's input comes from and goes to (created by runGame when nobody set one).
+RaceSession* getRaceSession();
+void setRaceSession(RaceSession* session);
 
 // Let a test drive the frame with a scene, font or screen picture it created itself.
 void setScene(Scene* scene);

@@ -34,7 +34,7 @@ void setPaused(bool pause, Scene* scene) {
 
 } // namespace
 
-PlayEvent handlePlayControls(Scene* scene) {
+PlayEvent handlePlayControls(Scene* scene, bool mayPlayAgain) {
     bool pauseKey = pressedNow(GLFW_KEY_P, pauseKeyWasDown);
     bool enter = pressedNow(GLFW_KEY_ENTER, enterWasDown);
     enter = pressedNow(GLFW_KEY_KP_ENTER, keypadEnterWasDown) || enter;
@@ -44,7 +44,7 @@ PlayEvent handlePlayControls(Scene* scene) {
 
     PlayEvent event = PlayEvent::None;
     if (isGameWon() || isGameOver()) {
-        if (enter)
+        if (enter && mayPlayAgain)
             event = PlayEvent::PlayAgain;
     } else if (paused) {
         if (pauseKey)

@@ -8,7 +8,8 @@ class Scene;
 enum class PlayEvent { None, Paused, Resumed, PlayAgain };
 
 // Reads the keys once a frame and acts on the scene (which may be null); says what happened.
-PlayEvent handlePlayControls(Scene* scene);
+// A replay plays its own restarts: there the player's Enter does nothing.
+PlayEvent handlePlayControls(Scene* scene, bool mayPlayAgain = true);
 // Pauses, resumes or starts a new race as a recorded event asks (a replay's own events).
 void applyPlayEvent(PlayEvent event, Scene* scene);
 bool isPaused();

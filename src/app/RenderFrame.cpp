@@ -9,6 +9,7 @@
 #include "app/ClockText.h"
 #include "app/DisplayOptions.h"
 #include "app/PlayControls.h"
+#include "app/RaceSession.h"
 #include "hud/BitmapFont.h"
 #include "platform/Window.h"
 #include "scene/Clock.h"
@@ -78,6 +79,9 @@ void drawHud(BitmapFont* font, const Scene* scene) {
         font->drawText(fps.c_str(), 480.0f, 375.0f, false);
     }
     font->drawIcons(getLives(), getScreenTexture(0), 64.0f, 48.0f);
+    RaceSession* session = getRaceSession();
+    if (session && session->isReplaying())
+        font->drawText("Replay", -60.0f, 375.0f, true);
     if (scene) {
         std::string clockText = formatClockText(scene->getRemainingTime());
         font->drawText(clockText.c_str(), -500.0f, 330.0f, true);

@@ -26,6 +26,7 @@ void PhysicsWorld::loseLife() {
 
 void PhysicsWorld::respawn() {
     velocity = glm::vec3(0.0f);
+    lastForward = glm::vec3(0.0f, 0.0f, -1.0f);
     if (marble != nullptr)
         marble->setTransform(glm::translate(glm::mat4(1.0f), level::startPosition));
     if (camera != nullptr)
