@@ -4,6 +4,8 @@
 
 #include <chrono>
 #include <cstdlib>
+#include <cstring>
+#include <filesystem>
 #include <fstream>
 #include <sstream>
 #include <string>
@@ -38,14 +40,20 @@ int countOf(const std::string& text, const std::string& what) {
 
 class GameProcess {
   public:
-    explicit GameProcess(const std::string& logName) : log(scratchDir() + "/" + logName) {
+    // The game from the build, in the test's working folder and environment, unless told
+    // otherwise.
+    explicit GameProcess(const std::string& logName, const std::string& program = QUILLORB_BINARY,
+                         const std::string& workingDir = "", char* const* environment = environ)
+        : log(scratchDir() + "/" + logName) {
         posix_spawn_file_actions_t actions;
         posix_spawn_file_actions_init(&actions);
         posix_spawn_file_actions_addopen(&actions, 1, log.c_str(), O_WRONLY | O_CREAT | O_TRUNC,
                                          0644);
         posix_spawn_file_actions_addopen(&actions, 0, "/dev/null", O_RDONLY, 0);
-        char* argv[] = {const_cast<char*>(QUILLORB_BINARY), nullptr};
-        started = posix_spawn(&pid, QUILLORB_BINARY, &actions, nullptr, argv, environ) == 0;
+        if (!workingDir.empty())
+            posix_spawn_file_actions_addchdir_np(&actions, workingDir.c_str());
+        char* argv[] = {const_cast<char*>(program.c_str()), nullptr};
+        started = posix_spawn(&pid, program.c_str(), &actions, nullptr, argv, environment) == 0;
         posix_spawn_file_actions_destroy(&actions);
     }
 
@@ -151,6 +159,119 @@ TEST_F(GameProcessTest, ClosingTheWindowEndsTheLoopAndTheGameExitsCleanly) {
     ASSERT_TRUE(WIFEXITED(game.status));
     EXPECT_EQ(WEXITSTATUS(game.status), 0);
     expectStartUpMessagesInOrder(game.output());
+}
+
+// An environment like the test's, but with its own home and XDG folders and no data folder
+// named, so the game has only its install to find its data in.
+class PrivateEnvironment {
+  public:
+    explicit PrivateEnvironment(const std::string& home) {
+        for (char** entry = environ; *entry != nullptr; ++entry) {
+            std::string name(*entry, std::strcspn(*entry, "="));
+            if (name != "HOME" && name != "XDG_CONFIG_HOME" && name != "XDG_DATA_HOME" &&
+                name != "QUILLORB_DATA")
+                entries.push_back(*entry);
+        }
+        entries.push_back("HOME=" + home);
+        entries.push_back("XDG_CONFIG_HOME=" + home + "/config");
+        entries.push_back("XDG_DATA_HOME=" + home + "/data");
+        for (std::string& entry : entries)
+            pointers.push_back(entry.data());
+        pointers.push_back(nullptr);
+    }
+
+    char* const* get() const { return pointers.data(); }
+
+  private:
+    std::vector<std::string> entries;
+    std::vector<char*> pointers;
+};
+
+// Width and height from a PNG's header, or 0 x 0 when the file is no PNG.
+std::pair<int, int> pngSize(const std::string& path) {
+    std::string head = readFile(path).substr(0, 24);
+    if (head.size() < 24 || head.compare(1, 3, "PNG") != 0)
+        return {0, 0};
+    auto bigEndian = [&](size_t at) {
+        int value = 0;
+        for (size_t i = at; i < at + 4; ++i)
+            value = value * 256 + static_cast<unsigned char>(head[i]);
+        return value;
+    };
+    return {bigEndian(16), bigEndian(20)};
+}
+
+// The install holds the game and what desktops and man need to show it, and no other program.
+void expectInstalledTree(const std::string& prefix) {
+    namespace fs = std::filesystem;
+    std::vector<std::string> programs;
+    for (const fs::directory_entry& e : fs::recursive_directory_iterator(prefix))
+        if (e.is_regular_file() &&
+            (e.status().permissions() & fs::perms::owner_exec) != fs::perms::none)
+            programs.push_back(fs::relative(e.path(), prefix).string());
+    EXPECT_EQ(programs, std::vector<std::string>{"games/quillorb"});
+
+    for (const char* folder : {"shader", "models", "texture", "data"})
+        EXPECT_TRUE(fs::is_directory(prefix + "/share/games/quillorb/" + folder)) << folder;
+
+    std::string desktop = readFile(prefix + "/share/applications/quillorb.desktop");
+    for (const char* line : {"[Desktop Entry]\n", "\nType=Application\n", "\nExec=quillorb\n",
+                             "\nIcon=quillorb\n", "\nCategories=Game;ArcadeGame;\n"})
+        EXPECT_NE(desktop.find(line), std::string::npos) << line;
+
+    for (int size : {16, 32, 48, 64, 128, 256}) {
+        std::string edge = std::to_string(size);
+        std::string icon =
+            prefix + "/share/icons/hicolor/" + edge + "x" + edge + "/apps/quillorb.png";
+        EXPECT_EQ(pngSize(icon), std::make_pair(size, size)) << icon;
+    }
+
+    // Man pages write a hyphen as "\-".
+    std::string manual = readFile(prefix + "/share/man/man6/quillorb.6");
+    for (size_t at = manual.find("\\-"); at != std::string::npos; at = manual.find("\\-", at))
+        manual.erase(at, 1);
+    EXPECT_EQ(manual.rfind(".TH QUILLORB 6 ", 0), 0u);
+    EXPECT_NE(manual.find("\"Quillorb 3D " QUILLORB_VERSION "\""), std::string::npos);
+    std::istringstream entries(
+        "--help --version --data --record --replay --timedemo --shadow-map --water-map --samples "
+        "--width --height --fullscreen --vsync --write-settings QUILLORB_DATA XDG_CONFIG_HOME "
+        "XDG_DATA_HOME quillorb/settings.toml quillorb/best-times.toml quillorb/replays/last.qbr "
+        "/usr/share/games/quillorb Escape F9");
+    for (std::string entry; entries >> entry;)
+        EXPECT_NE(manual.find(entry), std::string::npos) << entry;
+}
+
+// The game installed into a fresh prefix and started from a folder that holds no data finds
+// its data in the install: every shader, texture, mesh and the font load.
+TEST_F(GameProcessTest, InstalledGameRunsFromAnotherFolder) {
+    const std::string prefix = scratchDir() + "/prefix";
+    const std::string elsewhere = scratchDir() + "/elsewhere";
+    const std::string home = scratchDir() + "/home";
+    std::filesystem::create_directories(elsewhere);
+    std::filesystem::create_directories(home);
+    ASSERT_EQ(
+        run(std::string("\"" QUILLORB_CMAKE "\" --install \"" QUILLORB_BUILD_DIR "\" --prefix \"") +
+            prefix + "\" > \"" + scratchDir() + "/install.log\""),
+        0)
+        << readFile(scratchDir() + "/install.log");
+    expectInstalledTree(prefix);
+
+    PrivateEnvironment environment(home);
+    GameProcess game("installed.log", prefix + "/games/quillorb", elsewhere, environment.get());
+    ASSERT_TRUE(game.started);
+    ASSERT_TRUE(game.waitUntilRunning(8, 120.0)) << game.output();
+    ASSERT_EQ(run("xdotool search --sync --name '^Quillorb 3D$' windowfocus --sync keydown Escape"
+                  " sleep 1 keyup Escape"),
+              0)
+        << game.output();
+    ASSERT_TRUE(game.exited(240.0)) << game.output();
+    ASSERT_TRUE(WIFEXITED(game.status));
+    EXPECT_EQ(WEXITSTATUS(game.status), 0);
+    const std::string out = game.output();
+    expectStartUpMessagesInOrder(out);
+    EXPECT_EQ(countOf(out, "not loaded"), 0) << out;
+    EXPECT_EQ(countOf(out, "Could not load file"), 0) << out;
+    EXPECT_EQ(countOf(out, "Error while reading font file"), 0) << out;
 }
 
 } // namespace

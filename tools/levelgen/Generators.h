@@ -2,7 +2,8 @@
 
 #include <string>
 
-// Each generator writes its part of the game's data tree below outDir (the run/ folder).
+// Each generator writes its part of the game's data tree below outDir (the run/ folder); the
+// desktop icon goes to a folder of its own, as the game never reads it.
 // All of them are deterministic: the same program writes the same bytes every time.
 
 // Every mesh of the level (models/...), the keyframe-animated stop barrier included.
@@ -15,3 +16,5 @@ void generateTextures(const std::string& outDir);
 void generateFont(const std::string& outDir);
 // The background loop, data/background.wav.
 void generateMusic(const std::string& outDir);
+// The desktop icon as iconDir/hicolor/<size>x<size>/apps/quillorb.png, an icon theme's layout.
+void generateIcons(const std::string& iconDir);

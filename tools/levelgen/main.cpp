@@ -1,5 +1,6 @@
-// levelgen OUT_DIR [--map MAP.png]
-// Writes the game's meshes, textures, font and music below OUT_DIR.
+// levelgen OUT_DIR [--map MAP.png] [--icons ICON_DIR]
+// Writes the game's meshes, textures, font and music below OUT_DIR, and with --icons the
+// desktop icon below ICON_DIR.
 #include <cstring>
 #include <filesystem>
 #include <iostream>
@@ -9,16 +10,19 @@
 
 int main(int argc, char** argv) {
     if (argc < 2) {
-        std::cerr << "usage: levelgen OUT_DIR [--map MAP.png]" << std::endl;
+        std::cerr << "usage: levelgen OUT_DIR [--map MAP.png] [--icons ICON_DIR]" << std::endl;
         return 2;
     }
     std::string outDir = argv[1];
     std::string mapPath = outDir + "/../docs/level-map.png";
     bool writeMap = false;
+    std::string iconDir;
     for (int i = 2; i + 1 < argc; ++i) {
         if (std::strcmp(argv[i], "--map") == 0) {
             mapPath = argv[i + 1];
             writeMap = true;
+        } else if (std::strcmp(argv[i], "--icons") == 0) {
+            iconDir = argv[i + 1];
         }
     }
     std::filesystem::create_directories(outDir);
@@ -28,5 +32,7 @@ int main(int argc, char** argv) {
     generateMusic(outDir);
     if (writeMap)
         generateMap(mapPath);
+    if (!iconDir.empty())
+        generateIcons(iconDir);
     return 0;
 }
