@@ -6,6 +6,8 @@
 
 #include <iostream>
 
+#include "assets/DataFileReport.h"
+
 namespace {
 
 bool isUploadableFormat(ILint format) {
@@ -36,6 +38,7 @@ ILuint openImage(const char* path) {
     }
     if (failed) {
         std::cout << "Texture could not be loaded" << std::endl;
+        reportBrokenDataFile(path, "not an image");
         ILubyte magenta[4] = {255, 0, 255, 255};
         ilTexImage(1, 1, 1, 4, IL_RGBA, IL_UNSIGNED_BYTE, magenta);
     } else if (ilGetInteger(IL_IMAGE_TYPE) != IL_UNSIGNED_BYTE ||
