@@ -7,6 +7,7 @@
 #include <glm/gtc/type_ptr.hpp>
 
 #include "app/AppState.h"
+#include "assets/DataFileReport.h"
 #include "assets/TextureLoader.h"
 #include "hud/FontParser.h"
 #include "hud/TextLayout.h"
@@ -30,8 +31,10 @@ BitmapFont::BitmapFont(const char* textureFile, const char* fontFile) {
     loadTexture(textureFile, &fontTexture, 0, true, false);
 
     FontParser parser(font);
-    if (!parser.parseFile(fontFile))
+    if (!parser.parseFile(fontFile)) {
         std::cout << "Error while reading font file." << std::endl;
+        reportBrokenDataFile(fontFile, parser.problem());
+    }
 
     quadVertices = new glm::vec4[4];
 }
