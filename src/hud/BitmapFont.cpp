@@ -64,7 +64,7 @@ void BitmapFont::bindForDrawing(unsigned int texture) {
 }
 
 void BitmapFont::drawText(const char* text, float x, float y, bool leftToRight) {
-    if (!hudShader)
+    if (!hudShader || !hudShader->isUsable())
         return;
     TextLayout layout(font, text, x, y, leftToRight);
 
@@ -77,7 +77,7 @@ void BitmapFont::drawText(const char* text, float x, float y, bool leftToRight) 
 }
 
 void BitmapFont::drawQuad(float x, float y, unsigned int texture, float width, float height) {
-    if (!hudShader)
+    if (!hudShader || !hudShader->isUsable())
         return;
     quadVertices[0] = glm::vec4(x, y - height, 0.0f, 1.0f);
     quadVertices[1] = glm::vec4(x + width, y - height, 0.0f, 1.0f);
