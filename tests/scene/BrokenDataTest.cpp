@@ -233,16 +233,19 @@ TEST(BrokenData, EachBrokenFileIsNamedOnceAndTheGameDrawsOnWithoutGlErrors) {
         std::string what = damage.files[0] + (damage.noise ? " replaced by noise" : " removed");
         for (const std::string& file : damage.files) {
             std::string line = "Data file \"" + file + "\": " + damage.problem + "\n";
-            EXPECT_EQ(countOf(run.output, "Data file \"" + file + "\""), 1) << what << run.output;
-            EXPECT_EQ(countOf(run.output, line), 1) << what << run.output;
+            EXPECT_EQ(countOf(run.output, "Data file \"" + file + "\""), 1) << what << "\n"
+                                                                            << run.output;
+            EXPECT_EQ(countOf(run.output, line), 1) << what << "\n" << run.output;
             if (damage.follows) {
                 EXPECT_EQ(countOf(run.output, std::string(damage.follows) + "\n" + line), 1)
-                    << what << run.output;
+                    << what << "\n"
+                    << run.output;
             }
         }
         // No other file is blamed.
         EXPECT_EQ(countOf(run.output, "Data file \""), static_cast<int>(damage.files.size()))
-            << what << run.output;
+            << what << "\n"
+            << run.output;
         EXPECT_TRUE(run.errors.empty())
             << what << ": GL error 0x" << std::hex << (run.errors.empty() ? 0u : run.errors[0]);
         EXPECT_EQ(run.framesDrawn, damage.levelStillShows) << what;
