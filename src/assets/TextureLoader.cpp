@@ -4,9 +4,12 @@
 
 #include <IL/il.h>
 
+#include <cctype>
 #include <iostream>
+#include <string>
 
 #include "assets/DataFileReport.h"
+#include "assets/TargaLength.h"
 
 namespace {
 
@@ -23,6 +26,16 @@ bool isUploadableFormat(ILint format) {
     default:
         return false;
     }
+}
+
+bool isTarga(const char* path) {
+    std::string name = path;
+    if (name.size() < 4)
+        return false;
+    std::string extension = name.substr(name.size() - 4);
+    for (char& c : extension)
+        c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    return extension == ".tga";
 }
 
 // Generates, binds and decodes one DevIL image. An undecodable file leaves a 1x1 opaque
@@ -46,6 +59,9 @@ ILuint openImage(const char* path) {
         // Palette or 16-bit images would not match the byte upload below.
         ilConvertImage(IL_RGBA, IL_UNSIGNED_BYTE);
     }
+    // The part that was there is still worth showing; the file is named all the same.
+    if (!failed && isTarga(path) && targaEndsEarly(path))
+        reportBrokenDataFile(path, "truncated image");
     return image;
 }
 

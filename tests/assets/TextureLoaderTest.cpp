@@ -4,6 +4,8 @@
 
 #include <IL/il.h>
 
+#include <fstream>
+#include <iterator>
 #include <string>
 #include <vector>
 
@@ -209,4 +211,41 @@ TEST_F(TextureLoading, MissingFileLeavesABoundOnePixelPlaceholder) {
     testing::internal::CaptureStdout();
     loadTexture(path.c_str(), names, 0, false, false);
     EXPECT_EQ(testing::internal::GetCapturedStdout(), "");
+}
+
+TEST_F(TextureLoading, ATargaCutShortIsNamedThoughTheDecoderTakesIt) {
+    // 4x2 true colour, run-length coded: one run of four red pixels, then four raw ones.
+    std::string header(18, '\0');
+    header[2] = 10;
+    header[12] = 4;
+    header[14] = 2;
+    header[16] = 24;
+    std::string runs = "\x83" + std::string("\0\0\xff", 3) + "\x03" + std::string(12, '\x40');
+    std::string plain = writeTga();
+    std::string plainBytes;
+    {
+        std::ifstream in(plain, std::ios::binary);
+        plainBytes.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+    }
+    struct Case {
+        std::string name;
+        std::string bytes;
+        bool whole;
+    };
+    const Case cases[] = {
+        {"rle-whole.tga", header + runs, true},
+        {"rle-cut.tga", header + runs.substr(0, runs.size() - 6), false},
+        {"plain-whole.tga", plainBytes, true},
+        {"plain-cut.tga", plainBytes.substr(0, plainBytes.size() - 4), false},
+    };
+    forgetReportedDataFiles();
+    for (const Case& c : cases) {
+        std::string file = writeScratchFile(c.name, c.bytes);
+        testing::internal::CaptureStdout();
+        loadTexture(file.c_str(), names, 0, false, false);
+        std::string out = testing::internal::GetCapturedStdout();
+        bool named = out.find("Data file \"" + file + "\": ") != std::string::npos;
+        EXPECT_EQ(named, !c.whole) << c.name << ": " << out;
+        EXPECT_EQ(glGetError(), GLenum(GL_NO_ERROR)) << c.name;
+    }
 }
