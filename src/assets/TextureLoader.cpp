@@ -4,7 +4,12 @@
 
 #include <IL/il.h>
 
+#include <cctype>
 #include <iostream>
+#include <string>
+
+#include "assets/DataFileReport.h"
+#include "assets/TargaLength.h"
 
 namespace {
 
@@ -23,6 +28,16 @@ bool isUploadableFormat(ILint format) {
     }
 }
 
+bool isTarga(const char* path) {
+    std::string name = path;
+    if (name.size() < 4)
+        return false;
+    std::string extension = name.substr(name.size() - 4);
+    for (char& c : extension)
+        c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    return extension == ".tga";
+}
+
 // Generates, binds and decodes one DevIL image. An undecodable file leaves a 1x1 opaque
 // magenta image behind, so the texture it is uploaded into is well defined and easy to spot.
 ILuint openImage(const char* path) {
@@ -36,6 +51,7 @@ ILuint openImage(const char* path) {
     }
     if (failed) {
         std::cout << "Texture could not be loaded" << std::endl;
+        reportBrokenDataFile(path, "not an image");
         ILubyte magenta[4] = {255, 0, 255, 255};
         ilTexImage(1, 1, 1, 4, IL_RGBA, IL_UNSIGNED_BYTE, magenta);
     } else if (ilGetInteger(IL_IMAGE_TYPE) != IL_UNSIGNED_BYTE ||
@@ -43,6 +59,9 @@ ILuint openImage(const char* path) {
         // Palette or 16-bit images would not match the byte upload below.
         ilConvertImage(IL_RGBA, IL_UNSIGNED_BYTE);
     }
+    // The part that was there is still worth showing; the file is named all the same.
+    if (!failed && isTarga(path) && targaEndsEarly(path))
+        reportBrokenDataFile(path, "truncated image");
     return image;
 }
 

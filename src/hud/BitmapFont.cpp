@@ -7,6 +7,7 @@
 #include <glm/gtc/type_ptr.hpp>
 
 #include "app/AppState.h"
+#include "assets/DataFileReport.h"
 #include "assets/TextureLoader.h"
 #include "hud/FontParser.h"
 #include "hud/TextLayout.h"
@@ -30,8 +31,10 @@ BitmapFont::BitmapFont(const char* textureFile, const char* fontFile) {
     loadTexture(textureFile, &fontTexture, 0, true, false);
 
     FontParser parser(font);
-    if (!parser.parseFile(fontFile))
+    if (!parser.parseFile(fontFile)) {
         std::cout << "Error while reading font file." << std::endl;
+        reportBrokenDataFile(fontFile, parser.problem());
+    }
 
     quadVertices = new glm::vec4[4];
 }
@@ -61,7 +64,7 @@ void BitmapFont::bindForDrawing(unsigned int texture) {
 }
 
 void BitmapFont::drawText(const char* text, float x, float y, bool leftToRight) {
-    if (!hudShader)
+    if (!hudShader || !hudShader->isUsable())
         return;
     TextLayout layout(font, text, x, y, leftToRight);
 
@@ -74,7 +77,7 @@ void BitmapFont::drawText(const char* text, float x, float y, bool leftToRight) 
 }
 
 void BitmapFont::drawQuad(float x, float y, unsigned int texture, float width, float height) {
-    if (!hudShader)
+    if (!hudShader || !hudShader->isUsable())
         return;
     quadVertices[0] = glm::vec4(x, y - height, 0.0f, 1.0f);
     quadVertices[1] = glm::vec4(x + width, y - height, 0.0f, 1.0f);

@@ -15,7 +15,8 @@ class BitmapFont {
   public:
     using Glyph = ::Glyph;
 
-    // A font file that cannot be read leaves every glyph empty; the font still draws.
+    // A font file that cannot be read is named and leaves its glyphs empty (or those it held
+    // before it broke off); the font still draws. Without a linked HUD program nothing is drawn.
     BitmapFont(const char* textureFile, const char* fontFile);
     ~BitmapFont();
     BitmapFont(const BitmapFont&) = delete;

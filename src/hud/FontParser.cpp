@@ -58,9 +58,10 @@ bool FontParser::readValue(const std::string& text, uint16_t& value) {
 
 bool FontParser::parseFile(const char* path) {
     // Read through stdio: a stream would report a folder or an I/O error as a plain end of file.
+    startReading();
     std::FILE* file = std::fopen(path, "rb");
     if (!file)
-        return false;
+        return finishReading(false);
     std::string text;
     char buffer[4096];
     size_t count = 0;
@@ -69,30 +70,58 @@ bool FontParser::parseFile(const char* path) {
     bool readFailed = std::ferror(file) != 0;
     std::fclose(file);
 
+    if (readFailed)
+        return finishReading(false);
     std::istringstream in(text);
-    bool parsed = parse(in);
-    return parsed && !readFailed;
+    return parse(in);
 }
 
 bool FontParser::parse(std::istream& in) {
+    startReading();
     std::string line;
     while (std::getline(in, line))
         parseLine(line);
     // getline stops at the end of the file or at a read failure; only the first is success.
-    return in.eof() && !in.bad();
+    return finishReading(in.eof() && !in.bad());
+}
+
+void FontParser::startReading() {
+    commonSeen = false;
+    charLines = 0;
+    filledCharLines = 0;
+    announcedChars = -1;
+    failure.clear();
+}
+
+bool FontParser::finishReading(bool readToTheEnd) {
+    if (!readToTheEnd)
+        failure = "unreadable";
+    else if (!commonSeen || filledCharLines == 0)
+        failure = "not a font description";
+    else if (charLines < announcedChars)
+        failure = "truncated, " + std::to_string(charLines) + " of " +
+                  std::to_string(announcedChars) + " characters";
+    return failure.empty();
 }
 
 void FontParser::parseLine(const std::string& line) {
     std::vector<std::string> words = splitWords(line);
     if (words.empty())
         return;
+    if (words[0] == "chars") {
+        countAnnouncedChars(words);
+        return;
+    }
     bool common = words[0] == "common";
     if (!common && words[0] != "char")
         return;
+    commonSeen = commonSeen || common;
+    charLines += common ? 0 : 1;
 
     // Keys before any "id" go to glyph 0; an "id" outside the table sends the rest of the
     // line nowhere until a valid one follows.
     int index = 0;
+    bool filled = false;
     for (size_t i = 1; i < words.size(); ++i) {
         size_t equals = words[i].find('=');
         if (equals == std::string::npos)
@@ -105,9 +134,23 @@ void FontParser::parseLine(const std::string& line) {
                 applyCommon(key, value);
         } else if (key == "id") {
             index = valid && value < 256 ? value : -1;
-        } else if (valid && index >= 0) {
-            applyGlyph(key, value, index);
+        } else if (valid && index >= 0 && applyGlyph(key, value, index)) {
+            filled = true;
         }
+    }
+    filledCharLines += filled ? 1 : 0;
+}
+
+// BMFont writes how many "char" lines follow; fewer of them means the file was cut short.
+void FontParser::countAnnouncedChars(const std::vector<std::string>& words) {
+    const std::string key = "count=";
+    for (size_t i = 1; i < words.size(); ++i) {
+        if (words[i].compare(0, key.size(), key) != 0)
+            continue;
+        std::string text = words[i].substr(key.size());
+        uint16_t value = 0;
+        if (!text.empty() && text[0] != '-' && readValue(text, value))
+            announcedChars = value;
     }
 }
 
@@ -124,7 +167,7 @@ void FontParser::applyCommon(const std::string& key, uint16_t value) {
         font.pages = value;
 }
 
-void FontParser::applyGlyph(const std::string& key, uint16_t value, int index) {
+bool FontParser::applyGlyph(const std::string& key, uint16_t value, int index) {
     Glyph& glyph = font.glyphs[index];
     uint16_t* field = nullptr;
     if (key == "x")
@@ -145,4 +188,5 @@ void FontParser::applyGlyph(const std::string& key, uint16_t value, int index) {
         field = &glyph.page;
     if (field)
         *field = value;
+    return field != nullptr;
 }

@@ -9,6 +9,8 @@
 #include "scene/Scene.h"
 
 void Scene::renderAlphaPass() {
+    if (!alphaShader->isUsable())
+        return;
     glm::mat4 projection = getProjectionMatrix();
     glm::mat4 view = camera->getMatrix();
 

@@ -53,60 +53,65 @@ void Scene::renderMainPass() {
     glEnable(GL_TEXTURE_2D);
     skybox->draw(projection, view);
 
-    GLuint program = mainShader->program();
-    glUseProgram(program);
-    glEnable(GL_CULL_FACE);
-    glEnable(GL_DEPTH_TEST);
-    mainShader->setLights(lightPosition, shadowlight::color, shadowlight::ambient);
-    glm::mat4 projectionView = projection * view;
-    glUniformMatrix4fv(glGetUniformLocation(program, "PV"), 1, GL_FALSE,
-                       glm::value_ptr(projectionView));
-    glUniformMatrix4fv(glGetUniformLocation(program, "T"), 1, GL_FALSE,
-                       glm::value_ptr(shadowlight::textureMatrix()));
-    uploadClipPlane(mainShader);
-    mainShader->setInt(0, "colorTexture");
-    glActiveTexture(GL_TEXTURE1);
-    glEnable(GL_TEXTURE_2D);
-    glBindTexture(GL_TEXTURE_2D, shadowDepthTexture);
-    mainShader->setInt(1, "shadowMap");
+    // A level program that did not link leaves its models out; the rest of the frame still shows.
+    if (mainShader->isUsable()) {
+        GLuint program = mainShader->program();
+        glUseProgram(program);
+        glEnable(GL_CULL_FACE);
+        glEnable(GL_DEPTH_TEST);
+        mainShader->setLights(lightPosition, shadowlight::color, shadowlight::ambient);
+        glm::mat4 projectionView = projection * view;
+        glUniformMatrix4fv(glGetUniformLocation(program, "PV"), 1, GL_FALSE,
+                           glm::value_ptr(projectionView));
+        glUniformMatrix4fv(glGetUniformLocation(program, "T"), 1, GL_FALSE,
+                           glm::value_ptr(shadowlight::textureMatrix()));
+        uploadClipPlane(mainShader);
+        mainShader->setInt(0, "colorTexture");
+        glActiveTexture(GL_TEXTURE1);
+        glEnable(GL_TEXTURE_2D);
+        glBindTexture(GL_TEXTURE_2D, shadowDepthTexture);
+        mainShader->setInt(1, "shadowMap");
 
-    for (int i = 0; i < plainStaticCount(); ++i)
-        drawOpaqueModel(staticModels[i]);
-    for (int i = 0; i < groundModelCount; ++i)
-        drawOpaqueModel(groundModels[i]);
-    glDisable(GL_CULL_FACE);
-    for (int i = 0; i < planeModelCount; ++i)
-        drawOpaqueModel(planeModels[i]);
-    glEnable(GL_CULL_FACE);
-    drawOpaqueModel(sawBeam);
-    drawOpaqueModel(sawBlade);
-    // The player's ball is never culled: losing sight of it would be worse than a wasted draw.
-    if (marble) {
-        marble->bindTexture(0, 0);
-        if (vboEnabled)
-            marble->drawBuffered();
-        else
-            marble->draw();
+        for (int i = 0; i < plainStaticCount(); ++i)
+            drawOpaqueModel(staticModels[i]);
+        for (int i = 0; i < groundModelCount; ++i)
+            drawOpaqueModel(groundModels[i]);
+        glDisable(GL_CULL_FACE);
+        for (int i = 0; i < planeModelCount; ++i)
+            drawOpaqueModel(planeModels[i]);
+        glEnable(GL_CULL_FACE);
+        drawOpaqueModel(sawBeam);
+        drawOpaqueModel(sawBlade);
+        // The player's ball is never culled: losing sight of it would be worse than a wasted draw.
+        if (marble) {
+            marble->bindTexture(0, 0);
+            if (vboEnabled)
+                marble->drawBuffered();
+            else
+                marble->draw();
+        }
+        glUseProgram(0);
+        glBindTexture(GL_TEXTURE_2D, 0);
     }
-    glUseProgram(0);
-    glBindTexture(GL_TEXTURE_2D, 0);
 
-    glUseProgram(animationShader->program());
-    glEnable(GL_CULL_FACE);
-    glEnable(GL_DEPTH_TEST);
-    animationShader->setLights(lightPosition, shadowlight::color, shadowlight::ambient);
-    animationShader->setMatrices(projection, view, worldMatrix);
-    uploadClipPlane(animationShader);
-    animationShader->setInt(0, "colorTexture");
-    for (int i = 0; i < animatedCount; ++i) {
-        AnimationModel* model = animatedModels[i];
-        if (!model || (frustumCullingEnabled && culledAway(frustum, model)))
-            continue;
-        model->bindTexture(0, 0);
-        model->drawAnimated();
+    if (animationShader->isUsable()) {
+        glUseProgram(animationShader->program());
+        glEnable(GL_CULL_FACE);
+        glEnable(GL_DEPTH_TEST);
+        animationShader->setLights(lightPosition, shadowlight::color, shadowlight::ambient);
+        animationShader->setMatrices(projection, view, worldMatrix);
+        uploadClipPlane(animationShader);
+        animationShader->setInt(0, "colorTexture");
+        for (int i = 0; i < animatedCount; ++i) {
+            AnimationModel* model = animatedModels[i];
+            if (!model || (frustumCullingEnabled && culledAway(frustum, model)))
+                continue;
+            model->bindTexture(0, 0);
+            model->drawAnimated();
+        }
+        glUseProgram(0);
+        glBindTexture(GL_TEXTURE_2D, 0);
     }
-    glUseProgram(0);
-    glBindTexture(GL_TEXTURE_2D, 0);
 
     renderAlphaPass();
     glUseProgram(0);

@@ -2,6 +2,7 @@
 
 #include <GL/glew.h>
 
+#include <filesystem>
 #include <fstream>
 #include <iostream>
 #include <iterator>
@@ -9,12 +10,18 @@
 
 #include <glm/gtc/type_ptr.hpp>
 
+#include "assets/DataFileReport.h"
+
 namespace {
 
-std::string readWholeFile(const char* path) {
-    // A missing file gives an empty source; the driver's verdict on it is what gets reported.
+// A missing file gives an empty source; the driver's verdict on it is printed as for any other
+// source, and the file is named after it.
+bool readWholeFile(const char* path, std::string& text) {
     std::ifstream in(path);
-    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+    text.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+    // A folder opens as a stream and simply reads as empty.
+    std::error_code error;
+    return in.is_open() && std::filesystem::is_regular_file(path, error);
 }
 
 // The driver's log of a shader or a program; the two only differ in the query functions.
@@ -28,23 +35,30 @@ std::string infoLog(GLuint name, GetParameter getParameter, GetLog getLog) {
     return log;
 }
 
-GLuint compileStage(GLenum type, const char* path, const char* okMessage,
-                    const char* errorMessage) {
-    std::string source = readWholeFile(path);
-    GLuint shader = glCreateShader(type);
+// Compiles one stage and prints the driver's verdict; false when the stage is of no use, in
+// which case its file has been named.
+bool compileStage(GLenum type, const char* path, const char* okMessage, const char* errorMessage,
+                  GLuint& shader) {
+    std::string source;
+    bool read = readWholeFile(path, source);
+    shader = glCreateShader(type);
     const char* text = source.c_str();
     glShaderSource(shader, 1, &text, nullptr);
     glCompileShader(shader);
 
     GLint status = 0;
     glGetShaderiv(shader, GL_COMPILE_STATUS, &status);
-    if (status != 0 && glIsShader(shader)) {
+    bool compiled = status != 0 && glIsShader(shader);
+    if (compiled) {
         std::cout << okMessage << std::endl;
     } else {
         std::string log = infoLog(shader, glGetShaderiv, glGetShaderInfoLog);
         std::cout << errorMessage << log.c_str() << std::endl;
     }
-    return shader;
+    // Some drivers accept an empty source; a missing file is still named.
+    if (!compiled || !read)
+        reportBrokenDataFile(path, "shader did not compile");
+    return compiled && read;
 }
 
 void pointAttribute(GLint location, int components, const void* data) {
@@ -72,17 +86,23 @@ void Shader::loadHud(const char* vertexPath, const char* fragmentPath) {
 void Shader::loadWithOutput(const char* vertexPath, const char* fragmentPath, const char* output) {
     compile(vertexPath, fragmentPath);
     link(output);
+    // A stage that failed has been named already; two good stages that do not fit together
+    // are named as a pair.
+    if (!linked && stagesCompiled)
+        reportBrokenDataFile(vertexPath, std::string("shader program did not link with \"") +
+                                             (fragmentPath ? fragmentPath : "") + "\"");
     glDeleteShader(vertexShader);
     glDeleteShader(fragmentShader);
 }
 
 void Shader::compile(const char* vertexPath, const char* fragmentPath) {
-    vertexShader = compileStage(GL_VERTEX_SHADER, vertexPath,
-                                "Vertex-shader loaded and compiled successfully.",
-                                "Vertex-shader compile error:\n\n");
-    fragmentShader = compileStage(GL_FRAGMENT_SHADER, fragmentPath,
-                                  "Fragment-shader loaded and compiled successfully.",
-                                  "Fragment-shader compile error:\n\n");
+    bool vertexOk = compileStage(GL_VERTEX_SHADER, vertexPath,
+                                 "Vertex-shader loaded and compiled successfully.",
+                                 "Vertex-shader compile error:\n\n", vertexShader);
+    bool fragmentOk = compileStage(GL_FRAGMENT_SHADER, fragmentPath,
+                                   "Fragment-shader loaded and compiled successfully.",
+                                   "Fragment-shader compile error:\n\n", fragmentShader);
+    stagesCompiled = vertexOk && fragmentOk;
 }
 
 void Shader::link(const char* outputName) {
@@ -94,7 +114,8 @@ void Shader::link(const char* outputName) {
 
     GLint status = 0;
     glGetProgramiv(programName, GL_LINK_STATUS, &status);
-    if (status != 0 && glIsProgram(programName)) {
+    linked = status != 0 && glIsProgram(programName);
+    if (linked) {
         std::cout << "Shader-program linked successfully.\n" << std::endl;
     } else {
         std::string log = infoLog(programName, glGetProgramiv, glGetProgramInfoLog);

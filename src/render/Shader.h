@@ -22,6 +22,8 @@ class Shader {
     void link(const char* outputName);
 
     unsigned int program() const { return programName; }
+    // False when the program did not link: GL refuses to use it, so its passes are skipped.
+    bool isUsable() const { return linked; }
 
     glm::vec4 clipPlane() const { return storedClipPlane; }
     void setClipPlane(const glm::vec4& plane) { storedClipPlane = plane; }
@@ -45,5 +47,7 @@ class Shader {
     unsigned int programName = 0;
     unsigned int vertexShader = 0;
     unsigned int fragmentShader = 0;
+    bool stagesCompiled = false;
+    bool linked = false;
     glm::vec4 storedClipPlane;
 };

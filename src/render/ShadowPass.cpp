@@ -33,6 +33,8 @@ void Scene::createShadowFramebuffer() {
     glReadBuffer(GL_NONE);
     if (glCheckFramebufferStatus(GL_FRAMEBUFFER) != GL_FRAMEBUFFER_COMPLETE)
         std::cout << "GL: Error while binding the texture to fbo" << std::endl;
+    // The far depth everywhere: a map that is never drawn shadows nothing.
+    glClear(GL_DEPTH_BUFFER_BIT);
     glBindFramebuffer(GL_FRAMEBUFFER, 0);
 }
 
@@ -61,6 +63,9 @@ void drawDepthList(Model* const* models, int count, GLint modelLocation, GLint v
 } // namespace
 
 unsigned int Scene::renderShadowPass() {
+    // Without its programs the map keeps the far depth it was cleared to: no shadows at all.
+    if (!shadowShader->isUsable() || !animationShader->isUsable())
+        return shadowDepthTexture;
     glPushAttrib(GL_VIEWPORT_BIT);
     glBindFramebuffer(GL_FRAMEBUFFER, shadowFramebuffer);
     glViewport(0, 0, shadowlight::mapSize, shadowlight::mapSize);

@@ -60,7 +60,7 @@ void Skybox::init() {
 void Skybox::draw(const glm::mat4& projection, const glm::mat4& view) {
     glDisable(GL_CULL_FACE);
     glDisable(GL_DEPTH_TEST);
-    if (!shader)
+    if (!shader || !shader->isUsable())
         return;
     glUseProgram(shader->program());
     shader->setMatrices(projection, view, transform);

@@ -152,7 +152,7 @@ void Water::renderTextures() {
 
 void Water::draw() {
     const ModelCoordinates* coordinates = waterModel ? waterModel->getCoordinates() : nullptr;
-    if (!coordinates || !waterShader)
+    if (!coordinates || !waterShader || !waterShader->isUsable())
         return;
     GLuint program = waterShader->program();
     glEnable(GL_DEPTH_TEST);

@@ -1,7 +1,7 @@
 #pragma once
 
 // The looping background sound, from the end of level loading to shutdown.
-// Every failure is silent: without a device or a readable file the game runs quietly.
+// Every failure leaves the game running quietly; a file that cannot be played is named once.
 class BackgroundMusic {
   public:
     void start();

@@ -4,11 +4,14 @@
 
 #include <IL/il.h>
 
+#include <fstream>
+#include <iterator>
 #include <string>
 #include <vector>
 
 #include "GlTestContext.h"
 #include "TestFiles.h"
+#include "assets/DataFileReport.h"
 #include "assets/TextureLoader.h"
 
 namespace {
@@ -179,13 +182,18 @@ TEST_F(TextureLoading, UploadsTheDecodedBytesAsDelivered) {
 }
 
 TEST_F(TextureLoading, MissingFileLeavesABoundOnePixelPlaceholder) {
+    forgetReportedDataFiles();
     for (int filtered = 0; filtered < 2; ++filtered) {
         testing::internal::CaptureStdout();
         if (filtered)
             loadTextureFiltered("texture/no-such-image.png", names, 1, 2, true, false);
         else
             loadTexture("texture/no-such-image.png", names, 1, true, false);
-        EXPECT_EQ(testing::internal::GetCapturedStdout(), "Texture could not be loaded\n");
+        // The file is named after the loader's own line, and only the first time.
+        EXPECT_EQ(testing::internal::GetCapturedStdout(),
+                  filtered ? "Texture could not be loaded\n"
+                           : "Texture could not be loaded\n"
+                             "Data file \"texture/no-such-image.png\": missing\n");
         GLint bound = 0;
         glGetIntegerv(GL_TEXTURE_BINDING_2D, &bound);
         EXPECT_EQ(GLuint(bound), names[1]);
@@ -203,4 +211,41 @@ TEST_F(TextureLoading, MissingFileLeavesABoundOnePixelPlaceholder) {
     testing::internal::CaptureStdout();
     loadTexture(path.c_str(), names, 0, false, false);
     EXPECT_EQ(testing::internal::GetCapturedStdout(), "");
+}
+
+TEST_F(TextureLoading, ATargaCutShortIsNamedThoughTheDecoderTakesIt) {
+    // 4x2 true colour, run-length coded: one run of four red pixels, then four raw ones.
+    std::string header(18, '\0');
+    header[2] = 10;
+    header[12] = 4;
+    header[14] = 2;
+    header[16] = 24;
+    std::string runs = "\x83" + std::string("\0\0\xff", 3) + "\x03" + std::string(12, '\x40');
+    std::string plain = writeTga();
+    std::string plainBytes;
+    {
+        std::ifstream in(plain, std::ios::binary);
+        plainBytes.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+    }
+    struct Case {
+        std::string name;
+        std::string bytes;
+        bool whole;
+    };
+    const Case cases[] = {
+        {"rle-whole.tga", header + runs, true},
+        {"rle-cut.tga", header + runs.substr(0, runs.size() - 6), false},
+        {"plain-whole.tga", plainBytes, true},
+        {"plain-cut.tga", plainBytes.substr(0, plainBytes.size() - 4), false},
+    };
+    forgetReportedDataFiles();
+    for (const Case& c : cases) {
+        std::string file = writeScratchFile(c.name, c.bytes);
+        testing::internal::CaptureStdout();
+        loadTexture(file.c_str(), names, 0, false, false);
+        std::string out = testing::internal::GetCapturedStdout();
+        bool named = out.find("Data file \"" + file + "\": ") != std::string::npos;
+        EXPECT_EQ(named, !c.whole) << c.name << ": " << out;
+        EXPECT_EQ(glGetError(), GLenum(GL_NO_ERROR)) << c.name;
+    }
 }

@@ -133,6 +133,7 @@ void expectStartUpMessagesInOrder(const std::string& out) {
     EXPECT_EQ(countOf(out, "Shader-program linked successfully."), 8) << out;
     EXPECT_EQ(countOf(out, "compile error"), 0) << out;
     EXPECT_EQ(countOf(out, "Texture could not be loaded"), 0) << out;
+    EXPECT_EQ(countOf(out, "Data file"), 0) << out;
     // No frame reported a GL error.
     EXPECT_EQ(countOf(out, "GL: "), 0) << out;
 }

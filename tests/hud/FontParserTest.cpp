@@ -161,13 +161,37 @@ TEST(FontParser, ReportsMissingOrUnreadableFilesAndAcceptsAMissingFinalNewline) 
     // A folder opens but cannot be read.
     EXPECT_FALSE(parser.parseFile(scratchDir().c_str()));
 
+    EXPECT_EQ(parser.problem(), "unreadable");
+
     bool ok = false;
     FontDescription last = parseText("common scaleH=32\nchar id=66 x=1", &ok);
     EXPECT_TRUE(ok);
     EXPECT_EQ(last.glyphs[66].x, 1);
     EXPECT_EQ(last.scaleH, 32);
+}
 
-    FontDescription empty = parseText("", &ok);
-    EXPECT_TRUE(ok);
-    EXPECT_EQ(definedGlyphCount(empty), 0);
+TEST(FontParser, ADescriptionWithoutCommonOrUsableCharsOrCutShortIsAFailure) {
+    struct Case {
+        const char* text;
+        const char* problem;
+    };
+    const Case cases[] = {
+        {"", "not a font description"},
+        {"char id=65 x=1 width=3 xadvance=4\n", "not a font description"},
+        // A char line that names no glyph in the table, or no field of one, fills nothing.
+        {"common scaleW=8\nchar id=300 x=1\nchar id=65 chnl=15\n", "not a font description"},
+        {"common scaleW=8\nchars count=3\nchar id=65 x=1\nchar id=66 x=2\n",
+         "truncated, 2 of 3 characters"},
+        {"common scaleW=8\nchars count=2\nchar id=65 x=1\nchar id=66 x", ""},
+    };
+    for (const Case& c : cases) {
+        FontDescription font;
+        FontParser parser(font);
+        std::istringstream in(c.text);
+        EXPECT_EQ(parser.parse(in), std::string(c.problem).empty()) << c.text;
+        EXPECT_EQ(parser.problem(), c.problem) << c.text;
+    }
+    // What was read before the file broke off stays usable.
+    FontDescription font = parseText("common scaleW=8\nchars count=9\nchar id=65 x=1 xadvance=5\n");
+    EXPECT_EQ(font.glyphs[65].xadvance, 5);
 }

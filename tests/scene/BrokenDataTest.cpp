@@ -1,5 +1,5 @@
 // The game keeps going when its data is damaged: a broken shader or a missing mesh is
-// reported and the level runs without it.
+// reported and the level runs without it; every other broken file is named once, in one line.
 #include <gtest/gtest.h>
 
 #include <GL/glew.h>
@@ -7,13 +7,21 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <random>
 #include <string>
+#include <vector>
 
 #include "GlTestContext.h"
 #include "TestFiles.h"
 #include "app/AppState.h"
+#include "app/Application.h"
+#include "app/RenderFrame.h"
+#include "assets/DataFileReport.h"
+#include "hud/BitmapFont.h"
 #include "platform/Input.h"
 #include "platform/ScriptedClock.h"
+#include "platform/ScriptedKeys.h"
+#include "platform/Window.h"
 #include "scene/Clock.h"
 #include "scene/Scene.h"
 
@@ -71,6 +79,180 @@ TEST(BrokenData, ABrokenShaderAndAMissingMeshAreReportedAndTheLevelRunsOn) {
     }
     delete Clock::instance();
     platform::setTimeSource(nullptr);
+    fs::current_path(previous);
+}
+
+// A tree of links to the game's files, so any one of them can be taken away or replaced by a
+// file of its own without touching the real one.
+class LinkedTree {
+  public:
+    LinkedTree() : root(fs::path(scratchDir()) / "linked") {
+        fs::path run = runDir();
+        for (const char* folder : {"shader", "texture", "models", "data"}) {
+            fs::create_directories(root / folder);
+            for (const fs::directory_entry& entry :
+                 fs::recursive_directory_iterator(run / folder)) {
+                fs::path inTree = root / fs::relative(entry.path(), run);
+                if (entry.is_directory())
+                    fs::create_directories(inTree);
+                else
+                    fs::create_symlink(entry.path(), inTree);
+            }
+        }
+    }
+    const fs::path& path() const { return root; }
+
+    void remove(const std::string& file) { fs::remove(root / file); }
+    // The link goes first: writing through it would damage the game's own copy.
+    void fillWithNoise(const std::string& file, unsigned seed) {
+        remove(file);
+        std::mt19937 noise(seed);
+        std::string bytes(4096, '\0');
+        for (char& byte : bytes)
+            byte = static_cast<char>(noise() & 0xFF);
+        std::ofstream(root / file, std::ios::binary) << bytes;
+    }
+    void restore(const std::string& file) {
+        remove(file);
+        fs::create_symlink(fs::path(runDir()) / file, root / file);
+    }
+
+  private:
+    fs::path root;
+};
+
+// The frame as it is presented, read just before the swap.
+unsigned char presentedPixel[4];
+void readPresentedPixel() {
+    glReadPixels(100, 100, 1, 1, GL_RGBA, GL_UNSIGNED_BYTE, presentedPixel);
+}
+
+struct GameRun {
+    std::string output;
+    std::vector<GLenum> errors; // every GL error raised while loading and drawing
+    bool framesDrawn = true;    // each presented frame showed something of the level
+    double remainingTime = 0.0;
+};
+
+// The start-up of the font and the level, an F4 reload of the level textures, then a few
+// frames composed as the game composes them, all in the current folder as the game's tree.
+GameRun playFromTheCurrentFolder(int frames) {
+    GameRun run;
+    forgetReportedDataFiles();
+    resetAppState();
+    ScriptedClock time(5.0);
+    ScriptedKeys keys;
+    platform::setTimeSource(&time);
+    platform::setKeySource(&keys);
+    platform::setBeforeSwapHook(readPresentedPixel);
+    testing::internal::CaptureStdout();
+    {
+        BitmapFont font("data/basicFont_0.tga", "data/basicFont.fnt");
+        font.loadShader();
+        Scene scene;
+        setFont(&font);
+        setScene(&scene);
+        scene.init();
+        scene.loadLevelTextures(false, 1);
+        Clock::instance();
+        for (GLenum error = glGetError(); error != GL_NO_ERROR; error = glGetError())
+            run.errors.push_back(error);
+        for (int i = 0; i < frames; ++i) {
+            time.advance(1.0 / 30.0);
+            Clock::instance()->tick();
+            scene.update();
+            renderFrame();
+            for (GLenum error = glGetError(); error != GL_NO_ERROR; error = glGetError())
+                run.errors.push_back(error);
+            bool blank = presentedPixel[0] == 0 && presentedPixel[1] == 0 && presentedPixel[2] == 0;
+            run.framesDrawn = run.framesDrawn && !blank;
+        }
+        run.remainingTime = scene.getRemainingTime();
+        setScene(nullptr);
+        setFont(nullptr);
+    }
+    run.output = testing::internal::GetCapturedStdout();
+    delete Clock::instance();
+    platform::setBeforeSwapHook(nullptr);
+    platform::setKeySource(nullptr);
+    platform::setTimeSource(nullptr);
+    return run;
+}
+
+int countOf(const std::string& text, const std::string& what) {
+    int count = 0;
+    for (size_t at = text.find(what); at != std::string::npos; at = text.find(what, at + 1))
+        ++count;
+    return count;
+}
+
+struct Damage {
+    std::vector<std::string> files;
+    bool noise;           // replaced by random bytes; otherwise taken away
+    const char* problem;  // what the line says of each file
+    const char* follows;  // the loader's own message, printed just before the line, if any
+    bool levelStillShows; // some program is left to draw the level
+};
+
+TEST(BrokenData, EachBrokenFileIsNamedOnceAndTheGameDrawsOnWithoutGlErrors) {
+    if (!ensureGlContext())
+        GTEST_SKIP() << "no display";
+    setenv("ALSOFT_DRIVERS", "null", 1);
+    const std::vector<std::string> everyProgram = {
+        "shader/simple_shader.vert", "shader/animation_shader.frag", "shader/shadow_shader.vert",
+        "shader/alpha_shader.frag",  "shader/skybox_shader.vert",    "shader/water_shader.frag",
+        "shader/hud_shader.vert"};
+    const Damage damages[] = {
+        {{"texture/Ziel.bmp"}, false, "missing", "Texture could not be loaded", true},
+        {{"texture/Ziel.bmp"}, true, "not an image", "Texture could not be loaded", true},
+        {{"data/basicFont.fnt"}, false, "missing", "Error while reading font file.", true},
+        {{"data/basicFont.fnt"},
+         true,
+         "not a font description",
+         "Error while reading font file.",
+         true},
+        {{"data/background.wav"}, false, "missing", nullptr, true},
+        {{"data/background.wav"}, true, "not a wave file", nullptr, true},
+        {{"shader/animation_shader.vert"}, false, "missing", nullptr, true},
+        {{"shader/animation_shader.vert"}, true, "shader did not compile", nullptr, true},
+        // Every pass and the HUD lose their program at once.
+        {everyProgram, true, "shader did not compile", nullptr, false},
+    };
+
+    LinkedTree tree;
+    fs::path previous = fs::current_path();
+    fs::current_path(tree.path());
+    for (const Damage& damage : damages) {
+        for (size_t i = 0; i < damage.files.size(); ++i) {
+            if (damage.noise)
+                tree.fillWithNoise(damage.files[i], static_cast<unsigned>(i + 1));
+            else
+                tree.remove(damage.files[i]);
+        }
+        GameRun run = playFromTheCurrentFolder(2);
+        std::string what = damage.files[0] + (damage.noise ? " replaced by noise" : " removed");
+        for (const std::string& file : damage.files) {
+            std::string line = "Data file \"" + file + "\": " + damage.problem + "\n";
+            EXPECT_EQ(countOf(run.output, "Data file \"" + file + "\""), 1) << what << "\n"
+                                                                            << run.output;
+            EXPECT_EQ(countOf(run.output, line), 1) << what << "\n" << run.output;
+            if (damage.follows) {
+                EXPECT_EQ(countOf(run.output, std::string(damage.follows) + "\n" + line), 1)
+                    << what << "\n"
+                    << run.output;
+            }
+        }
+        // No other file is blamed.
+        EXPECT_EQ(countOf(run.output, "Data file \""), static_cast<int>(damage.files.size()))
+            << what << "\n"
+            << run.output;
+        EXPECT_TRUE(run.errors.empty())
+            << what << ": GL error 0x" << std::hex << (run.errors.empty() ? 0u : run.errors[0]);
+        EXPECT_EQ(run.framesDrawn, damage.levelStillShows) << what;
+        EXPECT_LT(run.remainingTime, 300.0) << what;
+        for (const std::string& file : damage.files)
+            tree.restore(file);
+    }
     fs::current_path(previous);
 }
 

@@ -8,6 +8,7 @@
 
 #include "GlTestContext.h"
 #include "TestFiles.h"
+#include "assets/DataFileReport.h"
 #include "render/Shader.h"
 
 namespace {
@@ -41,6 +42,7 @@ class ShaderTest : public testing::Test {
             GTEST_SKIP() << "no display";
         while (glGetError() != GL_NO_ERROR) {
         }
+        forgetReportedDataFiles();
     }
 
     static std::string file(const char* name, const char* text) {
@@ -58,6 +60,7 @@ TEST_F(ShaderTest, AGoodPairPrintsThreeSuccessLinesAndDropsItsStageObjects) {
     EXPECT_EQ(out, "Vertex-shader loaded and compiled successfully.\n"
                    "Fragment-shader loaded and compiled successfully.\n"
                    "Shader-program linked successfully.\n\n");
+    EXPECT_TRUE(shader.isUsable());
     EXPECT_TRUE(glIsProgram(shader.program()));
     EXPECT_EQ(glGetFragDataLocation(shader.program(), "fragColor"), 0);
 
@@ -100,6 +103,33 @@ TEST_F(ShaderTest, ABrokenVertexStageStillReportsTheFragmentStageAndTheLink) {
     EXPECT_LT(fragmentOk, linkError);
     // The driver's log is printed between the heading and the next stage.
     EXPECT_GT(fragmentOk - vertexError, std::string("Vertex-shader compile error:\n\n\n").size());
+    // The broken file is named right after the driver's log, and only that file.
+    size_t named = out.find("\nData file \"" + v + "\": shader did not compile\n");
+    EXPECT_LT(vertexError, named) << out;
+    EXPECT_EQ(named + 1, out.find("Data file")) << out;
+    EXPECT_LT(named, fragmentOk);
+    EXPECT_EQ(out.find("Data file", named + 2), std::string::npos) << out;
+    EXPECT_FALSE(shader.isUsable());
+}
+
+TEST_F(ShaderTest, TwoGoodStagesThatDoNotLinkAreNamedAsAPair) {
+    std::string v = file("lonely.vert", goodVertex);
+    // Each stage compiles on its own; only the link finds that nobody wrote a main().
+    std::string f = file("no-main.frag", R"(#version 130
+in vec2 uv;
+out vec4 fragColor;
+void shade() { fragColor = vec4(uv, 0.0, 1.0); }
+)");
+    Shader shader;
+    testing::internal::CaptureStdout();
+    shader.load(v.c_str(), f.c_str());
+    std::string out = testing::internal::GetCapturedStdout();
+    size_t linkError = out.find("Shader-program link error:\n\n");
+    size_t named =
+        out.find("Data file \"" + v + "\": shader program did not link with \"" + f + "\"\n");
+    ASSERT_NE(linkError, std::string::npos) << out;
+    EXPECT_LT(linkError, named) << out;
+    EXPECT_FALSE(shader.isUsable());
 }
 
 TEST_F(ShaderTest, MissingFilesAreHandedToTheDriverAsEmptySources) {
@@ -107,10 +137,14 @@ TEST_F(ShaderTest, MissingFilesAreHandedToTheDriverAsEmptySources) {
     testing::internal::CaptureStdout();
     shader.load("/nonexistent/a.vert", "/nonexistent/b.frag");
     std::string out = testing::internal::GetCapturedStdout();
-    // Whatever the driver says of an empty source, each stage and the link get one verdict.
+    // Whatever the driver says of an empty source, each stage and the link get one verdict,
+    // and each file is named as missing.
     EXPECT_NE(out.find("Vertex-shader"), std::string::npos);
     EXPECT_NE(out.find("Fragment-shader"), std::string::npos);
     EXPECT_NE(out.find("Shader-program"), std::string::npos);
+    EXPECT_NE(out.find("Data file \"/nonexistent/a.vert\": missing\n"), std::string::npos) << out;
+    EXPECT_NE(out.find("Data file \"/nonexistent/b.frag\": missing\n"), std::string::npos) << out;
+    EXPECT_FALSE(shader.isUsable());
 }
 
 TEST_F(ShaderTest, ClipPlaneStartsAtZeroAndIsStoredAsGiven) {

@@ -8,6 +8,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <iterator>
 #include <string>
 #include <thread>
 #include <vector>
@@ -15,6 +16,7 @@
 #include <unistd.h>
 
 #include "TestFiles.h"
+#include "assets/DataFileReport.h"
 #include "sound/BackgroundMusic.h"
 
 namespace fs = std::filesystem;
@@ -26,6 +28,11 @@ void put16(std::ofstream& out, uint16_t v) {
 }
 void put32(std::ofstream& out, uint32_t v) {
     out.write(reinterpret_cast<const char*>(&v), 4);
+}
+
+std::string readAll(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
 }
 
 // A 440 Hz mono tone, 16-bit PCM, half a second long unless told otherwise.
@@ -94,7 +101,8 @@ TEST_F(BackgroundMusicTest, PlaysTheLoopForeverWhateverTheFileSays) {
     EXPECT_EQ(music.getSource(), 0u);
 }
 
-TEST_F(BackgroundMusicTest, AMissingOrBrokenFileLeavesTheGameSilentAndQuiet) {
+TEST_F(BackgroundMusicTest, AMissingOrBrokenFileLeavesTheGameSilentAndIsNamedOnce) {
+    forgetReportedDataFiles();
     testing::internal::CaptureStdout();
     {
         BackgroundMusic music;
@@ -104,14 +112,44 @@ TEST_F(BackgroundMusicTest, AMissingOrBrokenFileLeavesTheGameSilentAndQuiet) {
         EXPECT_EQ(size, 0);
         music.release();
     }
-    std::ofstream("data/background.wav") << "RIFF but not really a wave file";
+    // Started again within the same run, the same file is not named again.
     {
         BackgroundMusic music;
         music.start();
         music.release();
     }
+    std::string missing = testing::internal::GetCapturedStdout();
+    EXPECT_EQ(missing, "Data file \"data/background.wav\": missing\n");
+
+    // Each damage is named in its own words (every case counts as a fresh run here).
+    struct Damage {
+        std::string content;
+        const char* line;
+    };
+    writeTone("data/background.wav");
+    std::string tone = readAll("data/background.wav");
+    const Damage damages[] = {
+        {"RIFF but not really a wave file", "Data file \"data/background.wav\": not a wave file\n"},
+        {tone.substr(0, tone.size() / 2),
+         "Data file \"data/background.wav\": truncated wave file\n"},
+    };
+    for (const Damage& damage : damages) {
+        forgetReportedDataFiles();
+        std::ofstream("data/background.wav", std::ios::binary) << damage.content;
+        testing::internal::CaptureStdout();
+        BackgroundMusic music;
+        music.start();
+        ALint size = -1;
+        alGetBufferi(music.getBuffer(), AL_SIZE, &size);
+        EXPECT_EQ(size, 0);
+        music.release();
+        EXPECT_EQ(testing::internal::GetCapturedStdout(), damage.line);
+    }
+
     // A well-formed wave without samples: nothing to play, and its empty read is given back.
+    forgetReportedDataFiles();
     writeTone("data/background.wav", 0);
+    testing::internal::CaptureStdout();
     {
         BackgroundMusic music;
         music.start();
@@ -120,7 +158,8 @@ TEST_F(BackgroundMusicTest, AMissingOrBrokenFileLeavesTheGameSilentAndQuiet) {
         EXPECT_EQ(size, 0);
         music.release();
     }
-    EXPECT_EQ(testing::internal::GetCapturedStdout(), "");
+    EXPECT_EQ(testing::internal::GetCapturedStdout(),
+              "Data file \"data/background.wav\": wave file without samples\n");
 }
 
 // OpenAL reads its configuration once per process, so the capture runs in a child process
