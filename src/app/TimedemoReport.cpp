@@ -1,0 +1,49 @@
+#include "app/TimedemoReport.h"
+
+#include <algorithm>
+#include <cstdio>
+
+namespace {
+std::string format(const char* pattern, double value) {
+    char text[64];
+    std::snprintf(text, sizeof text, pattern, value);
+    return text;
+}
+} // namespace
+
+std::string timedemoReport(const std::string& replayFile, const std::vector<double>& frameTimes,
+                           const std::map<std::string, PassTimer::Total>& passes,
+                           const std::vector<std::string>& passOrder) {
+    std::vector<double> rates;
+    double seconds = 0.0;
+    for (double t : frameTimes) {
+        seconds += t;
+        if (t > 0.0)
+            rates.push_back(1.0 / t);
+    }
+    std::sort(rates.begin(), rates.end());
+    std::string report = "Timedemo \"" + replayFile + "\": " + std::to_string(frameTimes.size()) +
+                         " frames in " + format("%.2f", seconds) + " s";
+    if (seconds > 0.0)
+        report += ", " + format("%.2f", static_cast<double>(frameTimes.size()) / seconds) + " fps";
+    report += "\n";
+    if (!rates.empty()) {
+        double median = rates.size() % 2
+                            ? rates[rates.size() / 2]
+                            : (rates[rates.size() / 2 - 1] + rates[rates.size() / 2]) / 2;
+        report += "Frames per second: minimum " + format("%.2f", rates.front()) + ", median " +
+                  format("%.2f", median) + ", maximum " + format("%.2f", rates.back()) + "\n";
+    }
+    if (!passOrder.empty()) {
+        report += "GPU time per frame (mean):";
+        for (const std::string& name : passOrder) {
+            auto found = passes.find(name);
+            if (found == passes.end() || found->second.count == 0)
+                continue;
+            report += " " + name + " " +
+                      format("%.2f", found->second.milliseconds / found->second.count) + " ms;";
+        }
+        report.back() = '\n';
+    }
+    return report;
+}

@@ -1,0 +1,13 @@
+#pragma once
+
+#include <map>
+#include <string>
+#include <vector>
+
+#include "render/PassTimer.h"
+
+// What a timedemo prints at its end: how many frames in how long, the frame rate's minimum,
+// median and maximum over single frames, and each pass's mean GPU time a frame.
+std::string timedemoReport(const std::string& replayFile, const std::vector<double>& frameTimes,
+                           const std::map<std::string, PassTimer::Total>& passes,
+                           const std::vector<std::string>& passOrder);

@@ -1,0 +1,54 @@
+#include "render/PassTimer.h"
+
+#include <GL/glew.h>
+
+namespace {
+PassTimer* current = nullptr;
+} // namespace
+
+PassTimer::PassTimer() {
+    glGenQueries(1, &query);
+}
+
+PassTimer::~PassTimer() {
+    if (current == this)
+        current = nullptr;
+    glDeleteQueries(1, &query);
+}
+
+void PassTimer::install(PassTimer* timer) {
+    current = timer;
+}
+
+PassTimer* PassTimer::installed() {
+    return current;
+}
+
+void PassTimer::begin() {
+    glBeginQuery(GL_TIME_ELAPSED, query);
+}
+
+void PassTimer::end(const char* pass) {
+    // A software rasteriser draws lazily: finishing inside the query puts the pass's work in it.
+    glFinish();
+    glEndQuery(GL_TIME_ELAPSED);
+    GLuint64 nanoseconds = 0;
+    glGetQueryObjectui64v(query, GL_QUERY_RESULT, &nanoseconds);
+    auto found = byName.find(pass);
+    if (found == byName.end()) {
+        found = byName.emplace(pass, Total()).first;
+        names.push_back(pass);
+    }
+    found->second.milliseconds += static_cast<double>(nanoseconds) * 1e-6;
+    found->second.count += 1;
+}
+
+PassTiming::PassTiming(const char* pass) : pass(pass), timer(PassTimer::installed()) {
+    if (timer)
+        timer->begin();
+}
+
+PassTiming::~PassTiming() {
+    if (timer)
+        timer->end(pass);
+}
