@@ -7,9 +7,9 @@
 #include "assets/AnimationModel.h"
 #include "assets/HierarchicalAnimationModel.h"
 #include "assets/Sphere.h"
+#include "levelgen/CourseRoute.h"
 #include "physics/PhysicsWorld.h"
 #include "platform/Keys.h"
-#include "scene/CourseRoute.h"
 #include "scene/LevelTable.h"
 #include "scene/Scene.h"
 
