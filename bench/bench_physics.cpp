@@ -18,6 +18,7 @@
 #include "assets/HierarchicalAnimationModel.h"
 #include "assets/MeshLoader.h"
 #include "assets/Sphere.h"
+#include "levelgen/CourseRoute.h"
 #include "physics/Camera.h"
 #include "physics/PhysicsWorld.h"
 #include "platform/Input.h"
@@ -26,7 +27,6 @@
 #include "platform/ScriptedKeys.h"
 #include "render/Skybox.h"
 #include "scene/Clock.h"
-#include "scene/CourseRoute.h"
 #include "scene/LevelTable.h"
 
 namespace {

@@ -8,6 +8,17 @@ class Shader;
 // kept centred on the viewer by the chase camera.
 class Skybox {
   public:
+    // One side of the cube: its picture, corners, texture coordinates and two triangles.
+    struct Face {
+        const char* file;
+        glm::vec4 corners[4];
+        glm::vec2 texCoords[4];
+        unsigned int indices[6];
+    };
+    static constexpr int faceCount = 6;
+    // The faces in draw order: up, bottom, front, back, right (x = -100), left (x = +100).
+    static const Face& face(int index);
+
     Skybox() = default;
     ~Skybox();
     Skybox(const Skybox&) = delete;
@@ -23,7 +34,7 @@ class Skybox {
 
   private:
     Shader* shader = nullptr;
-    // up, bottom, front, back, right, left
-    unsigned int faceTextures[6] = {0, 0, 0, 0, 0, 0};
+    // One per face, in draw order.
+    unsigned int faceTextures[faceCount] = {0, 0, 0, 0, 0, 0};
     glm::mat4 transform;
 };

@@ -1,6 +1,6 @@
 // The six sky faces meet without seams when drawn on the cube the skybox draws: each face's
-// corners and texture coordinates (the same table the skybox uses) map every edge texel to a
-// point on a cube edge, and the face on the other side of that edge must show the same colour
+// corners and texture coordinates (the skybox's own table) map every edge texel to a point
+// on a cube edge, and the face on the other side of that edge must show the same colour
 // there. A face that is mirrored or turned fails along its edges.
 #include <cmath>
 #include <string>
@@ -8,47 +8,28 @@
 #include <gtest/gtest.h>
 
 #include "ArtFiles.h"
+#include "render/Skybox.h"
 
 namespace {
 
+// A sky face as the seam check sees it: the corner at texture coordinate (0, 0) and the
+// steps to (1, 0) and (0, 1), worked out from the skybox's own table.
 struct Face {
     const char* path;
-    glm::vec3 corner[4];
-    glm::vec2 texCoord[4];
-    // Filled from the table: the corner at texture coordinate (0, 0) and the steps to (1, 0)
-    // and (0, 1).
-    glm::vec3 origin{}, alongS{}, alongT{};
+    glm::vec3 origin, alongS, alongT;
 };
 
-Face faces[6] = {
-    {"texture/Skybox/up.png",
-     {{-100, 100, -100}, {100, 100, -100}, {100, 100, 100}, {-100, 100, 100}},
-     {{0, 0}, {0, 1}, {1, 1}, {1, 0}}},
-    {"texture/Skybox/bottom.png",
-     {{100, -100, -100}, {-100, -100, -100}, {-100, -100, 100}, {100, -100, 100}},
-     {{0, 0}, {0, 1}, {1, 1}, {1, 0}}},
-    {"texture/Skybox/front.png",
-     {{100, -100, -100}, {-100, -100, -100}, {-100, 100, -100}, {100, 100, -100}},
-     {{0, 0}, {1, 0}, {1, 1}, {0, 1}}},
-    {"texture/Skybox/back.png",
-     {{-100, -100, 100}, {100, -100, 100}, {-100, 100, 100}, {100, 100, 100}},
-     {{0, 0}, {1, 0}, {0, 1}, {1, 1}}},
-    {"texture/Skybox/right.png",
-     {{-100, -100, -100}, {-100, -100, 100}, {-100, 100, 100}, {-100, 100, -100}},
-     {{0, 0}, {1, 0}, {1, 1}, {0, 1}}},
-    {"texture/Skybox/left.png",
-     {{100, -100, 100}, {100, -100, -100}, {100, 100, -100}, {100, 100, 100}},
-     {{0, 0}, {1, 0}, {1, 1}, {0, 1}}},
-};
+Face faces[Skybox::faceCount];
 
 void prepare() {
-    for (Face& f : faces) {
+    for (int i = 0; i < Skybox::faceCount; ++i) {
+        const Skybox::Face& drawn = Skybox::face(i);
         glm::vec3 at[2][2];
-        for (int k = 0; k < 4; ++k)
-            at[static_cast<int>(f.texCoord[k].x)][static_cast<int>(f.texCoord[k].y)] = f.corner[k];
-        f.origin = at[0][0];
-        f.alongS = at[1][0] - at[0][0];
-        f.alongT = at[0][1] - at[0][0];
+        for (int k = 0; k < 4; ++k) {
+            const glm::vec2 st = drawn.texCoords[k];
+            at[static_cast<int>(st.x)][static_cast<int>(st.y)] = glm::vec3(drawn.corners[k]);
+        }
+        faces[i] = Face{drawn.file, at[0][0], at[1][0] - at[0][0], at[0][1] - at[0][0]};
     }
 }
 

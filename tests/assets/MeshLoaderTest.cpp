@@ -224,18 +224,16 @@ TEST(MeshLoader, RejectsIndicesAndCountsThatWouldLeaveTheArrays) {
 
 TEST(MeshLoader, LoadModelWrapsTheMeshUnplaced) {
     std::string path =
-        writeScratchFile("model.mesh.xml", meshFile(3, threeVertices(), submesh(face(0, 1, 2), 1)));
+        writeScratchFile("model.mesh.xml", meshFile(3, threeVertices(), submesh(face(0, 2, 1), 1)));
     Model* model = MeshLoader().loadModel(path.c_str());
     ASSERT_NE(model, nullptr);
-    ASSERT_NE(model->getCoordinates(), nullptr);
-    EXPECT_EQ(model->getTriangleCount(), 1);
-    EXPECT_EQ(model->getTransform(), glm::mat4(1.0f));
-    EXPECT_EQ(model->getShader(), nullptr);
-    EXPECT_EQ(model->getTexture(), 0u);
-    EXPECT_EQ(model->getAlphaMap(), 0u);
-    EXPECT_EQ(model->getVertexBuffer(), 0u);
-    EXPECT_EQ(model->getIndexBuffer(), 0u);
-    EXPECT_EQ(model->getBoundingRadius(), 0.0);
+    // The file's own triangle, where the file puts it.
+    ASSERT_EQ(model->getTriangleCount(), 1);
+    const Triangle* triangles = model->getWorldTriangles();
+    ASSERT_NE(triangles, nullptr);
+    EXPECT_EQ(triangles[0].c0, glm::vec3(0, 0, 0));
+    EXPECT_EQ(triangles[0].c1, glm::vec3(0, 0, 1));
+    EXPECT_EQ(triangles[0].c2, glm::vec3(1, 0, 0));
     delete model;
 
     testing::internal::CaptureStdout();

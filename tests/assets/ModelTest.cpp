@@ -85,18 +85,6 @@ TEST(Model, WithoutMeshEverythingIsHarmless) {
     EXPECT_EQ(animated.getWorldTriangles(), nullptr);
 }
 
-TEST(Model, SetCoordinatesSwapsThePointerOnly) {
-    ModelCoordinates* original = makeTriangle();
-    ModelCoordinates* replacement = makeTriangle(3);
-    Model model(original);
-    model.setCoordinates(replacement);
-    EXPECT_EQ(model.getCoordinates(), replacement);
-    EXPECT_EQ(model.getTriangleCount(), 2);
-    // Still usable: the model did not free it.
-    EXPECT_EQ(original->getTriangleCount(), 1);
-    delete original;
-}
-
 TEST(HierarchicalAnimationModel, WorldMatrixIsParentTimesPlacementTimesLocal) {
     HierarchicalAnimationModel blade(makeTriangle());
     EXPECT_EQ(blade.getParentTransform(), glm::mat4(1.0f));

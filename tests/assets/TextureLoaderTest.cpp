@@ -4,6 +4,9 @@
 
 #include <IL/il.h>
 
+#include <glm/glm.hpp>
+
+#include <cstdint>
 #include <fstream>
 #include <iterator>
 #include <string>
@@ -179,6 +182,98 @@ TEST_F(TextureLoading, UploadsTheDecodedBytesAsDelivered) {
         foundRed = foundRed || (r == 255 && b == 0 && uploaded[3 * p + 1] == 0);
     }
     EXPECT_TRUE(foundRed);
+}
+
+namespace {
+
+using Texel = glm::ivec4;
+const Texel red(255, 0, 0, 255), green(0, 255, 0, 255), blue(0, 0, 255, 255);
+
+// The bound texture's level 0 as RGBA rows.
+std::vector<std::vector<Texel>> boundTexels() {
+    const int width = levelParameter(0, GL_TEXTURE_WIDTH);
+    const int height = levelParameter(0, GL_TEXTURE_HEIGHT);
+    std::vector<unsigned char> bytes(static_cast<size_t>(width * height * 4));
+    glPixelStorei(GL_PACK_ALIGNMENT, 1);
+    glGetTexImage(GL_TEXTURE_2D, 0, GL_RGBA, GL_UNSIGNED_BYTE, bytes.data());
+    glPixelStorei(GL_PACK_ALIGNMENT, 4);
+    std::vector<std::vector<Texel>> rows(static_cast<size_t>(height));
+    for (int y = 0; y < height; ++y)
+        for (int x = 0; x < width; ++x) {
+            const unsigned char* t = &bytes[static_cast<size_t>((y * width + x) * 4)];
+            rows[static_cast<size_t>(y)].push_back(Texel(t[0], t[1], t[2], t[3]));
+        }
+    return rows;
+}
+
+// A 2x2 colour-mapped TGA: a palette of red, green and blue, rows (red, green), (blue, green).
+std::string palettedTga() {
+    std::string file(18, '\0');
+    file[1] = 1; // colour map present
+    file[2] = 1; // colour-mapped image
+    file[5] = 3; // three palette entries
+    file[7] = 24;
+    file[12] = 2;
+    file[14] = 2;
+    file[16] = 8;
+    const unsigned char paletteBgr[9] = {0, 0, 255, 0, 255, 0, 255, 0, 0};
+    const unsigned char indices[4] = {0, 1, 2, 1};
+    file.append(reinterpret_cast<const char*>(paletteBgr), 9);
+    file.append(reinterpret_cast<const char*>(indices), 4);
+    return writeScratchFile("paletted.tga", file);
+}
+
+std::string bigEndian32(uint32_t value) {
+    const char bytes[4] = {static_cast<char>(value >> 24), static_cast<char>(value >> 16),
+                           static_cast<char>(value >> 8), static_cast<char>(value)};
+    return std::string(bytes, 4);
+}
+
+std::string pngChunk(const std::string& type, const std::string& data) {
+    uint32_t crc = 0xFFFFFFFFu;
+    for (unsigned char byte : type + data) {
+        crc ^= byte;
+        for (int bit = 0; bit < 8; ++bit)
+            crc = (crc >> 1) ^ (0xEDB88320u & (0u - (crc & 1u)));
+    }
+    return bigEndian32(static_cast<uint32_t>(data.size())) + type + data + bigEndian32(~crc);
+}
+
+// A 2x1 PNG with 16 bits per channel: red, then blue. The pixel row goes into one stored
+// (uncompressed) deflate block, so no compressor is needed.
+std::string sixteenBitPng() {
+    const std::string row("\0\xff\xff\0\0\0\0\0\0\0\0\xff\xff", 13); // filter 0, two pixels
+    uint32_t a = 1, b = 0;
+    for (unsigned char byte : row) {
+        a = (a + byte) % 65521;
+        b = (b + a) % 65521;
+    }
+    const std::string stored =
+        std::string("\x78\x01\x01\x0d\x00\xf2\xff", 7) + row + bigEndian32(b << 16 | a);
+    const std::string header = bigEndian32(2) + bigEndian32(1) + std::string("\x10\x02\0\0\0", 5);
+    return writeScratchFile("wide.png", std::string("\x89PNG\r\n\x1a\n") +
+                                            pngChunk("IHDR", header) + pngChunk("IDAT", stored) +
+                                            pngChunk("IEND", ""));
+}
+
+} // namespace
+
+TEST_F(TextureLoading, PaletteAndSixteenBitImagesArriveInTheirColours) {
+    testing::internal::CaptureStdout();
+    loadTexture(palettedTga().c_str(), names, 0, false, false);
+    std::vector<std::vector<Texel>> paletted = boundTexels();
+    loadTexture(sixteenBitPng().c_str(), names, 1, false, false);
+    std::vector<std::vector<Texel>> wide = boundTexels();
+    EXPECT_EQ(testing::internal::GetCapturedStdout(), "");
+    EXPECT_EQ(glGetError(), GLenum(GL_NO_ERROR));
+
+    // The rows may come in either order; each keeps its own texels in file order.
+    ASSERT_EQ(paletted.size(), 2u);
+    const std::vector<Texel> first{red, green}, second{blue, green};
+    EXPECT_TRUE((paletted[0] == first && paletted[1] == second) ||
+                (paletted[0] == second && paletted[1] == first));
+    ASSERT_EQ(wide.size(), 1u);
+    EXPECT_TRUE((wide[0] == std::vector<Texel>{red, blue}));
 }
 
 TEST_F(TextureLoading, MissingFileLeavesABoundOnePixelPlaceholder) {

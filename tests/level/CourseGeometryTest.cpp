@@ -9,7 +9,7 @@
 #include "LevelGeometry.h"
 #include "assets/AnimationModel.h"
 #include "assets/ModelCoordinates.h"
-#include "scene/CourseRoute.h"
+#include "levelgen/CourseRoute.h"
 
 namespace {
 

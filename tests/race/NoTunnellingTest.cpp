@@ -16,9 +16,9 @@
 #include "app/AppState.h"
 #include "assets/Model.h"
 #include "assets/Sphere.h"
+#include "levelgen/CourseRoute.h"
 #include "physics/CollisionGeometry.h"
 #include "platform/Keys.h"
-#include "scene/CourseRoute.h"
 #include "scene/Scene.h"
 
 namespace {

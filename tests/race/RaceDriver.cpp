@@ -3,8 +3,8 @@
 #include <algorithm>
 #include <cmath>
 
+#include "levelgen/CourseRoute.h"
 #include "platform/Keys.h"
-#include "scene/CourseRoute.h"
 
 namespace {
 

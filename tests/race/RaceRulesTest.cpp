@@ -9,10 +9,10 @@
 #include "assets/AnimationModel.h"
 #include "assets/HierarchicalAnimationModel.h"
 #include "assets/Sphere.h"
+#include "levelgen/CourseRoute.h"
 #include "physics/Camera.h"
 #include "physics/PhysicsWorld.h"
 #include "platform/Keys.h"
-#include "scene/CourseRoute.h"
 #include "scene/LevelTable.h"
 #include "scene/Scene.h"
 

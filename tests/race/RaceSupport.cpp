@@ -8,9 +8,9 @@
 #include "assets/AnimationModel.h"
 #include "assets/HierarchicalAnimationModel.h"
 #include "assets/Sphere.h"
+#include "levelgen/CourseRoute.h"
 #include "physics/Camera.h"
 #include "physics/PhysicsWorld.h"
-#include "scene/CourseRoute.h"
 #include "scene/Scene.h"
 
 namespace race {

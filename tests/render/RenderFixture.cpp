@@ -11,6 +11,8 @@
 #include "GlTestContext.h"
 #include "TestFiles.h"
 #include "app/AppState.h"
+#include "assets/AnimationModel.h"
+#include "assets/HierarchicalAnimationModel.h"
 #include "assets/Model.h"
 #include "assets/Sphere.h"
 #include "physics/Camera.h"
@@ -63,6 +65,16 @@ void MeshWriter::box(const glm::vec3& centre, float halfSize) {
     }
 }
 
+std::string MeshWriter::facesXml() const {
+    std::ostringstream out;
+    out << "<submeshes><submesh><faces count=\"" << indices.size() / 3 << "\">\n";
+    for (size_t i = 0; i + 2 < indices.size(); i += 3)
+        out << "<face v1=\"" << indices[i] << "\" v2=\"" << indices[i + 1] << "\" v3=\""
+            << indices[i + 2] << "\"/>\n";
+    out << "</faces></submesh></submeshes>\n";
+    return out.str();
+}
+
 std::string MeshWriter::xml() const {
     std::ostringstream out;
     out << "<mesh>\n<sharedgeometry vertexcount=\"" << positions.size() << "\">\n<vertexbuffer>\n";
@@ -73,12 +85,41 @@ std::string MeshWriter::xml() const {
             << "\"/><normal x=\"" << n.x << "\" y=\"" << n.y << "\" z=\"" << n.z
             << "\"/><texcoord u=\"" << uvs[i].x << "\" v=\"" << uvs[i].y << "\"/></vertex>\n";
     }
-    out << "</vertexbuffer>\n</sharedgeometry>\n<submeshes><submesh><faces count=\""
-        << indices.size() / 3 << "\">\n";
-    for (size_t i = 0; i + 2 < indices.size(); i += 3)
-        out << "<face v1=\"" << indices[i] << "\" v2=\"" << indices[i + 1] << "\" v3=\""
-            << indices[i + 2] << "\"/>\n";
-    out << "</faces></submesh></submeshes>\n</mesh>\n";
+    out << "</vertexbuffer>\n</sharedgeometry>\n" << facesXml() << "</mesh>\n";
+    return out.str();
+}
+
+namespace {
+
+std::string positionXml(const glm::vec3& p) {
+    std::ostringstream out;
+    out << "<position x=\"" << p.x << "\" y=\"" << p.y << "\" z=\"" << p.z << "\"/>";
+    return out.str();
+}
+
+} // namespace
+
+std::string MeshWriter::animatedXml(int keyframeCount, const glm::vec3& baseOffset) const {
+    std::ostringstream out;
+    out << "<mesh>\n<sharedgeometry vertexcount=\"" << positions.size() << "\">\n<vertexbuffer>\n";
+    for (const glm::vec3& p : positions)
+        out << "<vertex>" << positionXml(p + baseOffset) << "</vertex>\n";
+    out << "</vertexbuffer>\n<vertexbuffer>\n";
+    for (const glm::vec3& n : normals)
+        out << "<vertex><normal x=\"" << n.x << "\" y=\"" << n.y << "\" z=\"" << n.z
+            << "\"/></vertex>\n";
+    out << "</vertexbuffer>\n<vertexbuffer>\n";
+    for (const glm::vec2& uv : uvs)
+        out << "<vertex><texcoord u=\"" << uv.x << "\" v=\"" << uv.y << "\"/></vertex>\n";
+    out << "</vertexbuffer>\n</sharedgeometry>\n" << facesXml();
+    out << "<animations><animation length=\"1\"><tracks><track><keyframes>\n";
+    for (int k = 0; k < keyframeCount; ++k) {
+        out << "<keyframe>";
+        for (const glm::vec3& p : positions)
+            out << positionXml(p);
+        out << "</keyframe>\n";
+    }
+    out << "</keyframes></track></tracks></animation></animations>\n</mesh>\n";
     return out.str();
 }
 
@@ -108,6 +149,16 @@ void writeFixtureFiles() {
     MeshWriter lake;
     lake.quad({-30, 0, 30}, {30, 0, 30}, {30, 0, -30}, {-30, 0, -30}, {0, 1, 0});
     writeMesh(level::lakeFile, lake);
+
+    writeMesh(level::reedsFile, tree);
+    writeMesh(level::sawBeamFile, cube);
+    writeMesh(level::sawBladeFile, cube);
+    writeScratchFile(std::string("level/") + level::stopFile,
+                     cube.animatedXml(2, glm::vec3(0.0f, -100.0f, 0.0f)));
+
+    MeshWriter plane;
+    plane.quad({-20, 0, 20}, {20, 0, 20}, {20, 0, -20}, {-20, 0, -20}, {0, 1, 0});
+    writeMesh(level::planeRiverFile, plane);
 
     fs::path levelDir = fs::path(scratchDir()) / "level";
     std::error_code ignored;
@@ -159,6 +210,15 @@ void resetScene() {
     s->getMarble()->setTransform(parked);
     s->getStaticModel(0)->setTransform(parked);
     s->getStaticModel(1)->setTransform(parked);
+    for (HierarchicalAnimationModel* part : {s->getSawBeam(), s->getSawBlade()}) {
+        part->setParentTransform(glm::mat4(1.0f));
+        part->setTransform(parked);
+        part->setLocalTransform(glm::mat4(1.0f));
+    }
+    s->getAnimatedModel(0)->setTransform(parked);
+    s->getPlaneModel(0)->setTransform(parked);
+    s->getTransparentModel(0)->setTransform(glm::mat4(1.0f));
+    s->getTransparentModel(2)->setTransform(parked);
     s->getStaticModel(0)->setBoundingRadius(2.0);
     s->getStaticModel(1)->setBoundingRadius(2.0);
     s->getGroundModel(0)->setTexture(groundTexture);

@@ -17,8 +17,14 @@ class ScriptedClock;
 //   tree                     an upright 10 x 10 quad in the z = 0 plane, facing +z (Tree)
 //   finish banner            a 2-unit cube 40 units down its local -z (BannerTest)
 //   lake                     a 60 x 60 surface at the level's lake placement (Lake)
+//   reeds                    the tree's quad (Schilf)
+//   ground plane             a flat 40 x 40 quad facing up, centred on its origin (PlaneFluss)
+//   saw beam and blade       2-unit cubes (saegeblattQuerbalken, saegeblattUndSchraube)
+//   stop barrier             a 2-unit cube in both keyframes; its unanimated positions lie
+//                            100 units below them (stop, animated)
 // Every other file is missing, so those models stay null. Textures are solid colours the
-// tests create; the sky keeps the loader's magenta placeholder.
+// tests create; the sky keeps the loader's magenta placeholder. Between tests everything
+// that moves is parked far below the ground, except the tree, which stands at the origin.
 namespace fixture {
 
 // Base of the tests that draw the fixture level: skipped without a display, the scene reset
@@ -73,8 +79,13 @@ class MeshWriter {
               const glm::vec3& normal);
     void box(const glm::vec3& centre, float halfSize);
     std::string xml() const;
+    // The keyframed form: every keyframe holds the written positions, the unanimated ones
+    // are moved by baseOffset.
+    std::string animatedXml(int keyframeCount, const glm::vec3& baseOffset) const;
 
   private:
+    std::string facesXml() const;
+
     std::vector<glm::vec3> positions;
     std::vector<glm::vec3> normals;
     std::vector<glm::vec2> uvs;

@@ -3,9 +3,11 @@
 
 #include <GL/glew.h>
 
+#include <set>
 #include <vector>
 
 #include "RenderFixture.h"
+#include "assets/AnimationModel.h"
 #include "assets/Model.h"
 #include "physics/Camera.h"
 #include "platform/ScriptedClock.h"
@@ -117,6 +119,28 @@ TEST_F(WaterRender, ReflectionKeepsWhatIsAboveAndRefractionWhatIsBelow) {
     glDeleteTextures(1, &blueTexture);
 }
 
+TEST_F(WaterRender, TheAnimatedModelIsClippedLikeTheOthers) {
+    unsigned int redTexture = fixture::solidTexture(255, 0, 0);
+    AnimationModel* barrier = scene->getAnimatedModel(0);
+    barrier->setTexture(redTexture);
+    Water* water = scene->getLakeWater();
+    for (float offset : {2.5f, -2.5f}) {
+        fixture::place(barrier, glm::vec3(-22.84f, lakeHeight + offset, -285.0f));
+        scene->renderShadowPass();
+        water->renderTextures();
+        int reflected = countTexels(readTexture(water->getReflectionTexture()), red);
+        int refracted = countTexels(readTexture(water->getRefractionTexture()), red);
+        if (offset > 0.0f) {
+            EXPECT_GT(reflected, 100);
+            EXPECT_EQ(refracted, 0);
+        } else {
+            EXPECT_EQ(reflected, 0);
+            EXPECT_GT(refracted, 100);
+        }
+    }
+    glDeleteTextures(1, &redTexture);
+}
+
 TEST_F(WaterRender, SurfaceDrawsAndTheWavesAdvanceWithFrameTime) {
     Water* water = scene->getLakeWater();
     Clock::instance()->tick(); // created here at the latest, so the next tick measures 0.5 s
@@ -140,6 +164,49 @@ TEST_F(WaterRender, SurfaceDrawsAndTheWavesAdvanceWithFrameTime) {
         EXPECT_FALSE(glIsEnabled(GL_TEXTURE_2D)) << "unit " << unit;
     }
     glActiveTexture(GL_TEXTURE0);
+}
+
+namespace {
+
+// The names of one kind of GL object that exist now. Drivers hand out either the next unused
+// name or the lowest free one; both stay well within a few thousand above a fresh name here.
+std::set<unsigned int> living(void (*generate)(GLsizei, GLuint*),
+                              void (*remove)(GLsizei, const GLuint*), GLboolean (*exists)(GLuint)) {
+    GLuint next = 0;
+    generate(1, &next);
+    remove(1, &next);
+    std::set<unsigned int> names;
+    for (GLuint name = 1; name <= next + 4096; ++name)
+        if (exists(name))
+            names.insert(name);
+    return names;
+}
+
+} // namespace
+
+TEST_F(WaterRender, DeletingTheWaterReleasesEverythingItsInitCreated) {
+    auto textures = [] { return living(glGenTextures, glDeleteTextures, glIsTexture); };
+    auto framebuffers = [] {
+        return living(glGenFramebuffers, glDeleteFramebuffers, glIsFramebuffer);
+    };
+    auto renderbuffers = [] {
+        return living(glGenRenderbuffers, glDeleteRenderbuffers, glIsRenderbuffer);
+    };
+    std::set<unsigned int> texturesBefore = textures();
+    std::set<unsigned int> framebuffersBefore = framebuffers();
+    std::set<unsigned int> renderbuffersBefore = renderbuffers();
+    {
+        Water water(scene->getLake(), scene, scene->getCamera(), scene->getMainShader(),
+                    scene->getAnimationShader());
+        testing::internal::CaptureStdout();
+        water.init();
+        testing::internal::GetCapturedStdout();
+        // Its render targets and its two wave maps.
+        EXPECT_GE(textures().size(), texturesBefore.size() + 2);
+    }
+    EXPECT_EQ(textures(), texturesBefore);
+    EXPECT_EQ(framebuffers(), framebuffersBefore);
+    EXPECT_EQ(renderbuffers(), renderbuffersBefore);
 }
 
 TEST_F(WaterRender, WaterWithoutAMeshDoesNothing) {

@@ -58,19 +58,4 @@ TEST(LevelTable, SawIsTwoUpAtTheStartTwoDownAfterOneSecondAndSpinsWithoutWrappin
     expectNear(q, p, 1e-3f);
 }
 
-TEST(LevelTable, ListsTwentyRowsWithTheirRadii) {
-    std::vector<level::PlacedMesh> rows = level::placedMeshes();
-    ASSERT_EQ(rows.size(), 20u);
-    EXPECT_STREQ(rows[0].file, "models/Sphere.mesh.xml");
-    EXPECT_STREQ(rows[10].file, "models/animation/stop.mesh.xml");
-    EXPECT_TRUE(rows[10].animated);
-    EXPECT_DOUBLE_EQ(rows[1].radius, 85.0);
-    EXPECT_DOUBLE_EQ(rows[19].radius, 4.0);
-    int transparent = 0;
-    for (const auto& row : rows)
-        transparent += row.role == level::Role::Transparent;
-    EXPECT_EQ(transparent, 3);
-    EXPECT_STREQ(level::textureFiles[1], "texture/Black Marble.jpg");
-}
-
 } // namespace

@@ -11,8 +11,8 @@
 #include <stb_image_write.h>
 
 #include "Course.h"
+#include "CourseRoute.h"
 #include "Generators.h"
-#include "scene/CourseRoute.h"
 #include "scene/LevelTable.h"
 
 namespace {

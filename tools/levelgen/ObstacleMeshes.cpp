@@ -2,8 +2,8 @@
 // the rising stop barrier, the finish gate with its banner and the finish area under it.
 // Each is modelled in its own coordinates, inside its bounding radius.
 #include "Course.h"
+#include "CourseRoute.h"
 #include "ShapeMeshes.h"
-#include "scene/CourseRoute.h"
 #include "scene/LevelTable.h"
 
 namespace {

@@ -5,8 +5,8 @@
 #include <cmath>
 
 #include "Course.h"
+#include "CourseRoute.h"
 #include "CourseTerrain.h"
-#include "scene/CourseRoute.h"
 #include "scene/LevelTable.h"
 
 namespace {

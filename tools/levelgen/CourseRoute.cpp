@@ -1,4 +1,4 @@
-#include "scene/CourseRoute.h"
+#include "CourseRoute.h"
 
 #include "scene/LevelTable.h"
 
