@@ -8,8 +8,10 @@
 #include <string>
 
 #include "app/AppState.h"
+#include "app/BestTimes.h"
 #include "app/PlayControls.h"
 #include "app/RenderFrame.h"
+#include "app/WinRecord.h"
 #include "assets/TextureLoader.h"
 #include "hud/BitmapFont.h"
 #include "platform/Input.h"
@@ -31,6 +33,7 @@ Scene* scene = nullptr;
 BitmapFont* font = nullptr;
 unsigned int screenTextures[4] = {0, 0, 0, 0};
 Clock* gameClock = nullptr;
+BestTimes* bestTimes = nullptr;
 
 const char* const screenTextureFiles[4] = {
     "texture/sphereMitte.png",
@@ -52,6 +55,18 @@ void showLoadingScreen() {
                    static_cast<float>(getWindowHeight() / 2), screenTextures[1],
                    static_cast<float>(getWindowWidth()), static_cast<float>(getWindowHeight()));
     platform::swapBuffers();
+}
+
+// Without a home folder the game runs as before, only without a list of best times.
+void loadBestTimes() {
+    std::string path = BestTimes::defaultPath();
+    if (path.empty()) {
+        std::cout << "Best times are not kept: neither XDG_DATA_HOME nor HOME is set" << std::endl;
+        return;
+    }
+    bestTimes = new BestTimes(path);
+    bestTimes->load();
+    setBestTimes(bestTimes);
 }
 
 } // namespace
@@ -134,6 +149,7 @@ void updateFrame() {
     PlayEvent event = handlePlayControls(scene);
     if (!isPaused() && event != PlayEvent::PlayAgain)
         scene->update();
+    noteRaceOutcome(scene);
 }
 
 void checkGLError() {
@@ -149,6 +165,9 @@ void shutdownApplication() {
     font = nullptr;
     delete gameClock;
     gameClock = nullptr;
+    setBestTimes(nullptr);
+    delete bestTimes;
+    bestTimes = nullptr;
     glDeleteTextures(4, screenTextures);
     releaseFrameResources();
     platform::terminate();
@@ -162,6 +181,7 @@ int runGame() {
 
     if (!initApplication())
         return 1;
+    loadBestTimes();
 
     bool running = true;
     bool firstFrame = true;
