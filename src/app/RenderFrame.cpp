@@ -21,8 +21,8 @@
 
 namespace {
 
-const char* const endScreenKeys = "Enter: play again    Escape: quit";
-const char* const pauseLine = "Pause    P: resume    Escape: quit";
+const char* const endScreenKeys = "Enter or A: play again    Escape: quit";
+const char* const pauseLine = "Pause    P or Start: resume    Escape: quit";
 
 // The last picture before a pause, shown again while the game stands still.
 unsigned int frozenFrame = 0;
