@@ -25,6 +25,7 @@ if [[ "${SKIP_FUZZ:-0}" != 1 ]]; then
     case "$name" in
       *font*) seeds=("$ROOT/fuzz/corpus/font") ;;
       *replay*) seeds=("$ROOT/fuzz/corpus/replay") ;;
+      *best_times*) seeds=("$ROOT/fuzz/corpus/best-times") ;;
       *) seeds=("$ROOT/fuzz/corpus/mesh") ;;
     esac
     (cd "$ROOT/build-fuzz" && "./fuzz/$name" -max_total_time="$FUZZ_SECONDS" -timeout=10 \

@@ -8,9 +8,11 @@
 #include <string>
 
 #include "app/AppState.h"
+#include "app/BestTimes.h"
 #include "app/PlayControls.h"
 #include "app/RaceSession.h"
 #include "app/RenderFrame.h"
+#include "app/WinRecord.h"
 #include "assets/TextureLoader.h"
 #include "hud/BitmapFont.h"
 #include "physics/PhysicsWorld.h"
@@ -34,6 +36,7 @@ BitmapFont* font = nullptr;
 unsigned int screenTextures[4] = {0, 0, 0, 0};
 Clock* gameClock = nullptr;
 RaceSession* session = nullptr;
+BestTimes* bestTimes = nullptr;
 
 const char* const screenTextureFiles[4] = {
     "texture/sphereMitte.png",
@@ -55,6 +58,18 @@ void showLoadingScreen() {
                    static_cast<float>(getWindowHeight() / 2), screenTextures[1],
                    static_cast<float>(getWindowWidth()), static_cast<float>(getWindowHeight()));
     platform::swapBuffers();
+}
+
+// Without a home folder the game runs as before, only without a list of best times.
+void loadBestTimes() {
+    std::string path = BestTimes::defaultPath();
+    if (path.empty()) {
+        std::cout << "Best times are not kept: neither XDG_DATA_HOME nor HOME is set" << std::endl;
+        return;
+    }
+    bestTimes = new BestTimes(path);
+    bestTimes->load();
+    setBestTimes(bestTimes);
 }
 
 } // namespace
@@ -139,18 +154,19 @@ void updateFrame() {
     gameClock = Clock::instance();
     gameClock->tick();
     gameClock->countFrame();
-    if (!session) {
-        // Without a session (a test driving the frame) the keys play the scene directly.
-        PlayEvent event = handlePlayControls(scene);
-        if (!isPaused() && event != PlayEvent::PlayAgain)
-            scene->update();
-        return;
-    }
-    PlayEvent event = handlePlayControls(scene, !session->isReplaying());
-    session->recordEvent(event);
+    bool replaying = session && session->isReplaying();
+    PlayEvent event = handlePlayControls(scene, !replaying);
+    if (session)
+        session->recordEvent(event);
     // A new race is shown at its start before anything moves.
-    if (!isPaused() && event != PlayEvent::PlayAgain)
-        session->advance(gameClock->getFrameTime(), PhysicsWorld::keyboardInput(), scene);
+    if (!isPaused() && event != PlayEvent::PlayAgain) {
+        // Without a session (a test driving the frame) the player plays the scene directly.
+        if (session)
+            session->advance(gameClock->getFrameTime(), PhysicsWorld::playerInput(), scene);
+        else
+            scene->update();
+    }
+    noteRaceOutcome(scene);
 }
 
 void checkGLError() {
@@ -170,6 +186,9 @@ void shutdownApplication() {
     font = nullptr;
     delete gameClock;
     gameClock = nullptr;
+    setBestTimes(nullptr);
+    delete bestTimes;
+    bestTimes = nullptr;
     glDeleteTextures(4, screenTextures);
     releaseFrameResources();
     platform::terminate();
@@ -185,6 +204,7 @@ int runGame() {
 
     if (!initApplication())
         return 1;
+    loadBestTimes();
 
     bool running = true;
     bool firstFrame = true;

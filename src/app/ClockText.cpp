@@ -1,5 +1,7 @@
 #include "app/ClockText.h"
 
+#include <cmath>
+#include <cstdio>
 #include <string>
 
 std::string formatClockText(double remainingSeconds) {
@@ -17,5 +19,21 @@ std::string formatClockText(double remainingSeconds) {
     std::string text = "Zeit: " + std::to_string(minutes);
     text += seconds < 10 ? ":0" : ":";
     text += std::to_string(seconds);
+    return text;
+}
+
+std::string formatRaceTime(double seconds) {
+    // Longer than any race can last; the bound only keeps the conversion defined.
+    const double longest = 1e9;
+    double clamped = seconds > 0.0 ? seconds : 0.0;
+    if (clamped > longest)
+        clamped = longest;
+    // Rounded once in hundredths, so 59.996 reads 1:00.00 and never 0:60.00.
+    long long hundredths = std::llround(clamped * 100.0);
+    long long minutes = hundredths / 6000;
+    int wholeSeconds = static_cast<int>(hundredths / 100 % 60);
+    int fraction = static_cast<int>(hundredths % 100);
+    char text[48];
+    std::snprintf(text, sizeof text, "%lld:%02d.%02d", minutes, wholeSeconds, fraction);
     return text;
 }

@@ -12,10 +12,19 @@ bool paused = false;
 bool pauseKeyWasDown = false;
 bool enterWasDown = false;
 bool keypadEnterWasDown = false;
+bool startWasDown = false;
+bool buttonAWasDown = false;
 bool hadFocus = true;
 
 bool pressedNow(int key, bool& wasDown) {
     bool down = platform::isKeyDown(key);
+    bool pressed = down && !wasDown;
+    wasDown = down;
+    return pressed;
+}
+
+bool pressedNow(const GamepadState& pad, int button, bool& wasDown) {
+    bool down = pad.buttons[button];
     bool pressed = down && !wasDown;
     wasDown = down;
     return pressed;
@@ -35,9 +44,12 @@ void setPaused(bool pause, Scene* scene) {
 } // namespace
 
 PlayEvent handlePlayControls(Scene* scene, bool mayPlayAgain) {
+    const GamepadState pad = platform::gamepadState();
     bool pauseKey = pressedNow(GLFW_KEY_P, pauseKeyWasDown);
+    pauseKey = pressedNow(pad, GLFW_GAMEPAD_BUTTON_START, startWasDown) || pauseKey;
     bool enter = pressedNow(GLFW_KEY_ENTER, enterWasDown);
     enter = pressedNow(GLFW_KEY_KP_ENTER, keypadEnterWasDown) || enter;
+    enter = pressedNow(pad, GLFW_GAMEPAD_BUTTON_A, buttonAWasDown) || enter;
     bool focus = platform::hasFocus();
     bool focusLost = hadFocus && !focus;
     hadFocus = focus;
@@ -85,5 +97,7 @@ void resetPlayControls() {
     pauseKeyWasDown = false;
     enterWasDown = false;
     keypadEnterWasDown = false;
+    startWasDown = false;
+    buttonAWasDown = false;
     hadFocus = true;
 }

@@ -2,9 +2,9 @@
 
 class Scene;
 
-// The keys around a race: P pauses and resumes (losing the window's focus pauses too), and on
-// the winner or game-over screen Enter starts a new race. Keys count on being pressed, not
-// while held.
+// The keys around a race: P or the gamepad's Start pauses and resumes (losing the window's
+// focus pauses too), and on the winner or game-over screen Enter or the gamepad's A starts a
+// new race. Keys and buttons count on being pressed, not while held.
 enum class PlayEvent { None, Paused, Resumed, PlayAgain };
 
 // Reads the keys once a frame and acts on the scene (which may be null); says what happened.

@@ -2,7 +2,11 @@
 
 #include <GL/glew.h>
 
+#include <algorithm>
+#include <cmath>
+
 #include <string>
+#include <vector>
 
 #include "app/AppState.h"
 #include "app/Application.h"
@@ -10,6 +14,7 @@
 #include "app/DisplayOptions.h"
 #include "app/PlayControls.h"
 #include "app/RaceSession.h"
+#include "app/WinRecord.h"
 #include "hud/BitmapFont.h"
 #include "platform/Window.h"
 #include "scene/Clock.h"
@@ -17,8 +22,8 @@
 
 namespace {
 
-const char* const endScreenKeys = "Enter: play again    Escape: quit";
-const char* const pauseLine = "Pause    P: resume    Escape: quit";
+const char* const endScreenKeys = "Enter or A: play again    Escape: quit";
+const char* const pauseLine = "Pause    P or Start: resume    Escape: quit";
 
 // The last picture before a pause, shown again while the game stands still.
 unsigned int frozenFrame = 0;
@@ -35,11 +40,63 @@ void drawKeyLine(BitmapFont* font, const char* text) {
                    static_cast<float>(-(getWindowHeight() / 2) + 60), true);
 }
 
+float textWidth(const BitmapFont* font, const std::string& text) {
+    float width = 0.0f;
+    for (char c : text)
+        width += font->glyph(static_cast<unsigned char>(c)).xadvance;
+    return width;
+}
+
+std::vector<std::string> winLines(const WinRecord& win) {
+    std::vector<std::string> lines{"Your time: " + formatRaceTime(win.seconds)};
+    if (win.hasBest)
+        lines.push_back("Best time: " + formatRaceTime(win.bestSeconds));
+    if (win.newBest)
+        lines.push_back("New best time!");
+    return lines;
+}
+
+// The race's time on a dark plate over the lower part of the winner picture, where its own
+// line about the keys stood (the key line below says it now); white letters need the dark.
+void drawWinLines(BitmapFont* font, const WinRecord& win) {
+    const std::vector<std::string> lines = winLines(win);
+    const int width = getWindowWidth();
+    const int height = getWindowHeight();
+    const float lineStep = static_cast<float>(font->getLineHeight()) + 6.0f;
+    const float margin = 14.0f;
+    float widest = 0.0f;
+    for (const std::string& line : lines)
+        widest = std::max(widest, textWidth(font, line));
+    const float plateWidth = widest + 4.0f * margin;
+    const float plateHeight = lineStep * static_cast<float>(lines.size()) + 2.0f * margin;
+    const float centreY = -0.265f * static_cast<float>(height);
+    const float top = centreY + plateHeight / 2.0f;
+
+    GLfloat clearColour[4];
+    glGetFloatv(GL_COLOR_CLEAR_VALUE, clearColour);
+    glEnable(GL_SCISSOR_TEST);
+    glScissor(width / 2 - static_cast<int>(plateWidth / 2.0f),
+              height / 2 + static_cast<int>(top - plateHeight), static_cast<int>(plateWidth),
+              static_cast<int>(plateHeight));
+    glClearColor(0.22f, 0.1f, 0.03f, 1.0f);
+    glClear(GL_COLOR_BUFFER_BIT);
+    glDisable(GL_SCISSOR_TEST);
+    glClearColor(clearColour[0], clearColour[1], clearColour[2], clearColour[3]);
+
+    float y = top - margin;
+    for (const std::string& line : lines) {
+        font->drawText(line.c_str(), std::floor(-textWidth(font, line) / 2.0f), y, true);
+        y -= lineStep;
+    }
+}
+
 // End screens cover the whole window and stand in for the scene and the HUD.
-void showEndScreen(unsigned int texture) {
+void showEndScreen(unsigned int texture, const WinRecord* win) {
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
     if (BitmapFont* font = getFont()) {
         drawFullWindow(font, texture);
+        if (win && win->known)
+            drawWinLines(font, *win);
         drawKeyLine(font, endScreenKeys);
     }
     platform::swapBuffers();
@@ -105,11 +162,11 @@ void renderFrame() {
     if (isGameWon() || isGameOver())
         releaseFrozenFrame();
     if (isGameWon()) {
-        showEndScreen(getScreenTexture(3));
+        showEndScreen(getScreenTexture(3), &getWinRecord());
         return;
     }
     if (isGameOver()) {
-        showEndScreen(getScreenTexture(2));
+        showEndScreen(getScreenTexture(2), nullptr);
         return;
     }
     if (!isPaused()) {

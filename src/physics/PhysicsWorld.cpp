@@ -6,6 +6,7 @@
 #include "assets/Sphere.h"
 #include "physics/Camera.h"
 #include "physics/CollisionWorld.h"
+#include "physics/GamepadInput.h"
 #include "platform/Input.h"
 #include "platform/Keys.h"
 #include "scene/Clock.h"
@@ -36,7 +37,7 @@ PhysicsWorld::~PhysicsWorld() {
 }
 
 void PhysicsWorld::step() {
-    step(static_cast<float>(Clock::instance()->getFrameTime()), keyboardInput());
+    step(static_cast<float>(Clock::instance()->getFrameTime()), playerInput());
 }
 
 // A fall restarts the step from the start position once; should the start itself fall
@@ -56,6 +57,10 @@ RaceInput PhysicsWorld::keyboardInput() {
     if (platform::isKeyDown(GLFW_KEY_D))
         input.keyMask |= RaceInput::Right;
     return input;
+}
+
+RaceInput PhysicsWorld::playerInput() {
+    return combineInputs(keyboardInput(), gamepadInput(platform::gamepadState()));
 }
 
 namespace {

@@ -25,7 +25,7 @@ class PhysicsWorld {
     PhysicsWorld(const PhysicsWorld&) = delete;
     PhysicsWorld& operator=(const PhysicsWorld&) = delete;
 
-    // One step of this frame's time with the keyboard's steering.
+    // One step of this frame's time with the player's steering.
     void step();
     void step(float dt, const RaceInput& input);
     void loseLife();
@@ -43,6 +43,8 @@ class PhysicsWorld {
     static glm::mat4 respawnView();
     // The W, A, S, D keys as they are held now.
     static RaceInput keyboardInput();
+    // What the player asks for now: the keyboard and the gamepad together.
+    static RaceInput playerInput();
 
   private:
     // repeatsLeft bounds how often a fall may restart the step within one frame.

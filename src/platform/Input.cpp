@@ -1,5 +1,6 @@
 #include "platform/Input.h"
 
+#include "platform/GamepadSource.h"
 #include "platform/KeySource.h"
 #include "platform/Keys.h"
 #include "platform/TimeSource.h"
@@ -8,6 +9,16 @@ namespace platform {
 namespace {
 TimeSource* timeSource = nullptr;
 KeySource* keySource = nullptr;
+GamepadSource* gamepadSource = nullptr;
+
+GamepadState fromGlfw(const GLFWgamepadstate& pad) {
+    GamepadState state;
+    for (int axis = 0; axis <= GLFW_GAMEPAD_AXIS_LAST; ++axis)
+        state.axes[axis] = pad.axes[axis];
+    for (int button = 0; button <= GLFW_GAMEPAD_BUTTON_LAST; ++button)
+        state.buttons[button] = pad.buttons[button] == GLFW_PRESS;
+    return state;
+}
 } // namespace
 
 void setTimeSource(TimeSource* source) {
@@ -15,6 +26,9 @@ void setTimeSource(TimeSource* source) {
 }
 void setKeySource(KeySource* source) {
     keySource = source;
+}
+void setGamepadSource(GamepadSource* source) {
+    gamepadSource = source;
 }
 
 double getTime() {
@@ -33,6 +47,20 @@ bool hasFocus() {
         return keySource->hasFocus();
     GLFWwindow* window = glfwGetCurrentContext();
     return !window || glfwGetWindowAttrib(window, GLFW_FOCUSED) == GLFW_TRUE;
+}
+
+GamepadState gamepadState() {
+    if (gamepadSource)
+        return gamepadSource->state();
+    // Joysticks are only asked once GLFW is up, as the keys are.
+    if (!glfwGetCurrentContext())
+        return GamepadState();
+    for (int joystick = GLFW_JOYSTICK_1; joystick <= GLFW_JOYSTICK_LAST; ++joystick) {
+        GLFWgamepadstate pad;
+        if (glfwJoystickIsGamepad(joystick) && glfwGetGamepadState(joystick, &pad))
+            return fromGlfw(pad);
+    }
+    return GamepadState();
 }
 
 } // namespace platform

@@ -1,14 +1,18 @@
 #pragma once
 
+#include "platform/GamepadState.h"
+
 class TimeSource;
 class KeySource;
+class GamepadSource;
 
-// The one door through which the game reads time and keys. By default both come from
-// GLFW; a test replaces them with scripted sources (pass nullptr to go back to GLFW).
+// The one door through which the game reads time, keys and the gamepad. By default they come
+// from GLFW; a test replaces them with scripted sources (pass nullptr to go back to GLFW).
 namespace platform {
 
 void setTimeSource(TimeSource* source);
 void setKeySource(KeySource* source);
+void setGamepadSource(GamepadSource* source);
 
 // Seconds since the platform was initialised (0 before that, as GLFW reports).
 double getTime();
@@ -16,5 +20,7 @@ double getTime();
 bool isKeyDown(int key);
 // True while the game's window has the keyboard focus (or when there is no window to ask).
 bool hasFocus();
+// The first connected gamepad as it is now; all axes 0 and all buttons up when there is none.
+GamepadState gamepadState();
 
 } // namespace platform

@@ -57,7 +57,7 @@ void Scene::init() {
 }
 
 void Scene::update() {
-    advance(Clock::instance()->getFrameTime(), PhysicsWorld::keyboardInput());
+    advance(Clock::instance()->getFrameTime(), PhysicsWorld::playerInput());
 }
 
 void Scene::advance(double frameTime, const RaceInput& input) {

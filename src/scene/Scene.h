@@ -28,7 +28,7 @@ class Scene {
     Scene& operator=(const Scene&) = delete;
 
     void init();
-    // Simulates this frame: the clock's frame time with the keyboard's steering.
+    // Simulates this frame: the clock's frame time with the player's keyboard and gamepad.
     void update();
     // Simulates one drawn frame of the given length in short equal steps; what a frame holds
     // beyond a quarter of a second is a stall and is not simulated.

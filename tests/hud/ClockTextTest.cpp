@@ -29,3 +29,16 @@ TEST(ClockText, HugeTimesStayWellFormed) {
     EXPECT_EQ(text, formatClockText(std::numeric_limits<double>::infinity()));
     EXPECT_EQ(text.find('-'), std::string::npos);
 }
+
+TEST(ClockText, ARaceTimeShowsHundredthsRoundedOnce) {
+    EXPECT_EQ(formatRaceTime(62.35), "1:02.35");
+    EXPECT_EQ(formatRaceTime(5.004), "0:05.00");
+    EXPECT_EQ(formatRaceTime(605.5), "10:05.50");
+    // Rounding carries into the seconds and the minutes instead of reading 0:60.00.
+    EXPECT_EQ(formatRaceTime(59.996), "1:00.00");
+    EXPECT_EQ(formatRaceTime(119.999), "2:00.00");
+    EXPECT_EQ(formatRaceTime(0.0), "0:00.00");
+    EXPECT_EQ(formatRaceTime(-3.0), "0:00.00");
+    EXPECT_EQ(formatRaceTime(std::numeric_limits<double>::quiet_NaN()), "0:00.00");
+    EXPECT_EQ(formatRaceTime(std::numeric_limits<double>::infinity()), formatRaceTime(1e300));
+}

@@ -8,6 +8,7 @@
 #include "app/AppState.h"
 #include "app/Application.h"
 #include "app/RenderFrame.h"
+#include "app/WinRecord.h"
 #include "hud/BitmapFont.h"
 #include "platform/Window.h"
 #include "support/GlTestContext.h"
@@ -241,4 +242,75 @@ TEST_F(HudDrawingTest, TheWinnerScreenWinsOverGameOver) {
     EXPECT_TRUE(winner.g > 200 && winner.r < 50);
     EXPECT_TRUE(corner.g > 200 && corner.r < 50);
     EXPECT_TRUE(isRed(gameOver));
+}
+
+namespace {
+// The band across the winner picture where the race's time goes, read before the swap.
+constexpr int bandLeft = -250, bandWidth = 500, bandBottom = -300, bandHeight = 200;
+Rgba band[bandHeight][bandWidth];
+void readBand() {
+    glReadPixels(bandLeft + windowWidth / 2, bandBottom + windowHeight / 2, bandWidth, bandHeight,
+                 GL_RGBA, GL_UNSIGNED_BYTE, band);
+}
+
+struct BandCount {
+    int white = 0;
+    int dark = 0;
+    int rowsWithPlate = 0;
+};
+BandCount countBand() {
+    BandCount count;
+    for (const auto& row : band) {
+        bool plate = false;
+        for (const Rgba& p : row) {
+            count.white += isWhite(p);
+            bool dark = isBackground(p) || (p.r < 90 && p.g < 50 && p.b < 30);
+            count.dark += dark;
+            plate = plate || dark;
+        }
+        count.rowsWithPlate += plate;
+    }
+    return count;
+}
+} // namespace
+
+TEST_F(HudDrawingTest, TheWinnerScreenShowsTheRaceTimeAndTheBestOnADarkPlate) {
+    BitmapFont gameFont((runDir() + "/data/basicFont_0.tga").c_str(),
+                        (runDir() + "/data/basicFont.fnt").c_str());
+    gameFont.loadShader();
+    unsigned int green = solidTexture({0, 255, 0, 255});
+    setFont(&gameFont);
+    setScreenTexture(3, green);
+    platform::setBeforeSwapHook(readBand);
+    setGameWon();
+
+    renderFrame();
+    const BandCount withoutTime = countBand();
+    WinRecord win;
+    win.known = true;
+    win.seconds = 62.35;
+    win.hasBest = true;
+    win.bestSeconds = 58.1;
+    setWinRecord(win);
+    renderFrame();
+    const BandCount twoLines = countBand();
+    win.newBest = true;
+    win.bestSeconds = win.seconds;
+    setWinRecord(win);
+    renderFrame();
+    const BandCount threeLines = countBand();
+
+    platform::setBeforeSwapHook(nullptr);
+    setWinRecord(WinRecord());
+    setFont(nullptr);
+    setScreenTexture(3, 0);
+    glDeleteTextures(1, &green);
+
+    EXPECT_EQ(0, withoutTime.white);
+    EXPECT_EQ(0, withoutTime.dark);
+    // Letters in white on the dark plate, one line of the font (28 rows) more for the news.
+    EXPECT_GT(twoLines.white, 400);
+    EXPECT_GT(twoLines.dark, 20000);
+    EXPECT_GT(threeLines.white, twoLines.white + 200);
+    EXPECT_NEAR(threeLines.rowsWithPlate - twoLines.rowsWithPlate, 34, 2);
 }

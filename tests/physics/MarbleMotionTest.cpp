@@ -55,6 +55,36 @@ TEST_F(MarbleMotion, TwoOrThreeKeysSteerWithUnitStrengthRelativeToTheCamera) {
     EXPECT_NEAR(-1.0f, v.y / glm::length(v), 1e-4f) << "A and D cancel, W remains";
 }
 
+TEST_F(MarbleMotion, TheGamepadSteersLikeTheKeysAndNeverHarder) {
+    // Camera along -z: the stick's up is -z, its right +x.
+    const float full = 24.0f * dt;
+    auto push = [&](float x, float y) {
+        physics().setVelocity({0, 0, 0});
+        gamepad.setLeftStick(x, y);
+        frame(dt);
+        return horizontal(physics().getVelocity());
+    };
+    glm::vec2 v = push(1.0f, -1.0f);
+    EXPECT_NEAR(full, glm::length(v), full * 1e-3f) << "a full diagonal is the keys' push";
+    EXPECT_NEAR(std::sqrt(0.5f), v.x / glm::length(v), 1e-4f);
+    EXPECT_NEAR(-std::sqrt(0.5f), v.y / glm::length(v), 1e-4f);
+    EXPECT_NEAR(0.5f * full, glm::length(push(0.0f, -0.6f)), full * 1e-3f);
+    EXPECT_EQ(glm::vec2(0.0f), push(0.15f, -0.1f)) << "inside the dead zone";
+
+    keys.press(GLFW_KEY_W);
+    v = push(1.0f, 0.0f);
+    EXPECT_NEAR(full, glm::length(v), full * 1e-3f) << "W and the stick together";
+    // The chase camera has turned a little behind the rolling marble since the first push.
+    EXPECT_NEAR(std::sqrt(0.5f), v.x / glm::length(v), 1e-3f);
+    keys.release(GLFW_KEY_W);
+
+    gamepad.setLeftStick(0.0f, 0.0f);
+    gamepad.press(GLFW_GAMEPAD_BUTTON_DPAD_LEFT);
+    v = push(0.0f, 0.0f);
+    EXPECT_NEAR(full, glm::length(v), full * 1e-3f);
+    EXPECT_NEAR(-1.0f, v.x / glm::length(v), 1e-3f) << "the d-pad's left is A";
+}
+
 TEST_F(MarbleMotion, ASpeedBelowTheRestThresholdStopsTheMarbleWithoutTurningIt) {
     const glm::mat4 before = marble.getTransform();
     physics().setVelocity({0.0009f, 0, 0});

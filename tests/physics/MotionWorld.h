@@ -14,12 +14,14 @@
 #include "platform/Input.h"
 #include "platform/Keys.h"
 #include "platform/ScriptedClock.h"
+#include "platform/ScriptedGamepad.h"
 #include "platform/ScriptedKeys.h"
 #include "render/Skybox.h"
 #include "scene/Clock.h"
 #include "scene/Scene.h"
 
-// A physics world on a flat floor (y = 0, 400 x 400) with a scripted clock and keyboard.
+// A physics world on a flat floor (y = 0, 400 x 400) with a scripted clock, keyboard and
+// gamepad.
 // The marble rests on the floor at (5, 1.001, 5); the camera looks at it from +z.
 class MotionWorld : public ::testing::Test {
   protected:
@@ -29,6 +31,7 @@ class MotionWorld : public ::testing::Test {
         resetAppState();
         platform::setTimeSource(&clock);
         platform::setKeySource(&keys);
+        platform::setGamepadSource(&gamepad);
         delete Clock::instance();
         Clock::instance();
         ground.push_back(keep(modelOf(floorTriangles(0.0f, 200.0f, 20.0f))));
@@ -40,6 +43,7 @@ class MotionWorld : public ::testing::Test {
         delete Clock::instance();
         platform::setTimeSource(nullptr);
         platform::setKeySource(nullptr);
+        platform::setGamepadSource(nullptr);
         resetAppState();
     }
 
@@ -75,6 +79,7 @@ class MotionWorld : public ::testing::Test {
 
     ScriptedClock clock;
     ScriptedKeys keys;
+    ScriptedGamepad gamepad;
     Scene scene;
     Sphere marble{nullptr};
     Camera camera{glm::mat4(1.0f)};

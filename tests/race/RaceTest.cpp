@@ -10,9 +10,13 @@
 #include "RaceSupport.h"
 #include "TestFiles.h"
 #include "app/AppState.h"
+#include "app/Application.h"
+#include "app/BestTimes.h"
 #include "app/LevelHash.h"
+#include "app/PlayControls.h"
 #include "app/RaceSession.h"
 #include "app/ReplayReader.h"
+#include "app/WinRecord.h"
 #include "assets/Sphere.h"
 #include "physics/PhysicsWorld.h"
 #include "platform/Keys.h"
@@ -57,7 +61,7 @@ namespace {
 glm::vec3 sessionFrame(RaceSession& session, double frameTime) {
     race::clock().advance(frameTime);
     Clock::instance()->tick();
-    session.advance(frameTime, PhysicsWorld::keyboardInput(), race::scene());
+    session.advance(frameTime, PhysicsWorld::playerInput(), race::scene());
     return race::scene()->getMarble()->getBoundingCenter();
 }
 
@@ -90,6 +94,52 @@ Replay readReplay(const std::string& path) {
     std::string error;
     EXPECT_TRUE(ReplayReader().read(path, hashLevelData("."), replay, error)) << error;
     return replay;
+}
+
+// The driver's keys handed to the gamepad: one direction on the d-pad, two at once as the
+// left stick pushed into that corner (GLFW's stick y grows downward).
+void steerWithGamepad(ScriptedKeys& wanted, ScriptedGamepad& pad) {
+    const int x = int(wanted.isDown(GLFW_KEY_D)) - int(wanted.isDown(GLFW_KEY_A));
+    const int y = int(wanted.isDown(GLFW_KEY_W)) - int(wanted.isDown(GLFW_KEY_S));
+    pad.releaseAll();
+    if (x != 0 && y != 0) {
+        pad.setLeftStick(static_cast<float>(x), static_cast<float>(-y));
+        return;
+    }
+    pad.set(GLFW_GAMEPAD_BUTTON_DPAD_UP, y > 0);
+    pad.set(GLFW_GAMEPAD_BUTTON_DPAD_DOWN, y < 0);
+    pad.set(GLFW_GAMEPAD_BUTTON_DPAD_RIGHT, x > 0);
+    pad.set(GLFW_GAMEPAD_BUTTON_DPAD_LEFT, x < 0);
+}
+
+// One frame of the game's own update (player input, play controls, the win's time).
+void gameFrame(double seconds) {
+    race::clock().advance(seconds);
+    updateFrame();
+}
+
+// The game's frame on the race's level with a best-times list of the test's own; undone
+// however the test ends.
+struct GameOnLevel {
+    explicit GameOnLevel(BestTimes* times) {
+        race::restartRace();
+        resetPlayControls();
+        setScene(race::scene());
+        setBestTimes(times);
+    }
+    ~GameOnLevel() {
+        setBestTimesEnabled(true);
+        setBestTimes(nullptr);
+        setScene(nullptr);
+        resetPlayControls();
+        race::restartRace();
+    }
+};
+
+void tapButton(int button) {
+    race::gamepad().press(button);
+    gameFrame(1.0 / 60.0);
+    race::gamepad().release(button);
 }
 
 } // namespace
@@ -155,4 +205,69 @@ TEST(Race, TheDemoReplayWins) {
         sessionFrame(session, 1.0 / 60.0);
     EXPECT_TRUE(isGameWon());
     EXPECT_EQ(3, getLives());
+}
+
+// The whole course on the gamepad alone, through the game's frame: the win is timed once
+// however long the winner screen stays, Start pauses and A starts the next race.
+TEST(Race, TheGamepadAloneWinsTheRaceWhichIsTimedOnce) {
+    REQUIRE_LEVEL();
+    BestTimes times(scratchDir() + "/race/best-times.toml");
+    GameOnLevel game(&times);
+
+    RaceDriver driver = race::makeDriver();
+    ScriptedKeys wanted;
+    const double frameTime = 1.0 / 60.0;
+    double played = 0.0;
+    while (played < 240.0 && !isGameWon() && !isGameOver()) {
+        driver.drive(race::view(frameTime), wanted);
+        steerWithGamepad(wanted, race::gamepad());
+        gameFrame(frameTime);
+        played += frameTime;
+        ASSERT_FALSE(race::keys().isDown(GLFW_KEY_W) || race::keys().isDown(GLFW_KEY_D));
+    }
+    race::gamepad().releaseAll();
+    std::cout << "[ race     ] gamepad: " << (isGameWon() ? "won" : "did not finish") << " after "
+              << played << " s, " << 3 - getLives() << " lives lost, race time "
+              << race::scene()->getSimulationTime() << " s" << std::endl;
+    ASSERT_TRUE(isGameWon());
+    EXPECT_EQ(3, getLives());
+
+    const double raceTime = race::scene()->getSimulationTime();
+    for (int i = 0; i < 120; ++i)
+        gameFrame(frameTime);
+    const WinRecord win = getWinRecord();
+    EXPECT_TRUE(win.known);
+    EXPECT_EQ(raceTime, win.seconds);
+    EXPECT_TRUE(win.newBest);
+    EXPECT_NEAR(raceTime, win.bestSeconds, 0.005);
+    BestTimes onDisk(times.path());
+    onDisk.load();
+    ASSERT_EQ(1u, onDisk.entries().size()) << "one win, one entry";
+    EXPECT_NEAR(raceTime, onDisk.entries()[0].seconds, 0.005);
+
+    tapButton(GLFW_GAMEPAD_BUTTON_A);
+    EXPECT_FALSE(isGameWon());
+    EXPECT_EQ(0.0, race::scene()->getSimulationTime());
+    gameFrame(frameTime);
+    EXPECT_FALSE(getWinRecord().known);
+
+    tapButton(GLFW_GAMEPAD_BUTTON_START);
+    ASSERT_TRUE(isPaused());
+    const double remaining = race::scene()->getRemainingTime();
+    for (int i = 0; i < 60; ++i)
+        gameFrame(frameTime);
+    EXPECT_EQ(remaining, race::scene()->getRemainingTime());
+    tapButton(GLFW_GAMEPAD_BUTTON_START);
+    EXPECT_FALSE(isPaused());
+    gameFrame(frameTime);
+    EXPECT_LT(race::scene()->getRemainingTime(), remaining);
+
+    // A race that is only watched shows its time but keeps it off the list, however fast.
+    setBestTimesEnabled(false);
+    setGameWon();
+    gameFrame(frameTime);
+    EXPECT_TRUE(getWinRecord().known);
+    EXPECT_LT(getWinRecord().seconds, raceTime);
+    EXPECT_FALSE(getWinRecord().newBest);
+    EXPECT_EQ(1u, times.entries().size());
 }

@@ -24,6 +24,7 @@ namespace {
 
 ScriptedClock scriptedClock;
 ScriptedKeys scriptedKeys;
+ScriptedGamepad scriptedGamepad;
 Scene* level = nullptr;
 bool complete = false;
 
@@ -45,6 +46,7 @@ class LevelEnvironment : public ::testing::Environment {
         setenv("ALSOFT_DRIVERS", "null", 1);
         platform::setTimeSource(&scriptedClock);
         platform::setKeySource(&scriptedKeys);
+        platform::setGamepadSource(&scriptedGamepad);
         delete Clock::instance();
         if (!ensureGlContext())
             return;
@@ -65,6 +67,7 @@ class LevelEnvironment : public ::testing::Environment {
         delete Clock::instance();
         platform::setTimeSource(nullptr);
         platform::setKeySource(nullptr);
+        platform::setGamepadSource(nullptr);
     }
 };
 
@@ -81,6 +84,9 @@ ScriptedClock& clock() {
 }
 ScriptedKeys& keys() {
     return scriptedKeys;
+}
+ScriptedGamepad& gamepad() {
+    return scriptedGamepad;
 }
 bool levelComplete() {
     return complete;
@@ -100,6 +106,7 @@ void runFrame(double seconds) {
 
 void restartRace() {
     scriptedKeys.releaseAll();
+    scriptedGamepad.releaseAll();
     resetAppState();
     level->restartRace();
 }

@@ -3,13 +3,14 @@
 #include <glm/glm.hpp>
 
 #include "platform/ScriptedClock.h"
+#include "platform/ScriptedGamepad.h"
 #include "platform/ScriptedKeys.h"
 
 class Scene;
 struct DriverView;
 
 // The real level, started once for the whole test program through Scene::init, driven
-// frame by frame through Scene::update with a scripted clock and keyboard. Frames are not
+// frame by frame through Scene::update with a scripted clock, keyboard and gamepad. Frames are not
 // drawn; the stop barrier still picks its keyframes each frame as the draw would.
 namespace race {
 
@@ -17,11 +18,12 @@ namespace race {
 Scene* scene();
 ScriptedClock& clock();
 ScriptedKeys& keys();
+ScriptedGamepad& gamepad();
 
 // One frame of the given length, in the game loop's order.
 void runFrame(double seconds);
 // A fresh attempt: the marble at rest at the start, three spare lives, 300 s, no flags,
-// no keys held.
+// no keys or buttons held.
 void restartRace();
 // Whether the level's meshes were all found (the generator has run).
 bool levelComplete();

@@ -1,0 +1,56 @@
+#pragma once
+
+#include <string>
+#include <vector>
+
+// The fastest won races, kept between runs in a small TOML file: the five best times, fastest
+// first, each with the day it was run. Nothing here stops the game: a file that cannot be read
+// or written costs a one-line warning and the list lives on in memory.
+class BestTimes {
+  public:
+    struct Date {
+        int year = 1970;
+        int month = 1;
+        int day = 1;
+        bool operator==(const Date& other) const {
+            return year == other.year && month == other.month && day == other.day;
+        }
+    };
+    struct Entry {
+        double seconds = 0.0;
+        Date date;
+    };
+
+    static constexpr int kept = 5;
+
+    explicit BestTimes(std::string path);
+
+    // Reads the file. A missing file is an empty list; a damaged one is moved aside to
+    // <path>.bad with a warning and the list starts empty.
+    void load();
+    // Puts a won race in its place, in hundredths of a second: returns its place (1 for a new
+    // best) or 0 when it is not among the five. An equal time ranks behind the one run before
+    // it, so only a faster race is a new best.
+    int record(double seconds, const Date& date);
+    // Writes the list to <path>.tmp and renames that over the file, so the file under its own
+    // name is always a whole one; the folders are made as needed. False, with a warning, when
+    // it cannot be written.
+    bool save() const;
+
+    const std::vector<Entry>& entries() const { return list; }
+    const std::string& path() const { return filePath; }
+
+    // $XDG_DATA_HOME/quillorb/best-times.toml, else ~/.local/share/quillorb/best-times.toml;
+    // "" when neither folder is known.
+    static std::string defaultPath();
+    // The local calendar day now.
+    static Date today();
+
+  private:
+    void setAside(const std::string& reason);
+
+    std::string filePath;
+    std::vector<Entry> list;
+    // A file that is there but could not be read is never written over.
+    bool writable = true;
+};
