@@ -8,6 +8,8 @@
 #include <string>
 
 #include "app/AppState.h"
+#include "app/DisplayOptions.h"
+#include "app/GameOptions.h"
 #include "app/RenderFrame.h"
 #include "assets/TextureLoader.h"
 #include "hud/BitmapFont.h"
@@ -87,11 +89,15 @@ bool initApplication() {
     }
     std::cout << "GLFW initialized" << std::endl;
 
-    if (!platform::openWindow(getWindowWidth(), getWindowHeight(), 24, 8, 4)) {
+    const GameOptions& options = gameOptions();
+    setWindowSize(options.width, options.height);
+    if (!platform::openWindow(getWindowWidth(), getWindowHeight(), 24, 8, options.samples, true,
+                              options.fullscreen)) {
         std::cout << "Failed to create OpenGL window!" << std::endl;
         platform::terminate();
         return false;
     }
+    platform::setVsync(options.vsync);
     platform::setResizeHandler(onWindowResize);
     platform::setWindowTitle("Quillorb 3D");
 
@@ -121,6 +127,8 @@ bool initApplication() {
         loadTexture(screenTextureFiles[slot], screenTextures, slot, false, false);
 
     showLoadingScreen();
+    // The level textures load with the filter and mipmaps the player chose to start with.
+    resetDisplayOptions();
     scene->init();
     return true;
 }

@@ -2,6 +2,9 @@
 
 #include <GL/glew.h>
 
+#include "app/DisplayOptions.h"
+#include "app/GameOptions.h"
+
 #include "assets/AnimationModel.h"
 #include "assets/HierarchicalAnimationModel.h"
 #include "assets/Sphere.h"
@@ -33,7 +36,7 @@ void Scene::init() {
     shadowShader = loadShader("shader/shadow_shader.vert", "shader/shadow_shader.frag");
     alphaShader = loadShader("shader/alpha_shader.vert", "shader/alpha_shader.frag");
 
-    loadLevelTextures(true, 2);
+    loadLevelTextures(isBilinearFilteringOn(), getMipmapMode());
     loadModels();
     placeObjects();
     skybox->init();
@@ -51,6 +54,7 @@ void Scene::init() {
     createShadowFramebuffer();
 
     music = new BackgroundMusic();
+    music->setVolume(static_cast<float>(gameOptions().musicVolume));
     music->start();
 }
 
