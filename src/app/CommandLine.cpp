@@ -7,17 +7,19 @@
 #include <iostream>
 #include <memory>
 
+#include "app/DataDirectory.h"
 #include "app/SettingRules.h"
 
 namespace {
 
 const char* const versionText = "Quillorb 3D " QUILLORB_VERSION;
 
-const char* const helpFooter =
-    "Settings are read from $XDG_CONFIG_HOME/quillorb/settings.toml (by default "
-    "~/.config/quillorb/settings.toml); the command line wins over the file.\n"
-    "The data tree is looked for in: --data, $QUILLORB_DATA, the installed data directory, "
-    "then the working directory.";
+std::string helpFooter() {
+    return "Settings are read from $XDG_CONFIG_HOME/quillorb/settings.toml (by default "
+           "~/.config/quillorb/settings.toml); the command line wins over the file.\n"
+           "The data tree is looked for in: --data, $QUILLORB_DATA, " +
+           installedDataDirectory() + ", then the working directory.";
+}
 
 // Every message is one line, whatever the parser put into it.
 std::string oneLine(std::string text) {
@@ -58,7 +60,7 @@ struct Parser {
         // "--width 800 --width 1280": the later value wins, as it would in a settings file.
         app.option_defaults()->multi_option_policy(CLI::MultiOptionPolicy::TakeLast);
         app.set_version_flag("--version", versionText, "Print the game's version and exit");
-        app.footer(helpFooter);
+        app.footer(helpFooter());
         pathOptions[0] =
             app.add_option("--data", dataDir, "The data tree to play from")->type_name("DIR");
         pathOptions[1] = app.add_option("--record", recordFile, "Record the race's input to FILE")

@@ -5,6 +5,10 @@
 
 namespace fs = std::filesystem;
 
+#ifndef QUILLORB_INSTALLED_DATA_DIR
+#define QUILLORB_INSTALLED_DATA_DIR ""
+#endif
+
 namespace {
 
 // One file per folder keeps the check to four stats, and these four are read at every start.
@@ -31,6 +35,10 @@ std::string absolute(const std::string& place) {
 }
 
 } // namespace
+
+std::string installedDataDirectory() {
+    return QUILLORB_INSTALLED_DATA_DIR;
+}
 
 bool holdsDataTree(const std::string& dir) {
     return !dir.empty() && missingFile(dir) == nullptr;

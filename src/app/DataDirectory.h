@@ -12,6 +12,9 @@ struct DataPlaces {
     std::string working;     // the working directory
 };
 
+// Where an installed game keeps its data tree (<prefix>/share/games/quillorb).
+std::string installedDataDirectory();
+
 // True when dir has, in each of the four folders, a file the game cannot start without.
 bool holdsDataTree(const std::string& dir);
 

@@ -9,10 +9,6 @@
 #include "app/GameOptions.h"
 #include "app/SettingsFile.h"
 
-#ifndef QUILLORB_INSTALLED_DATA_DIR
-#define QUILLORB_INSTALLED_DATA_DIR ""
-#endif
-
 namespace {
 
 std::string environment(const char* name) {
@@ -48,7 +44,7 @@ bool setUpGame(int argc, const char* const* argv, int& exitCode) {
     std::error_code error;
     std::string working = std::filesystem::current_path(error).string();
     std::string dataDir = findDataDirectory(
-        {options.dataDir, environment("QUILLORB_DATA"), QUILLORB_INSTALLED_DATA_DIR, working});
+        {options.dataDir, environment("QUILLORB_DATA"), installedDataDirectory(), working});
     if (dataDir.empty()) {
         exitCode = 1;
         return false;
