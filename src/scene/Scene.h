@@ -70,6 +70,7 @@ class Scene {
     Model* getTransparentModel(int i) const { return transparentModels[i]; }
     int getTransparentModelCount() const { return transparentModelCount; }
     Skybox* getSkybox() const { return skybox; }
+    BackgroundMusic* getMusic() const { return music; }
     Camera* getCamera() const { return camera; }
     Frustum* getFrustum() const { return frustum; }
     PhysicsWorld* getPhysicsWorld() const { return physicsWorld; }
