@@ -24,6 +24,8 @@ if [[ "${SKIP_FUZZ:-0}" != 1 ]]; then
     seeds=()
     case "$name" in
       *font*) seeds=("$ROOT/fuzz/corpus/font") ;;
+      *settings*) seeds=("$ROOT/fuzz/corpus/settings") ;;
+      *command_line*) seeds=("$ROOT/fuzz/corpus/arguments") ;;
       *) seeds=("$ROOT/fuzz/corpus/mesh") ;;
     esac
     (cd "$ROOT/build-fuzz" && "./fuzz/$name" -max_total_time="$FUZZ_SECONDS" -timeout=10 \
