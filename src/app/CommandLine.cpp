@@ -57,7 +57,7 @@ struct Parser {
     bool writeSettings = false;
 
     Parser() {
-        // "--width 800 --width 1280": the later value wins, as it would in a settings file.
+        // "--width 800 --width 1280": the later value wins, so a wrapper script can be overridden.
         app.option_defaults()->multi_option_policy(CLI::MultiOptionPolicy::TakeLast);
         app.set_version_flag("--version", versionText, "Print the game's version and exit");
         app.footer(helpFooter());
