@@ -11,7 +11,7 @@ PACKAGES=(
   libglfw3-dev libglew-dev libdevil-dev libopenal-dev libalut-dev libtinyxml-dev libglm-dev
   libtomlplusplus-dev
   libgtest-dev libbenchmark-dev libstb-dev libfreetype-dev fonts-dejavu-core libx11-dev
-  libgl1-mesa-dri xvfb xauth xdotool imagemagick clang libclang-rt-14-dev dpkg-dev file
+  libgl1-mesa-dri xvfb xauth xdotool imagemagick clang libclang-rt-14-dev dpkg-dev file libcli11-dev
 )
 
 missing=()

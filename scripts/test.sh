@@ -26,6 +26,8 @@ if [[ "${SKIP_FUZZ:-0}" != 1 ]]; then
       *font*) seeds=("$ROOT/fuzz/corpus/font") ;;
       *replay*) seeds=("$ROOT/fuzz/corpus/replay") ;;
       *best_times*) seeds=("$ROOT/fuzz/corpus/best-times") ;;
+      *settings*) seeds=("$ROOT/fuzz/corpus/settings") ;;
+      *command_line*) seeds=("$ROOT/fuzz/corpus/arguments") ;;
       *) seeds=("$ROOT/fuzz/corpus/mesh") ;;
     esac
     (cd "$ROOT/build-fuzz" && "./fuzz/$name" -max_total_time="$FUZZ_SECONDS" -timeout=10 \

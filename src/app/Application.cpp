@@ -9,6 +9,8 @@
 
 #include "app/AppState.h"
 #include "app/BestTimes.h"
+#include "app/DisplayOptions.h"
+#include "app/GameOptions.h"
 #include "app/PlayControls.h"
 #include "app/RaceSession.h"
 #include "app/RenderFrame.h"
@@ -112,11 +114,15 @@ bool initApplication() {
     }
     std::cout << "GLFW initialized" << std::endl;
 
-    if (!platform::openWindow(getWindowWidth(), getWindowHeight(), 24, 8, 4)) {
+    const GameOptions& options = gameOptions();
+    setWindowSize(options.width, options.height);
+    if (!platform::openWindow(getWindowWidth(), getWindowHeight(), 24, 8, options.samples, true,
+                              options.fullscreen)) {
         std::cout << "Failed to create OpenGL window!" << std::endl;
         platform::terminate();
         return false;
     }
+    platform::setVsync(options.vsync);
     platform::setResizeHandler(onWindowResize);
     platform::setWindowTitle("Quillorb 3D");
 
@@ -146,6 +152,8 @@ bool initApplication() {
         loadTexture(screenTextureFiles[slot], screenTextures, slot, false, false);
 
     showLoadingScreen();
+    // The level textures load with the filter and mipmaps the player chose to start with.
+    resetDisplayOptions();
     scene->init();
     return true;
 }

@@ -3,6 +3,7 @@
 #include <string>
 
 #include "app/Application.h"
+#include "app/GameOptions.h"
 #include "hud/BitmapFont.h"
 #include "platform/Input.h"
 #include "platform/Keys.h"
@@ -140,8 +141,8 @@ int getStatusFrames(int slot) {
 void resetDisplayOptions() {
     showFps = false;
     wireframe = false;
-    bilinearFiltering = true;
-    mipmapMode = 2;
+    bilinearFiltering = gameOptions().bilinearFiltering;
+    mipmapMode = gameOptions().mipmapMode;
     for (int i = 0; i < slotCount; ++i) {
         statusFrames[i] = 0;
         statusText[i].clear();

@@ -18,5 +18,6 @@ int getMipmapMode();
 std::string getStatusText(int slot);
 int getStatusFrames(int slot);
 
-// Back to the start-up options, latches and status lines.
+// Back to the start-up options (filter and mipmaps as gameOptions() says), latches and status
+// lines.
 void resetDisplayOptions();

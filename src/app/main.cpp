@@ -1,5 +1,9 @@
 #include "app/Application.h"
+#include "app/GameSetup.h"
 
-int main() {
+int main(int argc, char** argv) {
+    int exitCode = 0;
+    if (!setUpGame(argc, argv, exitCode))
+        return exitCode;
     return runGame();
 }

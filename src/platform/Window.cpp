@@ -26,13 +26,27 @@ bool initialize() {
     return glfwInit() == GLFW_TRUE;
 }
 
-bool openWindow(int width, int height, int depthBits, int stencilBits, int samples, bool visible) {
+bool openWindow(int width, int height, int depthBits, int stencilBits, int samples, bool visible,
+                bool fullscreen) {
     glfwDefaultWindowHints();
     glfwWindowHint(GLFW_SAMPLES, samples);
     glfwWindowHint(GLFW_DEPTH_BITS, depthBits);
     glfwWindowHint(GLFW_STENCIL_BITS, stencilBits);
     glfwWindowHint(GLFW_VISIBLE, visible ? GLFW_TRUE : GLFW_FALSE);
-    window = glfwCreateWindow(width, height, "", nullptr, nullptr);
+    GLFWmonitor* monitor = fullscreen ? glfwGetPrimaryMonitor() : nullptr;
+    const GLFWvidmode* mode = monitor ? glfwGetVideoMode(monitor) : nullptr;
+    if (mode) {
+        // The monitor's own mode: no mode switch, and the desktop comes back as it was.
+        glfwWindowHint(GLFW_RED_BITS, mode->redBits);
+        glfwWindowHint(GLFW_GREEN_BITS, mode->greenBits);
+        glfwWindowHint(GLFW_BLUE_BITS, mode->blueBits);
+        glfwWindowHint(GLFW_REFRESH_RATE, mode->refreshRate);
+        width = mode->width;
+        height = mode->height;
+    } else {
+        monitor = nullptr;
+    }
+    window = glfwCreateWindow(width, height, "", monitor, nullptr);
     if (!window)
         return false;
     glfwMakeContextCurrent(window);
@@ -40,6 +54,11 @@ bool openWindow(int width, int height, int depthBits, int stencilBits, int sampl
     glfwSetInputMode(window, GLFW_STICKY_KEYS, GLFW_TRUE);
     glfwSwapInterval(0);
     return true;
+}
+
+void setVsync(bool on) {
+    if (window)
+        glfwSwapInterval(on ? 1 : 0);
 }
 
 void setWindowTitle(const char* title) {

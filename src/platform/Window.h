@@ -8,9 +8,12 @@ namespace platform {
 using ResizeHandler = void (*)(int width, int height);
 
 bool initialize();
-// Opens a windowed, resizable window with the driver's default (compatibility) context.
+// Opens a windowed, resizable window with the driver's default (compatibility) context; a
+// full-screen one covers the primary monitor at its current video mode, whatever the size.
 bool openWindow(int width, int height, int depthBits, int stencilBits, int samples,
-                bool visible = true);
+                bool visible = true, bool fullscreen = false);
+// Whether a swap waits for the display's refresh (it does not unless asked).
+void setVsync(bool on);
 void setWindowTitle(const char* title);
 // Registers the handler and calls it at once with the window's current size.
 void setResizeHandler(ResizeHandler handler);

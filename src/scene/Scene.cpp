@@ -3,6 +3,9 @@
 #include <GL/glew.h>
 
 #include "app/AppState.h"
+#include "app/DisplayOptions.h"
+#include "app/GameOptions.h"
+
 #include "assets/AnimationModel.h"
 #include "assets/HierarchicalAnimationModel.h"
 #include "assets/Sphere.h"
@@ -35,7 +38,7 @@ void Scene::init() {
     shadowShader = loadShader("shader/shadow_shader.vert", "shader/shadow_shader.frag");
     alphaShader = loadShader("shader/alpha_shader.vert", "shader/alpha_shader.frag");
 
-    loadLevelTextures(true, 2);
+    loadLevelTextures(isBilinearFilteringOn(), getMipmapMode());
     loadModels();
     placeObjects();
     skybox->init();
@@ -53,6 +56,7 @@ void Scene::init() {
     createShadowFramebuffer();
 
     music = new BackgroundMusic();
+    music->setVolume(static_cast<float>(gameOptions().musicVolume));
     music->start();
 }
 

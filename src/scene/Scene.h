@@ -84,12 +84,12 @@ class Scene {
     Model* getTransparentModel(int i) const { return transparentModels[i]; }
     int getTransparentModelCount() const { return transparentModelCount; }
     Skybox* getSkybox() const { return skybox; }
+    BackgroundMusic* getMusic() const { return music; }
     Camera* getCamera() const { return camera; }
     Frustum* getFrustum() const { return frustum; }
     PhysicsWorld* getPhysicsWorld() const { return physicsWorld; }
     Water* getRiverWater() const { return riverWater; }
     Water* getLakeWater() const { return lakeWater; }
-    BackgroundMusic* getMusic() const { return music; }
     Shader* getMainShader() const { return mainShader; }
     Shader* getAnimationShader() const { return animationShader; }
     Shader* getShadowShader() const { return shadowShader; }

@@ -68,7 +68,7 @@ bool BackgroundMusic::loadSound() {
 
     alSourcei(musicSource, AL_BUFFER, static_cast<ALint>(musicBuffer));
     alSourcef(musicSource, AL_PITCH, 1.0f);
-    alSourcef(musicSource, AL_GAIN, 1.0f);
+    alSourcef(musicSource, AL_GAIN, volume);
     alSourcefv(musicSource, AL_POSITION, sourcePosition);
     alSourcefv(musicSource, AL_VELOCITY, sourceVelocity);
     // Loop for ever, whatever the file's own loop flag says.

@@ -4,6 +4,8 @@
 // Every failure leaves the game running quietly; a file that cannot be played is named once.
 class BackgroundMusic {
   public:
+    // The source's gain from 0 (silent) to 1 (the file as it is); set before start().
+    void setVolume(float gain) { volume = gain; }
     void start();
     bool loadSound();
     void setListener();
@@ -16,4 +18,7 @@ class BackgroundMusic {
     // The OpenAL names in use (0 before start and after release).
     unsigned int getSource() const;
     unsigned int getBuffer() const;
+
+  private:
+    float volume = 1.0f;
 };

@@ -40,20 +40,29 @@ int countOf(const std::string& text, const std::string& what) {
 
 class GameProcess {
   public:
-    // The game from the build, in the test's working folder and environment, unless told
-    // otherwise.
-    explicit GameProcess(const std::string& logName, const std::string& program = QUILLORB_BINARY,
-                         const std::string& workingDir = "", char* const* environment = environ)
+    // Starts a game (the one from the build unless told otherwise) with these arguments, in this
+    // working directory (empty: the test's own) and environment.
+    explicit GameProcess(const std::string& logName, std::vector<std::string> arguments = {},
+                         const std::string& workingDirectory = "",
+                         const std::string& program = QUILLORB_BINARY,
+                         char* const* environment = environ)
         : log(scratchDir() + "/" + logName) {
         posix_spawn_file_actions_t actions;
         posix_spawn_file_actions_init(&actions);
         posix_spawn_file_actions_addopen(&actions, 1, log.c_str(), O_WRONLY | O_CREAT | O_TRUNC,
                                          0644);
         posix_spawn_file_actions_addopen(&actions, 0, "/dev/null", O_RDONLY, 0);
-        if (!workingDir.empty())
-            posix_spawn_file_actions_addchdir_np(&actions, workingDir.c_str());
-        char* argv[] = {const_cast<char*>(program.c_str()), nullptr};
-        started = posix_spawn(&pid, program.c_str(), &actions, nullptr, argv, environment) == 0;
+        if (!workingDirectory.empty())
+            posix_spawn_file_actions_addchdir_np(&actions, workingDirectory.c_str());
+        arguments.insert(arguments.begin(), program);
+        std::vector<char*> argv;
+        for (std::string& argument : arguments)
+            argv.push_back(argument.data());
+        argv.push_back(nullptr);
+        // A settings file of the developer's own must not change what the tests see.
+        setenv("XDG_CONFIG_HOME", (scratchDir() + "/no-config").c_str(), 1);
+        started =
+            posix_spawn(&pid, program.c_str(), &actions, nullptr, argv.data(), environment) == 0;
         posix_spawn_file_actions_destroy(&actions);
     }
 
@@ -258,7 +267,7 @@ TEST_F(GameProcessTest, InstalledGameRunsFromAnotherFolder) {
     expectInstalledTree(prefix);
 
     PrivateEnvironment environment(home);
-    GameProcess game("installed.log", prefix + "/games/quillorb", elsewhere, environment.get());
+    GameProcess game("installed.log", {}, elsewhere, prefix + "/games/quillorb", environment.get());
     ASSERT_TRUE(game.started);
     ASSERT_TRUE(game.waitUntilRunning(8, 120.0)) << game.output();
     ASSERT_EQ(run("xdotool search --sync --name '^Quillorb 3D$' windowfocus --sync keydown Escape"
@@ -273,6 +282,37 @@ TEST_F(GameProcessTest, InstalledGameRunsFromAnotherFolder) {
     EXPECT_EQ(countOf(out, "not loaded"), 0) << out;
     EXPECT_EQ(countOf(out, "Could not load file"), 0) << out;
     EXPECT_EQ(countOf(out, "Error while reading font file"), 0) << out;
+}
+
+TEST(GameProcess, ARefusedOptionExitsTwoWithOneLineBeforeAnyWindow) {
+    GameProcess game("refused.log", {"--shadow-map", "1000"});
+    ASSERT_TRUE(game.started);
+    ASSERT_TRUE(game.exited(20.0)) << game.output();
+    ASSERT_TRUE(WIFEXITED(game.status));
+    EXPECT_EQ(WEXITSTATUS(game.status), 2);
+    // Not even the banner: the game stopped before GLFW was started.
+    EXPECT_EQ(game.output(), "--shadow-map: must be a power of two from 512 to 8192 (got 1000)\n");
+}
+
+TEST_F(GameProcessTest, DataOptionStartsTheGameFromAnotherFolderAtTheChosenSize) {
+    std::string elsewhere = scratchDir() + "/elsewhere";
+    ASSERT_EQ(run("mkdir -p '" + elsewhere + "'"), 0);
+    GameProcess game("data.log", {"--data", runDir(), "--width", "800", "--height", "600"},
+                     elsewhere);
+    ASSERT_TRUE(game.started);
+    ASSERT_TRUE(game.waitUntilRunning(8, 120.0)) << game.output();
+    std::string geometry = scratchDir() + "/geometry.txt";
+    ASSERT_EQ(run("xdotool search --name '^Quillorb 3D$' getwindowgeometry > '" + geometry + "'"),
+              0);
+    EXPECT_NE(readFile(geometry).find("Geometry: 800x600"), std::string::npos)
+        << readFile(geometry);
+    ASSERT_EQ(run("xdotool search --sync --name '^Quillorb 3D$' windowfocus --sync keydown Escape"
+                  " sleep 1 keyup Escape"),
+              0);
+    ASSERT_TRUE(game.exited(240.0)) << game.output();
+    ASSERT_TRUE(WIFEXITED(game.status));
+    EXPECT_EQ(WEXITSTATUS(game.status), 0);
+    expectStartUpMessagesInOrder(game.output());
 }
 
 } // namespace

@@ -7,6 +7,7 @@
 #include "app/AppState.h"
 #include "app/Application.h"
 #include "app/DisplayOptions.h"
+#include "app/GameOptions.h"
 #include "platform/Input.h"
 #include "platform/Keys.h"
 #include "platform/ScriptedKeys.h"
@@ -65,6 +66,21 @@ TEST_F(DisplayOptionsTest, MipmapKeyCyclesOffNearestLinear) {
         EXPECT_EQ(getStatusFrames(5), 100);
     }
     EXPECT_TRUE(isBilinearFilteringOn());
+}
+
+TEST_F(DisplayOptionsTest, FilterAndMipmapsStartAsChosenAndTheKeysGoOnFromThere) {
+    GameOptions chosen;
+    chosen.bilinearFiltering = false;
+    chosen.mipmapMode = 0;
+    setGameOptions(chosen);
+    resetDisplayOptions();
+    EXPECT_FALSE(isBilinearFilteringOn());
+    EXPECT_EQ(getMipmapMode(), 0);
+    tap(GLFW_KEY_F5);
+    EXPECT_EQ(getMipmapMode(), 1);
+    tap(GLFW_KEY_F4);
+    EXPECT_TRUE(isBilinearFilteringOn());
+    setGameOptions(GameOptions());
 }
 
 TEST_F(DisplayOptionsTest, FilterAndFpsKeysAnnounceTheirNewState) {

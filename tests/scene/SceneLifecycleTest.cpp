@@ -2,6 +2,7 @@
 // reloads and a clean release. Needs a display and the generated data in run/.
 #include <gtest/gtest.h>
 
+#include <AL/al.h>
 #include <GL/glew.h>
 
 #include <cstdlib>
@@ -10,6 +11,8 @@
 
 #include "GlTestContext.h"
 #include "app/AppState.h"
+#include "app/DisplayOptions.h"
+#include "app/GameOptions.h"
 #include "assets/AnimationModel.h"
 #include "assets/HierarchicalAnimationModel.h"
 #include "assets/ModelCoordinates.h"
@@ -21,6 +24,7 @@
 #include "scene/Clock.h"
 #include "scene/LevelTable.h"
 #include "scene/Scene.h"
+#include "sound/BackgroundMusic.h"
 
 namespace {
 
@@ -143,6 +147,36 @@ TEST_F(SceneLifecycleTest, ShutdownRightAfterStartUpReleasesTheLevelsGlObjects) 
         EXPECT_FALSE(glIsTexture(name));
     EXPECT_FALSE(glIsBuffer(vertexBuffer));
     EXPECT_FALSE(glIsTexture(shadowTexture));
+}
+
+TEST_F(SceneLifecycleTest, StartUpLoadsTexturesAndMusicAsThePlayerChose) {
+    GameOptions chosen;
+    chosen.bilinearFiltering = false;
+    chosen.mipmapMode = 0;
+    chosen.musicVolume = 0.25;
+    setGameOptions(chosen);
+    resetDisplayOptions();
+    {
+        Scene scene;
+        testing::internal::CaptureStdout();
+        scene.init();
+        testing::internal::GetCapturedStdout();
+        for (int i = 0; i < 14; ++i) {
+            glBindTexture(GL_TEXTURE_2D, scene.getLevelTextures()[i]);
+            GLint magFilter = 0;
+            GLint minFilter = 0;
+            glGetTexParameteriv(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, &magFilter);
+            glGetTexParameteriv(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, &minFilter);
+            EXPECT_EQ(magFilter, GL_NEAREST) << i;
+            EXPECT_EQ(minFilter, GL_NEAREST) << i;
+        }
+        glBindTexture(GL_TEXTURE_2D, 0);
+        ALfloat gain = -1.0f;
+        alGetSourcef(scene.getMusic()->getSource(), AL_GAIN, &gain);
+        EXPECT_FLOAT_EQ(gain, 0.25f);
+    }
+    setGameOptions(GameOptions());
+    resetDisplayOptions();
 }
 
 } // namespace

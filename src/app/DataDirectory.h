@@ -1,0 +1,24 @@
+#pragma once
+
+#include <string>
+
+// Finding the data tree (shader/, texture/, models/, data/) the game reads by relative paths.
+
+// The places looked in, in this order; an empty one is skipped.
+struct DataPlaces {
+    std::string option;      // --data
+    std::string environment; // $QUILLORB_DATA
+    std::string installed;   // the installed data directory
+    std::string working;     // the working directory
+};
+
+// Where an installed game keeps its data tree (<prefix>/share/games/quillorb).
+std::string installedDataDirectory();
+
+// True when dir has, in each of the four folders, a file the game cannot start without.
+bool holdsDataTree(const std::string& dir);
+
+// The first place that holds the data tree, as an absolute path. A place the player named
+// (--data or $QUILLORB_DATA) that does not hold it gets a warning and the search goes on.
+// When no place holds it: one line listing every place looked in, and an empty result.
+std::string findDataDirectory(const DataPlaces& places);

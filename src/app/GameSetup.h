@@ -1,0 +1,8 @@
+#pragma once
+
+// Everything between the program's arguments and the first window: the command line, the
+// settings file and the data tree. Returns true when the game is to start; gameOptions() then
+// holds the options and the working directory is the data tree. Otherwise exitCode says how
+// the program ends: 0 after the help, the version or --write-settings, 2 for a refused command
+// line (or a settings file --write-settings will not replace), 1 when no data tree was found.
+bool setUpGame(int argc, const char* const* argv, int& exitCode);

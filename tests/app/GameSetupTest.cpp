@@ -1,0 +1,171 @@
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <string>
+#include <vector>
+
+#include "TestFiles.h"
+#include "app/DataDirectory.h"
+#include "app/GameOptions.h"
+#include "app/GameSetup.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+// Each test starts in an empty folder of its own with its own configuration folder and no
+// $QUILLORB_DATA, and leaves the process as it found it.
+class GameSetupTest : public testing::Test {
+  protected:
+    void SetUp() override {
+        previous = fs::current_path();
+        for (const char* name : {"XDG_CONFIG_HOME", "QUILLORB_DATA"}) {
+            const char* value = std::getenv(name);
+            saved.push_back({name, value ? value : "", value != nullptr});
+        }
+        folder = fs::path(scratchDir()) / "setup" /
+                 testing::UnitTest::GetInstance()->current_test_info()->name();
+        fs::create_directories(folder / "play");
+        fs::current_path(folder / "play");
+        setenv("XDG_CONFIG_HOME", (folder / "config").c_str(), 1);
+        unsetenv("QUILLORB_DATA");
+        if (holdsDataTree(installedDataDirectory()))
+            GTEST_SKIP() << "an installed game's data would be found before the working folder";
+    }
+    void TearDown() override {
+        fs::current_path(previous);
+        for (const Saved& variable : saved) {
+            if (variable.set)
+                setenv(variable.name, variable.value.c_str(), 1);
+            else
+                unsetenv(variable.name);
+        }
+        setGameOptions(GameOptions());
+    }
+
+    // Runs the start-up decisions on these arguments; the output is kept in printed.
+    bool setUp(std::vector<std::string> words, int& exitCode) {
+        words.insert(words.begin(), "quillorb");
+        std::vector<const char*> argv;
+        for (const std::string& word : words)
+            argv.push_back(word.c_str());
+        testing::internal::CaptureStdout();
+        bool run = setUpGame(static_cast<int>(argv.size()), argv.data(), exitCode);
+        printed = testing::internal::GetCapturedStdout();
+        return run;
+    }
+
+    fs::path makeTree(const std::string& name) {
+        fs::path dir = folder / name;
+        for (const char* file : {"shader/simple_shader.vert", "texture/TestLoadingScreen.bmp",
+                                 "models/Sphere.mesh.xml", "data/basicFont.fnt"}) {
+            fs::create_directories((dir / file).parent_path());
+            std::ofstream(dir / file) << "";
+        }
+        return dir;
+    }
+
+    void writeSettings(const std::string& text) {
+        fs::create_directories(folder / "config" / "quillorb");
+        std::ofstream(folder / "config" / "quillorb" / "settings.toml") << text;
+    }
+
+    struct Saved {
+        const char* name;
+        std::string value;
+        bool set;
+    };
+    std::vector<Saved> saved;
+    fs::path previous;
+    fs::path folder;
+    std::string printed;
+};
+
+TEST_F(GameSetupTest, DataOptionBeatsTheEnvironmentWhichBeatsTheWorkingFolder) {
+    fs::path option = makeTree("play/relative");
+    fs::path environment = makeTree("environment");
+    makeTree("play");
+    setenv("QUILLORB_DATA", environment.c_str(), 1);
+    int exitCode = -1;
+
+    // A relative --data and the other paths are read against the folder the game started in,
+    // not against the data tree it then moves into.
+    ASSERT_TRUE(
+        setUp({"--data", "relative", "--record", "race.rec", "--replay", "in.rec"}, exitCode))
+        << printed;
+    EXPECT_EQ(fs::current_path(), option);
+    EXPECT_EQ(gameOptions().dataDir, option.string());
+    EXPECT_EQ(gameOptions().recordFile, (folder / "play" / "race.rec").string());
+    EXPECT_EQ(gameOptions().replayFile, (folder / "play" / "in.rec").string());
+    EXPECT_EQ(printed, "");
+
+    fs::current_path(folder / "play");
+    ASSERT_TRUE(setUp({}, exitCode)) << printed;
+    EXPECT_EQ(fs::current_path(), environment);
+
+    fs::current_path(folder / "play");
+    unsetenv("QUILLORB_DATA");
+    ASSERT_TRUE(setUp({}, exitCode)) << printed;
+    EXPECT_EQ(fs::current_path(), folder / "play");
+    EXPECT_EQ(printed, "");
+}
+
+TEST_F(GameSetupTest, WithoutADataTreeTheGameExitsOneNamingThePlaces) {
+    setenv("QUILLORB_DATA", (folder / "nothing").c_str(), 1);
+    int exitCode = -1;
+    EXPECT_FALSE(setUp({"--data", "elsewhere"}, exitCode));
+    EXPECT_EQ(exitCode, 1);
+    std::string last = printed.substr(printed.rfind('\n', printed.size() - 2) + 1);
+    EXPECT_EQ(last, "Could not find the game's data (shader/, texture/, models/, data/); looked "
+                    "in: " +
+                        (folder / "play" / "elsewhere").string() + " (--data), " +
+                        (folder / "nothing").string() + " ($QUILLORB_DATA), " +
+                        installedDataDirectory() + " (installed), " + (folder / "play").string() +
+                        " (working directory)\n");
+    EXPECT_EQ(fs::current_path(), folder / "play");
+}
+
+TEST_F(GameSetupTest, TheCommandLineWinsOverTheSettingsFileWhichWinsOverTheDefaults) {
+    writeSettings("width = 800\nheight = 600\nvsync = true\nmipmaps = \"off\"\n"
+                  "music_volume = 0.25\n");
+    int exitCode = -1;
+    ASSERT_TRUE(setUp({"--width", "1280", "--no-vsync", "--data", runDir()}, exitCode)) << printed;
+    EXPECT_EQ(printed, "");
+    const GameOptions& options = gameOptions();
+    EXPECT_EQ(options.width, 1280);
+    EXPECT_EQ(options.height, 600);
+    EXPECT_FALSE(options.vsync);
+    EXPECT_EQ(options.mipmapMode, 0);
+    EXPECT_EQ(options.musicVolume, 0.25);
+    EXPECT_EQ(options.samples, 4);
+    EXPECT_TRUE(options.bilinearFiltering);
+}
+
+TEST_F(GameSetupTest, WriteSettingsWritesTheCommandLineOnceWithoutNeedingTheData) {
+    int exitCode = -1;
+    fs::path file = folder / "config" / "quillorb" / "settings.toml";
+    EXPECT_FALSE(setUp({"--write-settings", "--width", "1280", "--mipmaps", "off"}, exitCode));
+    EXPECT_EQ(exitCode, 0);
+    EXPECT_EQ(printed, "Settings written to " + file.string() + "\n");
+
+    // The written file is what the next start reads.
+    ASSERT_TRUE(setUp({"--data", runDir()}, exitCode)) << printed;
+    EXPECT_EQ(gameOptions().width, 1280);
+    EXPECT_EQ(gameOptions().mipmapMode, 0);
+    EXPECT_EQ(gameOptions().height, 768);
+
+    fs::current_path(folder / "play");
+    EXPECT_FALSE(setUp({"--write-settings", "--width", "640"}, exitCode));
+    EXPECT_EQ(exitCode, 2);
+    EXPECT_EQ(std::count(printed.begin(), printed.end(), '\n'), 1) << printed;
+
+    EXPECT_FALSE(setUp({"--shadow-map", "1000", "--write-settings"}, exitCode));
+    EXPECT_EQ(exitCode, 2);
+    EXPECT_FALSE(setUp({"--version"}, exitCode));
+    EXPECT_EQ(exitCode, 0);
+}
+
+} // namespace
