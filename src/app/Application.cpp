@@ -6,6 +6,7 @@
 
 #include <iostream>
 #include <string>
+#include <vector>
 
 #include "app/AppState.h"
 #include "app/BestTimes.h"
@@ -14,6 +15,7 @@
 #include "app/PlayControls.h"
 #include "app/RaceSession.h"
 #include "app/RenderFrame.h"
+#include "app/TimedemoReport.h"
 #include "app/WinRecord.h"
 #include "assets/TextureLoader.h"
 #include "hud/BitmapFont.h"
@@ -21,6 +23,7 @@
 #include "platform/Input.h"
 #include "platform/Keys.h"
 #include "platform/Window.h"
+#include "render/PassTimer.h"
 #include "scene/Clock.h"
 #include "scene/Scene.h"
 
@@ -214,18 +217,38 @@ int runGame() {
         return 1;
     loadBestTimes();
 
+    // A timedemo times every frame after the first (which pays for the first draws) and each
+    // pass on the GPU, and ends with the replay.
+    const std::string& timedemoFile = gameOptions().timedemoFile;
+    const bool timedemo = !timedemoFile.empty() && session->isReplaying();
+    PassTimer* passTimer = timedemo ? new PassTimer() : nullptr;
+    std::vector<double> frameTimes;
+
     bool running = true;
     bool firstFrame = true;
     while (running) {
+        const double frameStart = platform::getTime();
         updateFrame();
         renderFrame();
         // The race starts with the first picture the player sees: loading and drawing it
         // cost no countdown.
-        if (firstFrame)
+        if (firstFrame) {
             gameClock->restartFrameTiming();
+            PassTimer::install(passTimer);
+        } else if (timedemo) {
+            frameTimes.push_back(platform::getTime() - frameStart);
+        }
         firstFrame = false;
         checkGLError();
-        running = !platform::isKeyDown(GLFW_KEY_ESCAPE) && platform::isWindowOpen();
+        running = !platform::isKeyDown(GLFW_KEY_ESCAPE) && platform::isWindowOpen() &&
+                  !(timedemo && session->replayEnded());
+    }
+    if (passTimer) {
+        std::cout << timedemoReport(timedemoFile, frameTimes, passTimer->totals(),
+                                    passTimer->order())
+                  << std::flush;
+        PassTimer::install(nullptr);
+        delete passTimer;
     }
     shutdownApplication();
     return 0;

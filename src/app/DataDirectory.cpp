@@ -8,6 +8,9 @@ namespace fs = std::filesystem;
 #ifndef QUILLORB_INSTALLED_DATA_DIR
 #define QUILLORB_INSTALLED_DATA_DIR ""
 #endif
+#ifndef QUILLORB_DATA_FROM_PROGRAM
+#define QUILLORB_DATA_FROM_PROGRAM "../share/games/quillorb"
+#endif
 
 namespace {
 
@@ -37,6 +40,15 @@ std::string absolute(const std::string& place) {
 } // namespace
 
 std::string installedDataDirectory() {
+    // Beside the program first: a package or a moved install is not where the build said.
+    std::error_code error;
+    std::filesystem::path program = std::filesystem::read_symlink("/proc/self/exe", error);
+    if (!error) {
+        std::string besideProgram =
+            (program.parent_path() / QUILLORB_DATA_FROM_PROGRAM).lexically_normal().string();
+        if (holdsDataTree(besideProgram))
+            return besideProgram;
+    }
     return QUILLORB_INSTALLED_DATA_DIR;
 }
 

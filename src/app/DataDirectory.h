@@ -12,7 +12,8 @@ struct DataPlaces {
     std::string working;     // the working directory
 };
 
-// Where an installed game keeps its data tree (<prefix>/share/games/quillorb).
+// Where an installed game keeps its data tree: <prefix>/share/games/quillorb beside the
+// program when it holds the tree, else under the prefix the game was built for.
 std::string installedDataDirectory();
 
 // True when dir has, in each of the four folders, a file the game cannot start without.

@@ -17,6 +17,7 @@
 #include "app/WinRecord.h"
 #include "hud/BitmapFont.h"
 #include "platform/Window.h"
+#include "render/PassTimer.h"
 #include "scene/Clock.h"
 #include "scene/Scene.h"
 
@@ -181,9 +182,12 @@ void renderFrame() {
         scene->render();
     glActiveTexture(GL_TEXTURE0);
     glEnable(GL_TEXTURE_2D);
-    if (BitmapFont* font = getFont())
-        drawHud(font, scene);
-    drawStatusLines();
+    {
+        PassTiming timing("HUD");
+        if (BitmapFont* font = getFont())
+            drawHud(font, scene);
+        drawStatusLines();
+    }
     if (isPaused()) {
         freezeFrame();
         if (BitmapFont* font = getFont())

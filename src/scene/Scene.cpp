@@ -12,6 +12,7 @@
 #include "physics/Camera.h"
 #include "physics/PhysicsWorld.h"
 #include "render/Frustum.h"
+#include "render/PassTimer.h"
 #include "render/Shader.h"
 #include "render/Skybox.h"
 #include "render/Water.h"
@@ -117,11 +118,25 @@ void Scene::restartRace() {
         music->restart();
 }
 
+// Each pass is timed when a timedemo asks; otherwise the timings cost nothing.
 void Scene::render() {
-    renderShadowPass();
-    lakeWater->renderTextures();
-    riverWater->renderTextures();
-    renderMainPass();
+    {
+        PassTiming timing("shadow");
+        renderShadowPass();
+    }
+    {
+        PassTiming timing("lake water maps");
+        lakeWater->renderTextures();
+    }
+    {
+        PassTiming timing("river water maps");
+        riverWater->renderTextures();
+    }
+    {
+        PassTiming timing("main pass");
+        renderMainPass();
+    }
+    PassTiming timing("water surfaces");
     lakeWater->draw();
     riverWater->draw();
 }

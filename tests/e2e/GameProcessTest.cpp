@@ -19,6 +19,9 @@
 #include <unistd.h>
 
 #include "TestFiles.h"
+#include "app/LevelHash.h"
+#include "app/ReplayReader.h"
+#include "app/ReplayWriter.h"
 
 extern char** environ;
 
@@ -60,7 +63,9 @@ class GameProcess {
             argv.push_back(argument.data());
         argv.push_back(nullptr);
         // A settings file of the developer's own must not change what the tests see.
+        // Nor may the tests' races land among the developer's own replays and best times.
         setenv("XDG_CONFIG_HOME", (scratchDir() + "/no-config").c_str(), 1);
+        setenv("XDG_DATA_HOME", (scratchDir() + "/no-data").c_str(), 1);
         started =
             posix_spawn(&pid, program.c_str(), &actions, nullptr, argv.data(), environment) == 0;
         posix_spawn_file_actions_destroy(&actions);
@@ -292,6 +297,37 @@ TEST(GameProcess, ARefusedOptionExitsTwoWithOneLineBeforeAnyWindow) {
     EXPECT_EQ(WEXITSTATUS(game.status), 2);
     // Not even the banner: the game stopped before GLFW was started.
     EXPECT_EQ(game.output(), "--shadow-map: must be a power of two from 512 to 8192 (got 1000)\n");
+}
+
+// The figure people compare across machines: a short replay drawn as fast as it goes, then the
+// report and a clean exit with no key pressed.
+TEST_F(GameProcessTest, ATimedemoPlaysTheReplayReportsAndExits) {
+    Replay demo;
+    std::string error;
+    ASSERT_TRUE(
+        ReplayReader().read(runDir() + "/replays/demo.qbr", hashLevelData(runDir()), demo, error))
+        << error;
+    const std::string shortReplay = scratchDir() + "/short.qbr";
+    ReplayWriter writer;
+    ASSERT_TRUE(writer.open(shortReplay, demo.header));
+    for (int i = 0; i < 40; ++i)
+        writer.frame(demo.records[i].frameTime, demo.records[i].input);
+    ASSERT_TRUE(writer.finish());
+
+    GameProcess game("timedemo.log", {"--timedemo", shortReplay});
+    ASSERT_TRUE(game.started);
+    ASSERT_TRUE(game.exited(300.0)) << game.output();
+    ASSERT_TRUE(WIFEXITED(game.status));
+    EXPECT_EQ(WEXITSTATUS(game.status), 0);
+    const std::string out = game.output();
+    EXPECT_NE(out.find("Timedemo \"" + shortReplay + "\": 39 frames in "), std::string::npos)
+        << out;
+    EXPECT_NE(out.find("Frames per second: minimum "), std::string::npos) << out;
+    for (const char* pass :
+         {"shadow", "lake water maps", "river water maps", "main pass", "water surfaces", "HUD"})
+        EXPECT_NE(out.find(std::string(" ") + pass + " "), std::string::npos) << pass << "\n"
+                                                                              << out;
+    EXPECT_EQ(countOf(out, "GL: "), 0) << out;
 }
 
 TEST_F(GameProcessTest, DataOptionStartsTheGameFromAnotherFolderAtTheChosenSize) {
