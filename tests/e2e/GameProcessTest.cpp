@@ -342,9 +342,10 @@ TEST_F(GameProcessTest, DataOptionStartsTheGameFromAnotherFolderAtTheChosenSize)
               0);
     EXPECT_NE(readFile(geometry).find("Geometry: 800x600"), std::string::npos)
         << readFile(geometry);
-    ASSERT_EQ(run("xdotool search --sync --name '^Quillorb 3D$' windowfocus --sync keydown Escape"
-                  " sleep 1 keyup Escape"),
-              0);
+    // In the smaller window the game may have closed before the key comes back up, which
+    // xdotool reports as an error; the game's own exit is what counts.
+    run("xdotool search --sync --name '^Quillorb 3D$' windowfocus --sync keydown Escape"
+        " sleep 1 keyup Escape 2>/dev/null");
     ASSERT_TRUE(game.exited(240.0)) << game.output();
     ASSERT_TRUE(WIFEXITED(game.status));
     EXPECT_EQ(WEXITSTATUS(game.status), 0);
