@@ -119,9 +119,10 @@ void Water::renderTextures() {
     glViewport(0, 0, targetSize, targetSize);
     glDrawBuffer(GL_COLOR_ATTACHMENT0);
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+    const glm::mat4 view = camera->getMatrix();
     glm::mat4 mirror = glm::scale(glm::mat4(1.0f), glm::vec3(1.0f, -1.0f, 1.0f)) *
                        glm::translate(glm::mat4(1.0f), glm::vec3(0.0f, -2.0f * h, 0.0f));
-    camera->setMatrix(camera->getMatrix() * mirror);
+    camera->setMatrix(view * mirror);
     mainShader->setClipPlane(waterPlane);
     animationShader->setClipPlane(waterPlane);
     enableClipping();
@@ -130,7 +131,11 @@ void Water::renderTextures() {
     glBindFramebuffer(GL_FRAMEBUFFER, 0);
     glCullFace(GL_BACK);
     glDisable(GL_CLIP_PLANE0);
-    camera->setMatrix(camera->getMatrix() * mirror);
+    // The camera's own matrix goes back, not the mirror applied twice: that rounds to a
+    // view a hair away from the player's, and at the start of the race that hair puts a
+    // path wall seen exactly edge-on into the window, whose texture footprint the software
+    // rasteriser's anisotropic filter then walks texel by texel for many seconds.
+    camera->setMatrix(view);
 
     // Refraction and depth: what lies at or below the surface.
     glm::vec4 below = waterPlane * glm::vec4(1.0f, -1.0f, 1.0f, -1.0f);
