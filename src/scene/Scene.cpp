@@ -9,6 +9,8 @@
 #include "physics/PhysicsWorld.h"
 #include "render/Frustum.h"
 #include "render/Shader.h"
+#include "render/ShadowLight.h"
+#include "render/ShadowMap.h"
 #include "render/Skybox.h"
 #include "render/Water.h"
 #include "scene/Clock.h"
@@ -17,7 +19,18 @@
 
 Scene::Scene()
     : timeLimit(300.0), remainingTime(timeLimit), transparencyEnabled(true), vboEnabled(true),
-      frustumCullingEnabled(true), skybox(new Skybox()) {}
+      frustumCullingEnabled(true), skybox(new Skybox()), shadowMapSize(shadowlight::defaultMapSize),
+      waterMapSize(Water::defaultTargetSize) {}
+
+void Scene::setShadowMapSize(int texels) {
+    if (texels > 0)
+        shadowMapSize = texels;
+}
+
+void Scene::setWaterMapSize(int texels) {
+    if (texels > 0)
+        waterMapSize = texels;
+}
 
 namespace {
 Shader* loadShader(const char* vertexPath, const char* fragmentPath) {
@@ -41,8 +54,10 @@ void Scene::init() {
     camera = new Camera(startViewMatrix);
 
     riverWater = new Water(river, this, camera, mainShader, animationShader);
+    riverWater->setTargetSize(waterMapSize);
     riverWater->init();
     lakeWater = new Water(lake, this, camera, mainShader, animationShader);
+    lakeWater->setTargetSize(waterMapSize);
     lakeWater->init();
 
     physicsWorld = new PhysicsWorld(this, camera, marble, skybox, groundModels, groundModelCount,
@@ -126,8 +141,5 @@ Scene::~Scene() {
         music->release();
         delete music;
     }
-    if (shadowFramebuffer)
-        glDeleteFramebuffers(1, &shadowFramebuffer);
-    if (shadowDepthTexture)
-        glDeleteTextures(1, &shadowDepthTexture);
+    delete shadowMap;
 }
