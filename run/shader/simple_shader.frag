@@ -16,7 +16,6 @@ out vec4 fragColor;
 // The map holds back faces only, so a receiver is normally well in front of its occluder;
 // this small offset (about 0.02 units at the level's depth) only guards the contact lines.
 const float depthBias = 0.0005;
-const float texel = 1.0 / 8192.0;
 
 // 3x3 taps of the hardware-filtered comparison: shadows with soft, unstepped edges.
 float visibility() {
@@ -24,6 +23,8 @@ float visibility() {
     if (shadowCoord.w <= 0.0 || p.x <= 0.0 || p.x >= 1.0 || p.y <= 0.0 || p.y >= 1.0 ||
         p.z >= 1.0)
         return 1.0;
+    // One texel of the map, whatever size the game chose for it.
+    vec2 texel = 1.0 / vec2(textureSize(shadowMap, 0));
     float lit = 0.0;
     for (int i = -1; i <= 1; ++i) {
         for (int j = -1; j <= 1; ++j) {

@@ -22,8 +22,6 @@ const float near = 0.1;
 const float far = 1000.0;
 const float distortion = 0.018;
 const vec3 deepTint = vec3(0.05, 0.22, 0.26);
-// One texel of the 512 x 512 off-screen images.
-const float texel = 1.0 / 512.0;
 
 float eyeDistance(float depth) {
     float z = depth * 2.0 - 1.0;
@@ -41,10 +39,12 @@ void main() {
     // that saw past the clipped bank: the nearest floor among the texel and its four
     // neighbours keeps the edge shallow and takes the refracted colour from that floor.
     vec2 screen = clipPosition.xy / clipPosition.w * 0.5 + 0.5;
+    // One texel of the off-screen images, whatever size the game chose for them.
+    vec2 texel = 1.0 / vec2(textureSize(water_depthmap, 0));
     vec2 floorUv = screen;
     float floorDistance = eyeDistance(texture(water_depthmap, screen).r);
-    const vec2 taps[4] = vec2[4](vec2(texel, 0.0), vec2(-texel, 0.0), vec2(0.0, texel),
-                                 vec2(0.0, -texel));
+    vec2 taps[4] = vec2[4](vec2(texel.x, 0.0), vec2(-texel.x, 0.0), vec2(0.0, texel.y),
+                           vec2(0.0, -texel.y));
     for (int i = 0; i < 4; ++i) {
         float d = eyeDistance(texture(water_depthmap, screen + taps[i]).r);
         if (d < floorDistance) {

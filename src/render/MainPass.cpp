@@ -69,7 +69,7 @@ void Scene::renderMainPass() {
         mainShader->setInt(0, "colorTexture");
         glActiveTexture(GL_TEXTURE1);
         glEnable(GL_TEXTURE_2D);
-        glBindTexture(GL_TEXTURE_2D, shadowDepthTexture);
+        glBindTexture(GL_TEXTURE_2D, getShadowDepthTexture());
         mainShader->setInt(1, "shadowMap");
 
         for (int i = 0; i < plainStaticCount(); ++i)

@@ -6,7 +6,8 @@
 // The light never moves, so every value here is a constant of the game.
 namespace shadowlight {
 
-constexpr int mapSize = 8192;
+// The game's shadow map is this many texels on a side unless the scene is told otherwise.
+constexpr int defaultMapSize = 8192;
 
 const glm::vec3 position(0.0f, 250.0f, -110.0f);
 const glm::vec4 color(1.0f, 1.0f, 1.0f, 1.0f);

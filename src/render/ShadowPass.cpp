@@ -1,8 +1,9 @@
-// The shadow map: the scene's depth as seen from the fixed light, rebuilt every frame
-// before anything else is drawn.
+// The shadow map: the scene's depth as seen from the fixed light, brought up to date every
+// frame before anything else is drawn. The casters that never move in play are drawn only
+// when one of them did move; the marble, the saw and the stop barrier every frame.
 #include <GL/glew.h>
 
-#include <iostream>
+#include <vector>
 
 #include <glm/gtc/type_ptr.hpp>
 
@@ -12,30 +13,21 @@
 #include "assets/Sphere.h"
 #include "render/Shader.h"
 #include "render/ShadowLight.h"
+#include "render/ShadowMap.h"
 #include "scene/Scene.h"
 
 void Scene::createShadowFramebuffer() {
-    glGenFramebuffers(1, &shadowFramebuffer);
-    glBindFramebuffer(GL_FRAMEBUFFER, shadowFramebuffer);
+    shadowMap = new ShadowMap(shadowMapSize);
+    shadowMap->create();
+    shadowMapSize = shadowMap->getSize(); // the driver may allow less than was asked for
+}
 
-    glGenTextures(1, &shadowDepthTexture);
-    glBindTexture(GL_TEXTURE_2D, shadowDepthTexture);
-    glTexImage2D(GL_TEXTURE_2D, 0, GL_DEPTH_COMPONENT24, shadowlight::mapSize, shadowlight::mapSize,
-                 0, GL_DEPTH_COMPONENT, GL_UNSIGNED_BYTE, nullptr);
-    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR);
-    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
-    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_COMPARE_MODE, GL_COMPARE_R_TO_TEXTURE);
-    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_COMPARE_FUNC, GL_LEQUAL);
+unsigned int Scene::getShadowDepthTexture() const {
+    return shadowMap ? shadowMap->getTexture() : 0;
+}
 
-    glFramebufferTexture2D(GL_FRAMEBUFFER, GL_DEPTH_ATTACHMENT, GL_TEXTURE_2D, shadowDepthTexture,
-                           0);
-    glDrawBuffer(GL_NONE);
-    glReadBuffer(GL_NONE);
-    if (glCheckFramebufferStatus(GL_FRAMEBUFFER) != GL_FRAMEBUFFER_COMPLETE)
-        std::cout << "GL: Error while binding the texture to fbo" << std::endl;
-    // The far depth everywhere: a map that is never drawn shadows nothing.
-    glClear(GL_DEPTH_BUFFER_BIT);
-    glBindFramebuffer(GL_FRAMEBUFFER, 0);
+unsigned int Scene::getShadowFramebuffer() const {
+    return shadowMap ? shadowMap->getFramebuffer() : 0;
 }
 
 namespace {
@@ -60,18 +52,42 @@ void drawDepthList(Model* const* models, int count, GLint modelLocation, GLint v
     }
 }
 
+void addPlacements(std::vector<ShadowMap::Placement>& placements, Model* const* models, int count) {
+    for (int i = 0; i < count; ++i) {
+        if (models[i])
+            placements.push_back({models[i], models[i]->getTransform()});
+    }
+}
+
+// A moving caster drawn with the shadow shader, and the region of the map it covers.
+void drawMovingDepth(ShadowMap* map, const Model* model, const glm::mat4& matrix,
+                     GLint modelLocation, GLint vertexLocation) {
+    const ModelCoordinates* coordinates = model ? model->getCoordinates() : nullptr;
+    if (!coordinates)
+        return;
+    map->noteMovingCaster(coordinates->getPositions(), coordinates->getVertexCount(),
+                          coordinates->getIndices(), coordinates->getIndexCount(), matrix);
+    drawDepth(model, matrix, modelLocation, vertexLocation);
+}
+
 } // namespace
+
+// Everything that casts a shadow but never moves in play: the plain static models, the
+// ground, the planes and the plants. Their placements decide whether the cache still holds.
+bool Scene::stillShadowCastersNeedDrawing(int polygonMode) {
+    std::vector<ShadowMap::Placement> placements;
+    addPlacements(placements, staticModels, plainStaticCount());
+    addPlacements(placements, groundModels, groundModelCount);
+    addPlacements(placements, planeModels, planeModelCount);
+    addPlacements(placements, transparentModels, transparentModelCount);
+    return shadowMap->needsStillCasters(placements, polygonMode);
+}
 
 unsigned int Scene::renderShadowPass() {
     // Without its programs the map keeps the far depth it was cleared to: no shadows at all.
     if (!shadowShader->isUsable() || !animationShader->isUsable())
-        return shadowDepthTexture;
+        return getShadowDepthTexture();
     glPushAttrib(GL_VIEWPORT_BIT);
-    glBindFramebuffer(GL_FRAMEBUFFER, shadowFramebuffer);
-    glViewport(0, 0, shadowlight::mapSize, shadowlight::mapSize);
-    glDrawBuffer(GL_NONE);
-    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
-
     // Only back faces (seen from the light) reach the map, which keeps lit surfaces free
     // of self-shadowing.
     glColorMask(GL_FALSE, GL_FALSE, GL_FALSE, GL_FALSE);
@@ -88,16 +104,26 @@ unsigned int Scene::renderShadowPass() {
     glBindBuffer(GL_ARRAY_BUFFER, 0);
     glBindBuffer(GL_ELEMENT_ARRAY_BUFFER, 0);
 
-    drawDepthList(staticModels, plainStaticCount(), modelLocation, vertexLocation);
-    drawDepthList(groundModels, groundModelCount, modelLocation, vertexLocation);
-    drawDepthList(planeModels, planeModelCount, modelLocation, vertexLocation);
-    drawDepthList(transparentModels, transparentModelCount, modelLocation, vertexLocation);
-    if (marble)
-        drawDepth(marble, marble->getTransform(), modelLocation, vertexLocation);
+    // The wireframe option draws the map in lines as well.
+    GLint polygonMode[2] = {GL_FILL, GL_FILL};
+    glGetIntegerv(GL_POLYGON_MODE, polygonMode);
+    if (stillShadowCastersNeedDrawing(polygonMode[0])) {
+        drawDepthList(staticModels, plainStaticCount(), modelLocation, vertexLocation);
+        drawDepthList(groundModels, groundModelCount, modelLocation, vertexLocation);
+        drawDepthList(planeModels, planeModelCount, modelLocation, vertexLocation);
+        drawDepthList(transparentModels, transparentModelCount, modelLocation, vertexLocation);
+        shadowMap->keepStillCasters();
+    }
+
+    shadowMap->beginMovingCasters();
+    drawMovingDepth(shadowMap, marble, marble ? marble->getTransform() : glm::mat4(1.0f),
+                    modelLocation, vertexLocation);
     if (sawBeam)
-        drawDepth(sawBeam, sawBeam->getWorldTransform(), modelLocation, vertexLocation);
+        drawMovingDepth(shadowMap, sawBeam, sawBeam->getWorldTransform(), modelLocation,
+                        vertexLocation);
     if (sawBlade)
-        drawDepth(sawBlade, sawBlade->getWorldTransform(), modelLocation, vertexLocation);
+        drawMovingDepth(shadowMap, sawBlade, sawBlade->getWorldTransform(), modelLocation,
+                        vertexLocation);
 
     glDisableVertexAttribArray(static_cast<GLuint>(vertexLocation));
     glUseProgram(0);
@@ -106,10 +132,19 @@ unsigned int Scene::renderShadowPass() {
     glUseProgram(animationShader->program());
     animationShader->setMatrices(shadowlight::projection(), shadowlight::view(), worldMatrix);
     for (int i = 0; i < animatedCount; ++i) {
-        if (!animatedModels[i])
+        AnimationModel* model = animatedModels[i];
+        if (!model)
             continue;
-        animatedModels[i]->bindTexture(0, 0);
-        animatedModels[i]->drawAnimated();
+        model->bindTexture(0, 0);
+        model->drawAnimated();
+        // The morph lies between the two keyframes it blends.
+        const ModelCoordinates* coordinates = model->getCoordinates();
+        if (coordinates && model->getKeyframeCount() > 0) {
+            for (int keyframe : {model->getCurrentKeyframeIndex(), model->getNextKeyframeIndex()})
+                shadowMap->noteMovingCaster(
+                    model->getKeyframe(keyframe), coordinates->getVertexCount(),
+                    coordinates->getIndices(), coordinates->getIndexCount(), model->getTransform());
+        }
     }
 
     glUseProgram(0);
@@ -121,5 +156,5 @@ unsigned int Scene::renderShadowPass() {
     glColorMask(GL_TRUE, GL_TRUE, GL_TRUE, GL_TRUE);
     glPopAttrib();
     glUseProgram(0);
-    return shadowDepthTexture;
+    return getShadowDepthTexture();
 }

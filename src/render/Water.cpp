@@ -2,6 +2,7 @@
 
 #include <GL/glew.h>
 
+#include <algorithm>
 #include <iostream>
 
 #include <glm/gtc/matrix_transform.hpp>
@@ -18,9 +19,7 @@
 
 namespace {
 
-constexpr int targetSize = 512;
-
-void allocateTarget(GLuint texture, GLint internalFormat, GLenum format) {
+void allocateTarget(GLuint texture, int targetSize, GLint internalFormat, GLenum format) {
     glBindTexture(GL_TEXTURE_2D, texture);
     glTexImage2D(GL_TEXTURE_2D, 0, internalFormat, targetSize, targetSize, 0, format,
                  GL_UNSIGNED_BYTE, nullptr);
@@ -31,14 +30,14 @@ void allocateTarget(GLuint texture, GLint internalFormat, GLenum format) {
 }
 
 // A framebuffer with a colour texture and a depth renderbuffer, left bound.
-void createColourTarget(GLuint& framebuffer, GLuint& depthBuffer, GLuint& texture) {
+void createColourTarget(int targetSize, GLuint& framebuffer, GLuint& depthBuffer, GLuint& texture) {
     glGenFramebuffers(1, &framebuffer);
     glBindFramebuffer(GL_FRAMEBUFFER, framebuffer);
     glGenRenderbuffers(1, &depthBuffer);
     glBindRenderbuffer(GL_RENDERBUFFER, depthBuffer);
     glRenderbufferStorage(GL_RENDERBUFFER, GL_DEPTH_COMPONENT, targetSize, targetSize);
     glGenTextures(1, &texture);
-    allocateTarget(texture, GL_RGB, GL_RGB);
+    allocateTarget(texture, targetSize, GL_RGB, GL_RGB);
     glFramebufferTexture2D(GL_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, GL_TEXTURE_2D, texture, 0);
     glFramebufferRenderbuffer(GL_FRAMEBUFFER, GL_DEPTH_ATTACHMENT, GL_RENDERBUFFER, depthBuffer);
 }
@@ -82,17 +81,28 @@ Water::~Water() {
     glDeleteTextures(5, textures);
 }
 
+void Water::setTargetSize(int texels) {
+    if (texels > 0 && !waterShader)
+        targetSize = texels;
+}
+
 void Water::init() {
     waterShader = new Shader();
     waterShader->load("shader/water_shader.vert", "shader/water_shader.frag");
 
-    createColourTarget(reflectionFramebuffer, reflectionDepthBuffer, reflectionTexture);
-    createColourTarget(refractionFramebuffer, refractionDepthBuffer, refractionTexture);
+    GLint largestTexture = 0, largestRenderbuffer = 0;
+    glGetIntegerv(GL_MAX_TEXTURE_SIZE, &largestTexture);
+    glGetIntegerv(GL_MAX_RENDERBUFFER_SIZE, &largestRenderbuffer);
+    targetSize = std::min(
+        {targetSize, static_cast<int>(largestTexture), static_cast<int>(largestRenderbuffer)});
+
+    createColourTarget(targetSize, reflectionFramebuffer, reflectionDepthBuffer, reflectionTexture);
+    createColourTarget(targetSize, refractionFramebuffer, refractionDepthBuffer, refractionTexture);
 
     glGenFramebuffers(1, &depthFramebuffer);
     glBindFramebuffer(GL_FRAMEBUFFER, depthFramebuffer);
     glGenTextures(1, &depthTexture);
-    allocateTarget(depthTexture, GL_DEPTH_COMPONENT24, GL_DEPTH_COMPONENT);
+    allocateTarget(depthTexture, targetSize, GL_DEPTH_COMPONENT24, GL_DEPTH_COMPONENT);
     glFramebufferTexture2D(GL_FRAMEBUFFER, GL_DEPTH_ATTACHMENT, GL_TEXTURE_2D, depthTexture, 0);
     glDrawBuffer(GL_NONE);
     glReadBuffer(GL_NONE);
@@ -119,9 +129,10 @@ void Water::renderTextures() {
     glViewport(0, 0, targetSize, targetSize);
     glDrawBuffer(GL_COLOR_ATTACHMENT0);
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+    const glm::mat4 view = camera->getMatrix();
     glm::mat4 mirror = glm::scale(glm::mat4(1.0f), glm::vec3(1.0f, -1.0f, 1.0f)) *
                        glm::translate(glm::mat4(1.0f), glm::vec3(0.0f, -2.0f * h, 0.0f));
-    camera->setMatrix(camera->getMatrix() * mirror);
+    camera->setMatrix(view * mirror);
     mainShader->setClipPlane(waterPlane);
     animationShader->setClipPlane(waterPlane);
     enableClipping();
@@ -130,7 +141,11 @@ void Water::renderTextures() {
     glBindFramebuffer(GL_FRAMEBUFFER, 0);
     glCullFace(GL_BACK);
     glDisable(GL_CLIP_PLANE0);
-    camera->setMatrix(camera->getMatrix() * mirror);
+    // The camera's own matrix goes back, not the mirror applied twice: that rounds to a
+    // view a hair away from the player's, and at the start of the race that hair puts a
+    // path wall seen exactly edge-on into the window, whose texture footprint the software
+    // rasteriser's anisotropic filter then walks texel by texel for many seconds.
+    camera->setMatrix(view);
 
     // Refraction and depth: what lies at or below the surface.
     glm::vec4 below = waterPlane * glm::vec4(1.0f, -1.0f, 1.0f, -1.0f);

@@ -18,6 +18,12 @@ class Water {
     Water(const Water&) = delete;
     Water& operator=(const Water&) = delete;
 
+    // The side of each off-screen image in texels unless told otherwise before init.
+    static constexpr int defaultTargetSize = 512;
+    // Before init: a size below 1 is ignored, one above what the driver allows is reduced.
+    void setTargetSize(int texels);
+    int getTargetSize() const { return targetSize; }
+
     void init();
     void renderTextures();
     void draw();
@@ -45,6 +51,7 @@ class Water {
     Shader* mainShader;
     Shader* animationShader;
     Shader* waterShader = nullptr;
+    int targetSize = defaultTargetSize;
     float wavePhase = 0.1f;
     glm::vec4 waterPlane;
 };

@@ -14,6 +14,8 @@
 #include "render/Frustum.h"
 #include "render/PassTimer.h"
 #include "render/Shader.h"
+#include "render/ShadowLight.h"
+#include "render/ShadowMap.h"
 #include "render/Skybox.h"
 #include "render/Water.h"
 #include "scene/Clock.h"
@@ -23,7 +25,18 @@
 
 Scene::Scene()
     : timeLimit(300.0), remainingTime(timeLimit), transparencyEnabled(true), vboEnabled(true),
-      frustumCullingEnabled(true), skybox(new Skybox()) {}
+      frustumCullingEnabled(true), skybox(new Skybox()), shadowMapSize(shadowlight::defaultMapSize),
+      waterMapSize(Water::defaultTargetSize) {}
+
+void Scene::setShadowMapSize(int texels) {
+    if (texels > 0)
+        shadowMapSize = texels;
+}
+
+void Scene::setWaterMapSize(int texels) {
+    if (texels > 0)
+        waterMapSize = texels;
+}
 
 namespace {
 Shader* loadShader(const char* vertexPath, const char* fragmentPath) {
@@ -47,8 +60,10 @@ void Scene::init() {
     camera = new Camera(startViewMatrix);
 
     riverWater = new Water(river, this, camera, mainShader, animationShader);
+    riverWater->setTargetSize(waterMapSize);
     riverWater->init();
     lakeWater = new Water(lake, this, camera, mainShader, animationShader);
+    lakeWater->setTargetSize(waterMapSize);
     lakeWater->init();
 
     physicsWorld = new PhysicsWorld(this, camera, marble, skybox, groundModels, groundModelCount,
@@ -189,8 +204,5 @@ Scene::~Scene() {
         music->release();
         delete music;
     }
-    if (shadowFramebuffer)
-        glDeleteFramebuffers(1, &shadowFramebuffer);
-    if (shadowDepthTexture)
-        glDeleteTextures(1, &shadowDepthTexture);
+    delete shadowMap;
 }

@@ -13,6 +13,7 @@ class Skybox;
 class Frustum;
 class Camera;
 class Water;
+class ShadowMap;
 class PhysicsWorld;
 class BackgroundMusic;
 
@@ -45,6 +46,14 @@ class Scene {
     void loadModels();
     void placeObjects();
     void animateSawBlade(float seconds);
+
+    // Sizes of the off-screen images in texels, to be set before init (the defaults are the
+    // game's: 8192 for the shadow map, 512 for each water image). A size below 1 is ignored;
+    // one above what the driver allows is reduced to that when the images are made.
+    void setShadowMapSize(int texels);
+    int getShadowMapSize() const { return shadowMapSize; }
+    void setWaterMapSize(int texels);
+    int getWaterMapSize() const { return waterMapSize; }
 
     void createShadowFramebuffer();
     unsigned int renderShadowPass();
@@ -95,8 +104,8 @@ class Scene {
     Shader* getShadowShader() const { return shadowShader; }
     Shader* getAlphaShader() const { return alphaShader; }
     const unsigned int* getLevelTextures() const { return levelTextures; }
-    unsigned int getShadowDepthTexture() const { return shadowDepthTexture; }
-    unsigned int getShadowFramebuffer() const { return shadowFramebuffer; }
+    unsigned int getShadowDepthTexture() const;
+    unsigned int getShadowFramebuffer() const;
     glm::mat4 getWorldMatrix() const { return worldMatrix; }
     // The camera matrix placeObjects computed for the first view.
     glm::mat4 getStartViewMatrix() const { return startViewMatrix; }
@@ -105,6 +114,7 @@ class Scene {
     // The plain static models at the head of staticModels.
     int plainStaticCount() const { return staticCount - animatedCount - hierarchicalCount; }
     void drawOpaqueModel(Model* model);
+    bool stillShadowCastersNeedDrawing(int polygonMode);
     void deleteModelList(Model** list, int count);
 
     double timeLimit;
@@ -145,8 +155,9 @@ class Scene {
     Water* riverWater = nullptr;
     Water* lakeWater = nullptr;
     PhysicsWorld* physicsWorld = nullptr;
-    unsigned int shadowFramebuffer = 0;
-    unsigned int shadowDepthTexture = 0;
+    int shadowMapSize;
+    int waterMapSize;
+    ShadowMap* shadowMap = nullptr;
     BackgroundMusic* music = nullptr;
     glm::mat4 worldMatrix;
     glm::mat4 startViewMatrix;

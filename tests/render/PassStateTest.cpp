@@ -3,13 +3,21 @@
 
 #include <GL/glew.h>
 
+#include <filesystem>
+#include <iostream>
+#include <sstream>
+
 #include "RenderFixture.h"
+#include "TestFiles.h"
 #include "render/Shader.h"
 #include "render/ShadowLight.h"
 #include "render/Skybox.h"
+#include "render/Water.h"
 #include "scene/Scene.h"
 
 namespace {
+
+namespace fs = std::filesystem;
 
 GLint integer(GLenum name) {
     GLint value = 0;
@@ -62,7 +70,7 @@ TEST_F(PassState, ShadowMapIsAnOversizedComparingDepthTexture) {
     glGetTexParameteriv(GL_TEXTURE_2D, GL_TEXTURE_COMPARE_MODE, &compareMode);
     glGetTexParameteriv(GL_TEXTURE_2D, GL_TEXTURE_COMPARE_FUNC, &compareFunc);
     glBindTexture(GL_TEXTURE_2D, 0);
-    EXPECT_EQ(width, shadowlight::mapSize);
+    EXPECT_EQ(width, shadowlight::defaultMapSize);
     EXPECT_EQ(format, GL_DEPTH_COMPONENT24);
     EXPECT_EQ(compareMode, GL_COMPARE_REF_TO_TEXTURE);
     EXPECT_EQ(compareFunc, GL_LEQUAL);
@@ -152,6 +160,39 @@ TEST_F(PassState, MainPassHandsTheStoredClipPlaneThroughUnchanged) {
     }
     main->setClipPlane(glm::vec4(0.0f));
     scene->getAnimationShader()->setClipPlane(glm::vec4(0.0f));
+}
+
+GLint textureWidth(GLuint texture) {
+    GLint width = 0;
+    glBindTexture(GL_TEXTURE_2D, texture);
+    glGetTexLevelParameteriv(GL_TEXTURE_2D, 0, GL_TEXTURE_WIDTH, &width);
+    glBindTexture(GL_TEXTURE_2D, 0);
+    return width;
+}
+
+TEST_F(PassState, ImageSizesGivenBeforeInitAreTheOnesMade) {
+    Scene sized;
+    sized.setShadowMapSize(1024);
+    sized.setShadowMapSize(0); // sizes below one are ignored
+    sized.setWaterMapSize(128);
+    sized.setWaterMapSize(-4);
+    fs::path previous = fs::current_path();
+    fs::current_path(fs::path(scratchDir()) / "level");
+    std::ostringstream quiet;
+    std::streambuf* saved = std::cout.rdbuf(quiet.rdbuf());
+    sized.init();
+    std::cout.rdbuf(saved);
+    fs::current_path(previous);
+
+    EXPECT_EQ(textureWidth(sized.getShadowDepthTexture()), 1024);
+    ASSERT_NE(sized.getLakeWater(), nullptr);
+    EXPECT_EQ(textureWidth(sized.getLakeWater()->getReflectionTexture()), 128);
+    EXPECT_EQ(textureWidth(sized.getLakeWater()->getDepthTexture()), 128);
+    // The sizes of one scene are not the game's defaults for the next.
+    EXPECT_EQ(textureWidth(scene->getShadowDepthTexture()), shadowlight::defaultMapSize);
+    EXPECT_EQ(textureWidth(scene->getLakeWater()->getReflectionTexture()),
+              Water::defaultTargetSize);
+    EXPECT_EQ(glGetError(), GLenum(GL_NO_ERROR));
 }
 
 TEST(ShadowLight, TextureMatrixMapsTheLitLevelIntoTheMap) {

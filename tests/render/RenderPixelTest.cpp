@@ -170,6 +170,31 @@ TEST_F(RenderPixels, GroundPlanesAreSeenFromBelowAsWellAsFromAbove) {
     glDeleteTextures(1, &red);
 }
 
+TEST_F(RenderPixels, AMovingCastersShadowFollowsItAndLeavesNothingBehind) {
+    // The marble moves every frame; the map keeps the ground's depth from earlier frames and
+    // must give back what the marble covered before.
+    Sphere* marble = scene->getMarble();
+    fixture::lookAt(glm::vec3(14, 4, -128), glm::vec3(0, 0, -128));
+    glm::vec3 first(0.0f, 0.0f, -130.82f), second(-6.0f, 0.0f, -130.82f);
+    glm::ivec2 a = fixture::project(first), b = fixture::project(second);
+
+    marble->setTransform(at(glm::vec3(0, 10, -130)));
+    std::vector<unsigned char> before = fixture::renderAndRead();
+    marble->setTransform(at(glm::vec3(-6, 10, -130)));
+    std::vector<unsigned char> after = fixture::renderAndRead();
+    marble->setTransform(at(glm::vec3(0, -500, 0)));
+    std::vector<unsigned char> gone = fixture::renderAndRead();
+
+    Pixel shadowedFirst = fixture::pixelAt(before, a.x, a.y);
+    Pixel litFirst = fixture::pixelAt(after, a.x, a.y);
+    Pixel shadowedSecond = fixture::pixelAt(after, b.x, b.y);
+    EXPECT_LT(shadowedFirst.r + 60, litFirst.r) << shadowedFirst.r << " vs " << litFirst.r;
+    EXPECT_LT(shadowedSecond.r + 60, litFirst.r);
+    // With the marble away the ground is as lit as if it had never been there.
+    EXPECT_EQ(fixture::pixelAt(gone, a.x, a.y).r, litFirst.r);
+    EXPECT_EQ(fixture::pixelAt(gone, b.x, b.y).r, fixture::pixelAt(before, b.x, b.y).r);
+}
+
 class TreePixels : public RenderPixels {
   protected:
     void SetUp() override {
