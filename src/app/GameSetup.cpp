@@ -22,35 +22,6 @@ std::string environment(const char* name) {
     return value ? value : "";
 }
 
-// A replay (or timedemo) is read and checked before any window opens; otherwise the race is
-// recorded, to --record's file or to the last race's. False (exit code 2) for a bad replay.
-bool startRaceSession(const GameOptions& options) {
-    const std::string& replayFile =
-        options.timedemoFile.empty() ? options.replayFile : options.timedemoFile;
-    RaceSession* session = new RaceSession();
-    if (!replayFile.empty()) {
-        Replay replay;
-        std::string error;
-        if (!ReplayReader().read(replayFile, hashLevelData("."), replay, error)) {
-            std::cout << error << std::endl;
-            delete session;
-            return false;
-        }
-        session->startReplay(replay, options.timedemoFile.empty()
-                                         ? RaceSession::Pace::Recorded
-                                         : RaceSession::Pace::OneFramePerDraw);
-        // A watched race is not the player's own.
-        setBestTimesEnabled(false);
-    } else {
-        std::string recordFile =
-            options.recordFile.empty() ? defaultReplayPath() : options.recordFile;
-        if (!recordFile.empty())
-            session->startRecording(recordFile, hashLevelData("."));
-    }
-    setRaceSession(session);
-    return true;
-}
-
 } // namespace
 
 bool setUpGame(int argc, const char* const* argv, int& exitCode) {
@@ -94,9 +65,33 @@ bool setUpGame(int argc, const char* const* argv, int& exitCode) {
     }
     options.dataDir = dataDir;
     setGameOptions(options);
-    if (!startRaceSession(options)) {
-        exitCode = 2;
-        return false;
+    return true;
+}
+
+bool startRaceSession() {
+    const GameOptions& options = gameOptions();
+    const std::string& replayFile =
+        options.timedemoFile.empty() ? options.replayFile : options.timedemoFile;
+    RaceSession* session = new RaceSession();
+    if (!replayFile.empty()) {
+        Replay replay;
+        std::string error;
+        if (!ReplayReader().read(replayFile, hashLevelData("."), replay, error)) {
+            std::cout << error << std::endl;
+            delete session;
+            return false;
+        }
+        session->startReplay(replay, options.timedemoFile.empty()
+                                         ? RaceSession::Pace::Recorded
+                                         : RaceSession::Pace::OneFramePerDraw);
+        // A watched race is not the player's own.
+        setBestTimesEnabled(false);
+    } else {
+        std::string recordFile =
+            options.recordFile.empty() ? defaultReplayPath() : options.recordFile;
+        if (!recordFile.empty())
+            session->startRecording(recordFile, hashLevelData("."));
     }
+    setRaceSession(session);
     return true;
 }

@@ -6,3 +6,8 @@
 // the program ends: 0 after the help, the version or --write-settings, 2 for a refused command
 // line (or a settings file --write-settings will not replace), 1 when no data tree was found.
 bool setUpGame(int argc, const char* const* argv, int& exitCode);
+
+// After setUpGame, in the data tree: a replay (or timedemo) is read and checked before any
+// window opens; otherwise the race is recorded, to --record's file or to the last race's.
+// False, having said why, when the replay cannot be played (the game exits with code 2).
+bool startRaceSession();

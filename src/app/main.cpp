@@ -5,5 +5,7 @@ int main(int argc, char** argv) {
     int exitCode = 0;
     if (!setUpGame(argc, argv, exitCode))
         return exitCode;
+    if (!startRaceSession())
+        return 2;
     return runGame();
 }

@@ -156,9 +156,10 @@ TEST_F(GameProcessTest, EscapeEndsTheLoopAndTheGameExitsCleanly) {
     GameProcess game("escape.log");
     ASSERT_TRUE(game.started);
     ASSERT_TRUE(game.waitUntilRunning(8, 120.0)) << game.output();
-    ASSERT_EQ(run("xdotool search --sync --name '^Quillorb 3D$' windowfocus --sync keydown Escape"
-                  " sleep 1 keyup Escape"),
-              0);
+    // A fast game may be gone before the key is let go, which xdotool reports as an error;
+    // the game's own exit is what counts.
+    run("xdotool search --sync --name '^Quillorb 3D$' windowfocus --sync keydown Escape"
+        " sleep 1 keyup Escape");
     ASSERT_TRUE(game.exited(240.0)) << game.output();
     ASSERT_TRUE(WIFEXITED(game.status));
     EXPECT_EQ(WEXITSTATUS(game.status), 0);
@@ -275,10 +276,10 @@ TEST_F(GameProcessTest, InstalledGameRunsFromAnotherFolder) {
     GameProcess game("installed.log", {}, elsewhere, prefix + "/games/quillorb", environment.get());
     ASSERT_TRUE(game.started);
     ASSERT_TRUE(game.waitUntilRunning(8, 120.0)) << game.output();
-    ASSERT_EQ(run("xdotool search --sync --name '^Quillorb 3D$' windowfocus --sync keydown Escape"
-                  " sleep 1 keyup Escape"),
-              0)
-        << game.output();
+    // A fast game may be gone before the key is let go, which xdotool reports as an error;
+    // the game's own exit is what counts.
+    run("xdotool search --sync --name '^Quillorb 3D$' windowfocus --sync keydown Escape"
+        " sleep 1 keyup Escape");
     ASSERT_TRUE(game.exited(240.0)) << game.output();
     ASSERT_TRUE(WIFEXITED(game.status));
     EXPECT_EQ(WEXITSTATUS(game.status), 0);
