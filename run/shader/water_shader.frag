@@ -10,6 +10,9 @@ uniform vec3 lightpos;
 uniform float time;
 uniform float time2;
 uniform vec4 waterColor;
+// How far the waves shift the look-ups, as a fraction of the images (the game draws only
+// that far around the surface into them).
+uniform float distortion;
 
 in vec4 clipPosition;
 in vec3 worldPosition;
@@ -20,7 +23,6 @@ out vec4 fragColor;
 // The window's projection: needed to turn stored depths back into distances.
 const float near = 0.1;
 const float far = 1000.0;
-const float distortion = 0.018;
 const vec3 deepTint = vec3(0.05, 0.22, 0.26);
 
 float eyeDistance(float depth) {

@@ -3,6 +3,7 @@
 #include <GL/glew.h>
 
 #include <algorithm>
+#include <cmath>
 #include <iostream>
 
 #include <glm/gtc/matrix_transform.hpp>
@@ -13,6 +14,7 @@
 #include "assets/ModelCoordinates.h"
 #include "assets/TextureLoader.h"
 #include "physics/Camera.h"
+#include "render/ScreenBounds.h"
 #include "render/Shader.h"
 #include "scene/Clock.h"
 #include "scene/Scene.h"
@@ -29,17 +31,17 @@ void allocateTarget(GLuint texture, int targetSize, GLint internalFormat, GLenum
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_CLAMP);
 }
 
-// A framebuffer with a colour texture and a depth renderbuffer, left bound.
-void createColourTarget(int targetSize, GLuint& framebuffer, GLuint& depthBuffer, GLuint& texture) {
+// A framebuffer around a colour texture and a depth attachment, left bound.
+GLuint createColourTarget(GLuint colour, GLenum depthTarget, GLuint depth) {
+    GLuint framebuffer = 0;
     glGenFramebuffers(1, &framebuffer);
     glBindFramebuffer(GL_FRAMEBUFFER, framebuffer);
-    glGenRenderbuffers(1, &depthBuffer);
-    glBindRenderbuffer(GL_RENDERBUFFER, depthBuffer);
-    glRenderbufferStorage(GL_RENDERBUFFER, GL_DEPTH_COMPONENT, targetSize, targetSize);
-    glGenTextures(1, &texture);
-    allocateTarget(texture, targetSize, GL_RGB, GL_RGB);
-    glFramebufferTexture2D(GL_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, GL_TEXTURE_2D, texture, 0);
-    glFramebufferRenderbuffer(GL_FRAMEBUFFER, GL_DEPTH_ATTACHMENT, GL_RENDERBUFFER, depthBuffer);
+    glFramebufferTexture2D(GL_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, GL_TEXTURE_2D, colour, 0);
+    if (depthTarget == GL_RENDERBUFFER)
+        glFramebufferRenderbuffer(GL_FRAMEBUFFER, GL_DEPTH_ATTACHMENT, GL_RENDERBUFFER, depth);
+    else
+        glFramebufferTexture2D(GL_FRAMEBUFFER, GL_DEPTH_ATTACHMENT, GL_TEXTURE_2D, depth, 0);
+    return framebuffer;
 }
 
 // The shaders hand the signed distance to their "clipPlane" over as the x of their clip
@@ -72,10 +74,9 @@ Water::~Water() {
     if (!waterShader)
         return;
     delete waterShader;
-    GLuint framebuffers[3] = {reflectionFramebuffer, refractionFramebuffer, depthFramebuffer};
-    glDeleteFramebuffers(3, framebuffers);
-    GLuint renderbuffers[2] = {reflectionDepthBuffer, refractionDepthBuffer};
-    glDeleteRenderbuffers(2, renderbuffers);
+    GLuint framebuffers[2] = {reflectionFramebuffer, refractionFramebuffer};
+    glDeleteFramebuffers(2, framebuffers);
+    glDeleteRenderbuffers(1, &reflectionDepthBuffer);
     // The two maps are ours as well: generated in init, so released here.
     GLuint textures[5] = {reflectionTexture, refractionTexture, depthTexture, normalMap, dudvMap};
     glDeleteTextures(5, textures);
@@ -96,17 +97,26 @@ void Water::init() {
     targetSize = std::min(
         {targetSize, static_cast<int>(largestTexture), static_cast<int>(largestRenderbuffer)});
 
-    createColourTarget(targetSize, reflectionFramebuffer, reflectionDepthBuffer, reflectionTexture);
-    createColourTarget(targetSize, refractionFramebuffer, refractionDepthBuffer, refractionTexture);
-
-    glGenFramebuffers(1, &depthFramebuffer);
-    glBindFramebuffer(GL_FRAMEBUFFER, depthFramebuffer);
-    glGenTextures(1, &depthTexture);
+    GLuint textures[3];
+    glGenTextures(3, textures);
+    reflectionTexture = textures[0];
+    refractionTexture = textures[1];
+    depthTexture = textures[2];
+    allocateTarget(reflectionTexture, targetSize, GL_RGB, GL_RGB);
+    allocateTarget(refractionTexture, targetSize, GL_RGB, GL_RGB);
     allocateTarget(depthTexture, targetSize, GL_DEPTH_COMPONENT24, GL_DEPTH_COMPONENT);
-    glFramebufferTexture2D(GL_FRAMEBUFFER, GL_DEPTH_ATTACHMENT, GL_TEXTURE_2D, depthTexture, 0);
-    glDrawBuffer(GL_NONE);
-    glReadBuffer(GL_NONE);
-    if (glCheckFramebufferStatus(GL_FRAMEBUFFER) != GL_FRAMEBUFFER_COMPLETE)
+    glGenRenderbuffers(1, &reflectionDepthBuffer);
+    glBindRenderbuffer(GL_RENDERBUFFER, reflectionDepthBuffer);
+    glRenderbufferStorage(GL_RENDERBUFFER, GL_DEPTH_COMPONENT, targetSize, targetSize);
+
+    reflectionFramebuffer =
+        createColourTarget(reflectionTexture, GL_RENDERBUFFER, reflectionDepthBuffer);
+    bool complete = glCheckFramebufferStatus(GL_FRAMEBUFFER) == GL_FRAMEBUFFER_COMPLETE;
+    // The refraction's depth is the depth below the surface the shader needs: one render
+    // gives both.
+    refractionFramebuffer = createColourTarget(refractionTexture, GL_TEXTURE_2D, depthTexture);
+    complete = complete && glCheckFramebufferStatus(GL_FRAMEBUFFER) == GL_FRAMEBUFFER_COMPLETE;
+    if (!complete)
         std::cout << "GL: Error while binding the texture to fbo" << std::endl;
 
     glBindFramebuffer(GL_FRAMEBUFFER, 0);
@@ -118,11 +128,40 @@ void Water::init() {
     loadTexture("texture/Water/dudvmap.bmp", &dudvMap, 0, false, false);
 }
 
+Water::ImageRegion Water::regionInImages() const {
+    const ModelCoordinates* coordinates = waterModel ? waterModel->getCoordinates() : nullptr;
+    if (!coordinates)
+        return ImageRegion();
+    glm::mat4 clip = getProjectionMatrix() * camera->getMatrix() * waterModel->getTransform();
+    ScreenBounds bounds =
+        screenBoundsOf(coordinates->getPositions(), coordinates->getVertexCount(),
+                       coordinates->getIndices(), coordinates->getIndexCount(), clip);
+    if (bounds.isEmpty())
+        return ImageRegion();
+    // The images span the window's view; the shader reads them up to the waves' distortion
+    // away from a pixel's place, a texel further for the shoreline's neighbours, and one
+    // more for the filtering.
+    const float size = static_cast<float>(targetSize);
+    const float reach = std::ceil(waveDistortion * size) + 3.0f;
+    auto texel = [size](float ndc, float outward) {
+        float t = (ndc * 0.5f + 0.5f) * size + outward;
+        return static_cast<int>(
+            std::clamp(outward < 0.0f ? std::floor(t) : std::ceil(t), 0.0f, size));
+    };
+    int x0 = texel(bounds.low.x, -reach), x1 = texel(bounds.high.x, reach);
+    int y0 = texel(bounds.low.y, -reach), y1 = texel(bounds.high.y, reach);
+    return ImageRegion{x0, y0, x1 - x0, y1 - y0};
+}
+
 void Water::renderTextures() {
-    if (!waterModel)
+    imageRegion = regionInImages();
+    // Out of view the surface draws nothing, so nothing will look at its images.
+    if (imageRegion.isEmpty())
         return;
     float h = -waterPlane.w;
-    glPushAttrib(GL_VIEWPORT_BIT);
+    glPushAttrib(GL_VIEWPORT_BIT | GL_SCISSOR_BIT);
+    glEnable(GL_SCISSOR_TEST);
+    glScissor(imageRegion.x, imageRegion.y, imageRegion.width, imageRegion.height);
 
     // Reflection: the scene above the surface, mirrored in it.
     glBindFramebuffer(GL_FRAMEBUFFER, reflectionFramebuffer);
@@ -147,21 +186,17 @@ void Water::renderTextures() {
     // rasteriser's anisotropic filter then walks texel by texel for many seconds.
     camera->setMatrix(view);
 
-    // Refraction and depth: what lies at or below the surface.
+    // Refraction: what lies at or below the surface, its colour and its depth.
     glm::vec4 below = waterPlane * glm::vec4(1.0f, -1.0f, 1.0f, -1.0f);
-    const GLuint targets[2] = {refractionFramebuffer, depthFramebuffer};
-    const GLenum drawBuffers[2] = {GL_COLOR_ATTACHMENT0, GL_NONE};
-    for (int i = 0; i < 2; ++i) {
-        glBindFramebuffer(GL_FRAMEBUFFER, targets[i]);
-        glDrawBuffer(drawBuffers[i]);
-        glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
-        mainShader->setClipPlane(below);
-        animationShader->setClipPlane(below);
-        enableClipping();
-        scene->renderMainPass();
-        glBindFramebuffer(GL_FRAMEBUFFER, 0);
-        glDisable(GL_CLIP_PLANE0);
-    }
+    glBindFramebuffer(GL_FRAMEBUFFER, refractionFramebuffer);
+    glDrawBuffer(GL_COLOR_ATTACHMENT0);
+    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+    mainShader->setClipPlane(below);
+    animationShader->setClipPlane(below);
+    enableClipping();
+    scene->renderMainPass();
+    glBindFramebuffer(GL_FRAMEBUFFER, 0);
+    glDisable(GL_CLIP_PLANE0);
     glPopAttrib();
 }
 
@@ -206,6 +241,7 @@ void Water::draw() {
     bindSampler(waterShader, 3, dudvMap, "water_dudvmap");
     bindSampler(waterShader, 4, depthTexture, "water_depthmap");
     glUniform4f(glGetUniformLocation(program, "waterColor"), 1.0f, 1.0f, 1.0f, 1.0f);
+    glUniform1f(glGetUniformLocation(program, "distortion"), waveDistortion);
 
     glDrawElements(GL_TRIANGLES, coordinates->getIndexCount(), GL_UNSIGNED_INT,
                    coordinates->getIndices());

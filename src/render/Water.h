@@ -7,9 +7,11 @@ class Scene;
 class Camera;
 class Shader;
 
-// Turns one flat model into reflecting and refracting water: three off-screen renders of
-// the main pass per frame (mirrored above the surface, clipped below it, depth below it),
-// then the surface drawn with the water shader.
+// Turns one flat model into reflecting and refracting water: two off-screen renders of the
+// main pass per frame (mirrored above the surface; clipped below it, whose depth is kept as
+// well), then the surface drawn with the water shader. The off-screen renders cover only
+// the part of the images the surface can look up this frame, and are skipped when none of
+// the surface is in view.
 class Water {
   public:
     Water(Model* waterModel, Scene* scene, Camera* camera, Shader* mainShader,
@@ -28,6 +30,17 @@ class Water {
     void renderTextures();
     void draw();
 
+    // How far from a pixel's own place the water shader may look up the images, as a
+    // fraction of their size (the waves' distortion).
+    static constexpr float waveDistortion = 0.018f;
+
+    // The part of the off-screen images the last renderTextures drew, in texels.
+    struct ImageRegion {
+        int x = 0, y = 0, width = 0, height = 0;
+        bool isEmpty() const { return width <= 0 || height <= 0; }
+    };
+    ImageRegion getImageRegion() const { return imageRegion; }
+
     glm::vec4 getWaterPlane() const { return waterPlane; }
     float getWavePhase() const { return wavePhase; }
     unsigned int getReflectionTexture() const { return reflectionTexture; }
@@ -35,16 +48,18 @@ class Water {
     unsigned int getDepthTexture() const { return depthTexture; }
 
   private:
+    // The images' texels around where the surface shows in the window, grown by the
+    // shader's reach; empty when the surface is out of view.
+    ImageRegion regionInImages() const;
+
     unsigned int dudvMap = 0;
     unsigned int normalMap = 0;
     unsigned int reflectionTexture = 0;
     unsigned int refractionTexture = 0;
     unsigned int depthTexture = 0;
     unsigned int reflectionDepthBuffer = 0;
-    unsigned int refractionDepthBuffer = 0;
     unsigned int reflectionFramebuffer = 0;
     unsigned int refractionFramebuffer = 0;
-    unsigned int depthFramebuffer = 0;
     Model* waterModel;
     Scene* scene;
     Camera* camera;
@@ -53,5 +68,6 @@ class Water {
     Shader* waterShader = nullptr;
     int targetSize = defaultTargetSize;
     float wavePhase = 0.1f;
+    ImageRegion imageRegion;
     glm::vec4 waterPlane;
 };

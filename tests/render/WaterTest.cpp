@@ -209,6 +209,64 @@ TEST_F(WaterRender, DeletingTheWaterReleasesEverythingItsInitCreated) {
     EXPECT_EQ(renderbuffers(), renderbuffersBefore);
 }
 
+void fillTexture(unsigned int texture, unsigned char r, unsigned char g, unsigned char b) {
+    GLint size = 0;
+    glBindTexture(GL_TEXTURE_2D, texture);
+    glGetTexLevelParameteriv(GL_TEXTURE_2D, 0, GL_TEXTURE_WIDTH, &size);
+    std::vector<unsigned char> texels(static_cast<size_t>(size) * size * 3);
+    for (size_t i = 0; i + 2 < texels.size(); i += 3) {
+        texels[i] = r;
+        texels[i + 1] = g;
+        texels[i + 2] = b;
+    }
+    glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
+    glTexSubImage2D(GL_TEXTURE_2D, 0, 0, 0, size, size, GL_RGB, GL_UNSIGNED_BYTE, texels.data());
+    glBindTexture(GL_TEXTURE_2D, 0);
+}
+
+bool green(int r, int g, int b) {
+    return g > r + 80 && g > b + 80;
+}
+
+TEST_F(WaterRender, SurfaceReadsOnlyWhatTheImagesDrewForIt) {
+    // The whole lake in view with the land around it. The images are drawn only around where
+    // the surface shows; what lies outside that keeps whatever it held (green here, a colour
+    // nothing in the fixture has), and the surface, waves and all, must never reach it.
+    fixture::lookAt(glm::vec3(-22.84f, 110.0f, -250.0f), glm::vec3(-22.84f, 9.3f, -298.84f));
+    Water* water = scene->getLakeWater();
+    fillTexture(water->getReflectionTexture(), 0, 255, 0);
+    fillTexture(water->getRefractionTexture(), 0, 255, 0);
+    scene->renderShadowPass();
+    water->renderTextures();
+    Water::ImageRegion region = water->getImageRegion();
+    ASSERT_FALSE(region.isEmpty());
+    EXPECT_GT(region.x, 0) << "the lake is meant to show whole, with land around it";
+    EXPECT_LT(region.x + region.width, water->getTargetSize());
+    std::vector<unsigned char> reflection = readTexture(water->getReflectionTexture());
+    EXPECT_GT(countTexels(reflection, green), 0) << "green left outside the surface's region";
+
+    scene->renderMainPass();
+    water->draw();
+    std::vector<unsigned char> window(fixture::width * fixture::height * 3);
+    glPixelStorei(GL_PACK_ALIGNMENT, 1);
+    glReadPixels(0, 0, fixture::width, fixture::height, GL_RGB, GL_UNSIGNED_BYTE, window.data());
+    EXPECT_EQ(countTexels(window, green), 0);
+    EXPECT_EQ(glGetError(), GLenum(GL_NO_ERROR));
+}
+
+TEST_F(WaterRender, SurfaceOutOfViewDrawsNoImages) {
+    Water* water = scene->getLakeWater();
+    fixture::lookAt(glm::vec3(-22.84f, 15.0f, -262.0f), glm::vec3(-22.84f, 15.0f, -200.0f));
+    fillTexture(water->getReflectionTexture(), 0, 255, 0);
+    glm::vec4 clip = scene->getMainShader()->clipPlane();
+    water->renderTextures();
+    EXPECT_TRUE(water->getImageRegion().isEmpty());
+    std::vector<unsigned char> reflection = readTexture(water->getReflectionTexture());
+    EXPECT_EQ(reflection[0], 0);
+    EXPECT_EQ(reflection[1], 255);
+    EXPECT_EQ(scene->getMainShader()->clipPlane(), clip) << "no pass ran";
+}
+
 TEST_F(WaterRender, WaterWithoutAMeshDoesNothing) {
     Water water(nullptr, scene, scene->getCamera(), scene->getMainShader(),
                 scene->getAnimationShader());
