@@ -9,6 +9,8 @@
 // with other work it varies far less than the wall clock. "gpu_ms" is what the GL timer
 // query saw. Cheaper settings than the game's:
 //   bench_render --shadow-map=2048 --water-map=256 [Google Benchmark flags]
+// The frames themselves, to compare a change of the renderer picture by picture:
+//   bench_render --save-frames=FOLDER
 #include <benchmark/benchmark.h>
 
 #include <GL/glew.h>
@@ -16,6 +18,7 @@
 #include <IL/il.h>
 
 #include <chrono>
+#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <ctime>
@@ -29,12 +32,12 @@
 
 #include "app/AppState.h"
 #include "assets/Sphere.h"
+#include "levelgen/CourseRoute.h"
 #include "physics/Camera.h"
 #include "platform/Window.h"
 #include "render/Skybox.h"
 #include "render/Water.h"
 #include "scene/Clock.h"
-#include "levelgen/CourseRoute.h"
 #include "scene/Scene.h"
 
 namespace {
@@ -240,11 +243,44 @@ void releaseLevel() {
     windowOpen = false;
 }
 
-// Takes --shadow-map=N and --water-map=N out of the arguments.
+// The whole frame at every viewpoint as binary PPM files in `folder` (frame00.ppm ...), so
+// a change of the renderer can be compared picture by picture at the window's full size.
+bool saveFrames(const std::string& folder) {
+    Scene* scene = level();
+    if (!scene)
+        return false;
+    std::vector<unsigned char> pixels(1024 * 768 * 3);
+    for (int i = 0; i < viewpointCount; ++i) {
+        placeAtViewpoint(scene, i);
+        scene->render();
+        glFinish();
+        glPixelStorei(GL_PACK_ALIGNMENT, 1);
+        glReadBuffer(GL_BACK);
+        glReadPixels(0, 0, 1024, 768, GL_RGB, GL_UNSIGNED_BYTE, pixels.data());
+        platform::swapBuffers();
+        char name[32];
+        std::snprintf(name, sizeof name, "/frame%02d.ppm", i);
+        std::FILE* file = std::fopen((folder + name).c_str(), "wb");
+        if (!file)
+            return false;
+        std::fprintf(file, "P6\n1024 768\n255\n");
+        // GL rows go up; PPM rows go down.
+        for (int row = 767; row >= 0; --row)
+            std::fwrite(pixels.data() + static_cast<size_t>(row) * 1024 * 3, 1, 1024 * 3, file);
+        std::fclose(file);
+    }
+    return true;
+}
+
+std::string framesFolder;
+
+// Takes --shadow-map=N, --water-map=N and --save-frames=FOLDER out of the arguments.
 void readSizes(int& argc, char** argv) {
     int kept = 1;
     for (int i = 1; i < argc; ++i) {
-        if (std::strncmp(argv[i], "--shadow-map=", 13) == 0)
+        if (std::strncmp(argv[i], "--save-frames=", 14) == 0)
+            framesFolder = argv[i] + 14;
+        else if (std::strncmp(argv[i], "--shadow-map=", 13) == 0)
             shadowMapSize = std::atoi(argv[i] + 13);
         else if (std::strncmp(argv[i], "--water-map=", 12) == 0)
             waterMapSize = std::atoi(argv[i] + 12);
@@ -258,6 +294,13 @@ void readSizes(int& argc, char** argv) {
 
 int main(int argc, char** argv) {
     readSizes(argc, argv);
+    if (!framesFolder.empty()) {
+        bool saved = saveFrames(framesFolder);
+        releaseLevel();
+        if (!saved)
+            std::cerr << "Could not draw or save the frames into " << framesFolder << std::endl;
+        return saved ? 0 : 1;
+    }
     benchmark::Initialize(&argc, argv);
     if (benchmark::ReportUnrecognizedArguments(argc, argv))
         return 1;

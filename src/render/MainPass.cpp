@@ -67,6 +67,7 @@ void Scene::renderMainPass() {
                            glm::value_ptr(shadowlight::textureMatrix()));
         uploadClipPlane(mainShader);
         mainShader->setInt(0, "colorTexture");
+        mainShader->setInt(levelTexturesMipmapped ? 1 : 0, "levelTexturesMipmapped");
         glActiveTexture(GL_TEXTURE1);
         glEnable(GL_TEXTURE_2D);
         glBindTexture(GL_TEXTURE_2D, getShadowDepthTexture());

@@ -22,6 +22,7 @@ void Scene::loadLevelTextures(bool bilinear, int mipmapMode) {
     for (int slot = 0; slot < level::textureCount; ++slot)
         loadTextureFiltered(level::textureFiles[slot], levelTextures, slot, mipmapMode, bilinear,
                             false);
+    levelTexturesMipmapped = mipmapMode == 1 || mipmapMode == 2;
 }
 
 namespace {

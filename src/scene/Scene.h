@@ -130,6 +130,7 @@ class Scene {
     Shader* alphaShader = nullptr;
     unsigned int levelTextures[14] = {};
     bool levelTexturesCreated = false;
+    bool levelTexturesMipmapped = false;
 
     Sphere* marble = nullptr;
     Model* river = nullptr;
