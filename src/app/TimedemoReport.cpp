@@ -16,10 +16,14 @@ std::string timedemoReport(const std::string& replayFile, const std::vector<doub
                            const std::vector<std::string>& passOrder) {
     std::vector<double> rates;
     double seconds = 0.0;
-    for (double t : frameTimes) {
+    size_t slowest = 0;
+    for (size_t i = 0; i < frameTimes.size(); ++i) {
+        double t = frameTimes[i];
         seconds += t;
         if (t > 0.0)
             rates.push_back(1.0 / t);
+        if (t > frameTimes[slowest])
+            slowest = i;
     }
     std::sort(rates.begin(), rates.end());
     std::string report = "Timedemo \"" + replayFile + "\": " + std::to_string(frameTimes.size()) +
@@ -33,6 +37,10 @@ std::string timedemoReport(const std::string& replayFile, const std::vector<doub
                             : (rates[rates.size() / 2 - 1] + rates[rates.size() / 2]) / 2;
         report += "Frames per second: minimum " + format("%.2f", rates.front()) + ", median " +
                   format("%.2f", median) + ", maximum " + format("%.2f", rates.back()) + "\n";
+        // Where to look when the minimum is far below the median: the replay frame to seek.
+        report += "Slowest frame: " + std::to_string(slowest + 1) + " of " +
+                  std::to_string(frameTimes.size()) + ", " + format("%.2f", frameTimes[slowest]) +
+                  " s\n";
     }
     if (!passOrder.empty()) {
         report += "GPU time per frame (mean):";

@@ -10,6 +10,7 @@
 #include <iostream>
 #include <iterator>
 #include <limits>
+#include <map>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -20,6 +21,7 @@
 #include "app/ReplayFormat.h"
 #include "app/ReplayReader.h"
 #include "app/ReplayWriter.h"
+#include "app/TimedemoReport.h"
 #include "app/UserDirectories.h"
 
 namespace fs = std::filesystem;
@@ -431,4 +433,16 @@ TEST(UserDirectories, FollowXdgVariablesWhenAbsoluteElseTheHomeFolder) {
     restore("HOME", savedHome.empty() ? nullptr : savedHome.c_str());
     restore("XDG_DATA_HOME", savedData ? data.c_str() : nullptr);
     restore("XDG_CONFIG_HOME", savedConfig ? config.c_str() : nullptr);
+}
+
+TEST(TimedemoReport, NamesTheRatesTheSlowestFrameAndEachPassesMean) {
+    std::map<std::string, PassTimer::Total> passes;
+    passes["shadow"] = {30.0, 3};
+    passes["main pass"] = {600.0, 3};
+    std::string report =
+        timedemoReport("demo.qbr", {0.25, 0.5, 0.125}, passes, {"shadow", "HUD", "main pass"});
+    EXPECT_EQ(report, "Timedemo \"demo.qbr\": 3 frames in 0.88 s, 3.43 fps\n"
+                      "Frames per second: minimum 2.00, median 4.00, maximum 8.00\n"
+                      "Slowest frame: 2 of 3, 0.50 s\n"
+                      "GPU time per frame (mean): shadow 10.00 ms; main pass 200.00 ms\n");
 }
