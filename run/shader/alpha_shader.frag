@@ -7,9 +7,12 @@ in vec2 uv;
 
 out vec4 fragColor;
 
+// From "level_texture.frag", linked into this program.
+vec4 levelTexture(sampler2D tex, vec2 st);
+
 void main() {
-    float alpha = texture(alphaMap, uv).r;
+    float alpha = levelTexture(alphaMap, uv).r;
     // The alpha test (greater than 0.1) cuts the holes; what survives it is written fully
     // opaque, so a leaf seen through the gap of another never blends into a ghost.
-    fragColor = vec4(texture(colorTexture, uv).rgb, alpha > 0.1 ? 1.0 : alpha);
+    fragColor = vec4(levelTexture(colorTexture, uv).rgb, alpha > 0.1 ? 1.0 : alpha);
 }

@@ -11,9 +11,12 @@ in vec2 uv;
 
 out vec4 fragColor;
 
+// From "level_texture.frag", linked into this program.
+vec4 levelTexture(sampler2D tex, vec2 st);
+
 void main() {
     vec3 n = normalize(worldNormal);
     float diffuse = max(dot(n, normalize(light_position - worldPosition)), 0.0);
     vec3 light = ambient_color.rgb + light_color.rgb * (0.65 * diffuse);
-    fragColor = vec4(min(texture(colorTexture, uv).rgb * light, vec3(1.0)), 1.0);
+    fragColor = vec4(min(levelTexture(colorTexture, uv).rgb * light, vec3(1.0)), 1.0);
 }

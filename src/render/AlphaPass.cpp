@@ -21,6 +21,7 @@ void Scene::renderAlphaPass() {
     alphaShader->setMatrices(projection, view, worldMatrix);
     alphaShader->setInt(0, "colorTexture");
     alphaShader->setInt(1, "alphaMap");
+    alphaShader->setInt(levelTexturesMipmapped ? 1 : 0, "levelTexturesMipmapped");
     if (transparencyEnabled) {
         glEnable(GL_BLEND);
         glBlendFunc(GL_DST_ALPHA, GL_ONE_MINUS_DST_ALPHA);

@@ -103,6 +103,7 @@ void Scene::renderMainPass() {
         animationShader->setMatrices(projection, view, worldMatrix);
         uploadClipPlane(animationShader);
         animationShader->setInt(0, "colorTexture");
+        animationShader->setInt(levelTexturesMipmapped ? 1 : 0, "levelTexturesMipmapped");
         for (int i = 0; i < animatedCount; ++i) {
             AnimationModel* model = animatedModels[i];
             if (!model || (frustumCullingEnabled && culledAway(frustum, model)))

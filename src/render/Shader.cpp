@@ -79,16 +79,41 @@ void Shader::load(const char* vertexPath, const char* fragmentPath) {
     loadWithOutput(vertexPath, fragmentPath, "fragColor");
 }
 
+void Shader::load(const char* vertexPath, const char* fragmentPath,
+                  const char* fragmentLibraryPath) {
+    std::string source;
+    bool read = readWholeFile(fragmentLibraryPath, source);
+    libraryShader = glCreateShader(GL_FRAGMENT_SHADER);
+    const char* text = source.c_str();
+    glShaderSource(libraryShader, 1, &text, nullptr);
+    glCompileShader(libraryShader);
+    GLint status = 0;
+    glGetShaderiv(libraryShader, GL_COMPILE_STATUS, &status);
+    if (status == 0) {
+        std::string log = infoLog(libraryShader, glGetShaderiv, glGetShaderInfoLog);
+        std::cout << "Fragment-shader compile error:\n\n" << log.c_str() << std::endl;
+    }
+    bool libraryUsable = status != 0 && read;
+    if (!libraryUsable)
+        reportBrokenDataFile(fragmentLibraryPath, "shader did not compile");
+    // Without its library the program does not link and its passes are skipped; the library
+    // has been named, so the pair is not blamed as well.
+    loadWithOutput(vertexPath, fragmentPath, "fragColor", libraryUsable);
+    glDeleteShader(libraryShader);
+    libraryShader = 0;
+}
+
 void Shader::loadHud(const char* vertexPath, const char* fragmentPath) {
     loadWithOutput(vertexPath, fragmentPath, "hudColor");
 }
 
-void Shader::loadWithOutput(const char* vertexPath, const char* fragmentPath, const char* output) {
+void Shader::loadWithOutput(const char* vertexPath, const char* fragmentPath, const char* output,
+                            bool namePairIfUnlinked) {
     compile(vertexPath, fragmentPath);
     link(output);
     // A stage that failed has been named already; two good stages that do not fit together
     // are named as a pair.
-    if (!linked && stagesCompiled)
+    if (!linked && stagesCompiled && namePairIfUnlinked)
         reportBrokenDataFile(vertexPath, std::string("shader program did not link with \"") +
                                              (fragmentPath ? fragmentPath : "") + "\"");
     glDeleteShader(vertexShader);
@@ -109,6 +134,8 @@ void Shader::link(const char* outputName) {
     programName = glCreateProgram();
     glAttachShader(programName, vertexShader);
     glAttachShader(programName, fragmentShader);
+    if (libraryShader != 0)
+        glAttachShader(programName, libraryShader);
     glBindFragDataLocation(programName, 0, outputName);
     glLinkProgram(programName);
 

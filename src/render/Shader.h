@@ -16,6 +16,9 @@ class Shader {
 
     // Compile, link with fragment output 0 bound to "fragColor", then drop the stage objects.
     void load(const char* vertexPath, const char* fragmentPath);
+    // The same with a second fragment stage linked in: functions several programs share.
+    // It prints nothing when it compiles; when it does not, its log and its file are named.
+    void load(const char* vertexPath, const char* fragmentPath, const char* fragmentLibraryPath);
     // The same with output 0 bound to "hudColor".
     void loadHud(const char* vertexPath, const char* fragmentPath);
     void compile(const char* vertexPath, const char* fragmentPath);
@@ -42,11 +45,13 @@ class Shader {
                    const void* indices, int indexCount);
 
   private:
-    void loadWithOutput(const char* vertexPath, const char* fragmentPath, const char* output);
+    void loadWithOutput(const char* vertexPath, const char* fragmentPath, const char* output,
+                        bool namePairIfUnlinked = true);
 
     unsigned int programName = 0;
     unsigned int vertexShader = 0;
     unsigned int fragmentShader = 0;
+    unsigned int libraryShader = 0;
     bool stagesCompiled = false;
     bool linked = false;
     glm::vec4 storedClipPlane;

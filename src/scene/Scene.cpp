@@ -44,13 +44,21 @@ Shader* loadShader(const char* vertexPath, const char* fragmentPath) {
     shader->load(vertexPath, fragmentPath);
     return shader;
 }
+
+// The programs that colour the level with its textures share their lookup.
+Shader* loadLevelShader(const char* vertexPath, const char* fragmentPath) {
+    Shader* shader = new Shader();
+    shader->load(vertexPath, fragmentPath, "shader/level_texture.frag");
+    return shader;
+}
 } // namespace
 
 void Scene::init() {
-    mainShader = loadShader("shader/simple_shader.vert", "shader/simple_shader.frag");
-    animationShader = loadShader("shader/animation_shader.vert", "shader/animation_shader.frag");
+    mainShader = loadLevelShader("shader/simple_shader.vert", "shader/simple_shader.frag");
+    animationShader =
+        loadLevelShader("shader/animation_shader.vert", "shader/animation_shader.frag");
     shadowShader = loadShader("shader/shadow_shader.vert", "shader/shadow_shader.frag");
-    alphaShader = loadShader("shader/alpha_shader.vert", "shader/alpha_shader.frag");
+    alphaShader = loadLevelShader("shader/alpha_shader.vert", "shader/alpha_shader.frag");
 
     loadLevelTextures(isBilinearFilteringOn(), getMipmapMode());
     loadModels();

@@ -66,7 +66,8 @@ class LevelTexture : public testing::Test {
         if (!ensureGlContext())
             GTEST_SKIP() << "no display";
         testing::internal::CaptureStdout();
-        level.load("shader/simple_shader.vert", "shader/simple_shader.frag");
+        level.load("shader/simple_shader.vert", "shader/simple_shader.frag",
+                   "shader/level_texture.frag");
         // The same program with the driver's lookup everywhere: the picture to keep.
         std::string source = readText("shader/simple_shader.frag");
         const std::string call = "levelTexture(colorTexture, uv)";

@@ -215,6 +215,9 @@ TEST(BrokenData, EachBrokenFileIsNamedOnceAndTheGameDrawsOnWithoutGlErrors) {
         {{"data/background.wav"}, true, "not a wave file", nullptr, true},
         {{"shader/animation_shader.vert"}, false, "missing", nullptr, true},
         {{"shader/animation_shader.vert"}, true, "shader did not compile", nullptr, true},
+        // The lookup the level programs share: they go, the sky and the water still draw.
+        {{"shader/level_texture.frag"}, false, "missing", nullptr, true},
+        {{"shader/level_texture.frag"}, true, "shader did not compile", nullptr, true},
         // Every pass and the HUD lose their program at once.
         {everyProgram, true, "shader did not compile", nullptr, false},
     };
