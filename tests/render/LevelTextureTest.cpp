@@ -1,6 +1,7 @@
-// The level program's texture lookup against a plain texture() lookup of the same texture:
-// blocks whose footprint covers the whole texture take the smallest mip level's texel instead
-// of the driver's filter, and that must leave every pixel as the filter drew it.
+// The level programs' texture lookup against a plain texture() lookup of the same texture.
+// Blocks whose footprint covers the whole texture, or whose filter box would be enormous, take
+// the smallest mip level's texel instead of the driver's filter; the first case must leave
+// every pixel as the filter drew it.
 #include <gtest/gtest.h>
 
 #include <GL/glew.h>
@@ -81,16 +82,15 @@ class LevelTexture : public testing::Test {
         ASSERT_TRUE(plain.isUsable());
     }
 
-    // A floor seen from just above it, filling the view: footprints from about a texel per
-    // pixel at the bottom to many copies of the texture per block at the top. Only ambient
-    // light, so each pixel is the texture lookup itself.
-    std::vector<unsigned char> draw(Shader& shader, unsigned int texture, bool mipmapped) {
-        const float far = 60.0f;
-        glm::vec4 positions[4] = {
-            {-1, -1, 0, 1}, {1, -1, 0, 1}, {far, far, 0, far}, {-far, far, 0, far}};
-        glm::vec3 normals[4] = {{0, 1, 0}, {0, 1, 0}, {0, 1, 0}, {0, 1, 0}};
-        glm::vec2 uvs[4] = {{0, 0}, {0.5f, 0}, {300.0f, 400.0f}, {0, 400.0f}};
-        unsigned int indices[6] = {0, 1, 2, 0, 2, 3};
+    // Horizontal bands across the view, each with texture coordinates that change by
+    // `texelsPerPixel` (columns: per pixel right, per pixel up) in texels of the full size.
+    // Only ambient light, so each pixel is the texture lookup itself.
+    struct Band {
+        float bottom, top; // in clip space
+        glm::mat2 texelsPerPixel;
+    };
+    std::vector<unsigned char> draw(Shader& shader, unsigned int texture, bool mipmapped,
+                                    const std::vector<Band>& bands) {
         glViewport(0, 0, side, side);
         glDisable(GL_CULL_FACE);
         glDisable(GL_DEPTH_TEST);
@@ -109,7 +109,20 @@ class LevelTexture : public testing::Test {
         shader.setInt(mipmapped ? 1 : 0, "levelTexturesMipmapped");
         glActiveTexture(GL_TEXTURE0);
         glBindTexture(GL_TEXTURE_2D, texture);
-        shader.drawLit(positions, normals, uvs, indices, 6);
+        for (const Band& band : bands) {
+            glm::vec4 positions[4] = {{-1, band.bottom, 0, 1},
+                                      {1, band.bottom, 0, 1},
+                                      {1, band.top, 0, 1},
+                                      {-1, band.top, 0, 1}};
+            glm::vec3 normals[4] = {{0, 1, 0}, {0, 1, 0}, {0, 1, 0}, {0, 1, 0}};
+            glm::vec2 uvs[4];
+            for (int i = 0; i < 4; ++i) {
+                glm::vec2 pixel = (glm::vec2(positions[i]) + 1.0f) * (0.5f * side);
+                uvs[i] = band.texelsPerPixel * pixel / 64.0f;
+            }
+            unsigned int indices[6] = {0, 1, 2, 0, 2, 3};
+            shader.drawLit(positions, normals, uvs, indices, 6);
+        }
         glUseProgram(0);
         std::vector<unsigned char> image(static_cast<size_t>(side * side) * 3);
         glPixelStorei(GL_PACK_ALIGNMENT, 1);
@@ -129,20 +142,53 @@ class LevelTexture : public testing::Test {
     Shader plain;
 };
 
-TEST_F(LevelTexture, EveryPixelIsTheFiltersOwnWithMipmapsAndWithout) {
+// From a few texels per pixel up to many copies of the texture per block, looked at square
+// on: the filter's box stays small, so every pixel must be exactly the filter's.
+TEST_F(LevelTexture, SquareOnFootprintsAreTheFiltersOwnWithMipmapsAndWithout) {
+    std::vector<Band> bands;
+    const float scales[] = {0.3f, 1.5f, 3.0f, 7.0f, 20.0f, 40.0f, 70.0f, 150.0f};
+    for (int i = 0; i < 8; ++i)
+        bands.push_back({-1.0f + 0.25f * i, -0.75f + 0.25f * i, glm::mat2(scales[i])});
     for (bool mipmapped : {true, false}) {
         unsigned int texture = mipmappedTexture(mipmapped);
-        std::vector<unsigned char> expected = draw(plain, texture, mipmapped);
-        std::vector<unsigned char> drawn = draw(level, texture, mipmapped);
+        std::vector<unsigned char> expected = draw(plain, texture, mipmapped, bands);
+        std::vector<unsigned char> drawn = draw(level, texture, mipmapped, bands);
         glDeleteTextures(1, &texture);
         EXPECT_LE(largestDifference(drawn, expected), 1) << "mipmapped " << mipmapped;
-        // The far rows vary only with mipmaps off: the scene reaches the blocks that
-        // cover the texture, where the smallest level stands for the whole of it.
+        // The top band covers the texture many times per block: with mipmaps the filter
+        // gives one colour there (the case the smallest level stands in for), without
+        // them a scatter of texels.
         int top = (side - 4) * side * 3;
-        bool farRowsVary = false;
+        bool topVaries = false;
         for (int x = 1; x < side; ++x)
-            farRowsVary = farRowsVary || std::abs(expected[top + x * 3] - expected[top]) > 8;
-        EXPECT_EQ(farRowsVary, !mipmapped);
+            topVaries = topVaries || std::abs(expected[top + x * 3] - expected[top]) > 8;
+        EXPECT_EQ(topVaries, !mipmapped);
+    }
+    EXPECT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR));
+}
+
+// A sheet seen edge-on: eighty texels per pixel along a diagonal, almost nothing across it.
+// The filter would walk a box of thousands of texels per block; the smallest level, the
+// texture's average, stands in. Without mipmaps nothing changes.
+TEST_F(LevelTexture, AnEdgeOnSliverTakesTheAverageColourOnlyWithMipmaps) {
+    std::vector<Band> sliver = {{-1.0f, 1.0f, glm::mat2(80.0f, 80.0f, 0.001f, 0.0f)}};
+    for (bool mipmapped : {true, false}) {
+        unsigned int texture = mipmappedTexture(mipmapped);
+        unsigned char average[3] = {};
+        glGetTexImage(GL_TEXTURE_2D, 6, GL_RGB, GL_UNSIGNED_BYTE, average);
+        std::vector<unsigned char> expected = draw(plain, texture, mipmapped, sliver);
+        std::vector<unsigned char> drawn = draw(level, texture, mipmapped, sliver);
+        glDeleteTextures(1, &texture);
+        if (mipmapped) {
+            int farFromAverage = 0;
+            for (size_t i = 0; i < drawn.size(); ++i)
+                farFromAverage += std::abs(drawn[i] - average[i % 3]) > 1;
+            EXPECT_EQ(farFromAverage, 0);
+            // The filter's own picture is not uniform: the stand-in is what the test sees.
+            EXPECT_GT(largestDifference(drawn, expected), 4);
+        } else {
+            EXPECT_LE(largestDifference(drawn, expected), 1);
+        }
     }
     EXPECT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR));
 }
