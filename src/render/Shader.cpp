@@ -35,8 +35,8 @@ std::string infoLog(GLuint name, GetParameter getParameter, GetLog getLog) {
     return log;
 }
 
-// Compiles one stage and prints the driver's verdict; false when the stage is of no use, in
-// which case its file has been named.
+// Compiles one stage and prints the driver's verdict (a success only with okMessage); false
+// when the stage is of no use, in which case its file has been named.
 bool compileStage(GLenum type, const char* path, const char* okMessage, const char* errorMessage,
                   GLuint& shader) {
     std::string source;
@@ -50,7 +50,8 @@ bool compileStage(GLenum type, const char* path, const char* okMessage, const ch
     glGetShaderiv(shader, GL_COMPILE_STATUS, &status);
     bool compiled = status != 0 && glIsShader(shader);
     if (compiled) {
-        std::cout << okMessage << std::endl;
+        if (okMessage)
+            std::cout << okMessage << std::endl;
     } else {
         std::string log = infoLog(shader, glGetShaderiv, glGetShaderInfoLog);
         std::cout << errorMessage << log.c_str() << std::endl;
@@ -81,21 +82,9 @@ void Shader::load(const char* vertexPath, const char* fragmentPath) {
 
 void Shader::load(const char* vertexPath, const char* fragmentPath,
                   const char* fragmentLibraryPath) {
-    std::string source;
-    bool read = readWholeFile(fragmentLibraryPath, source);
-    libraryShader = glCreateShader(GL_FRAGMENT_SHADER);
-    const char* text = source.c_str();
-    glShaderSource(libraryShader, 1, &text, nullptr);
-    glCompileShader(libraryShader);
-    GLint status = 0;
-    glGetShaderiv(libraryShader, GL_COMPILE_STATUS, &status);
-    if (status == 0) {
-        std::string log = infoLog(libraryShader, glGetShaderiv, glGetShaderInfoLog);
-        std::cout << "Fragment-shader compile error:\n\n" << log.c_str() << std::endl;
-    }
-    bool libraryUsable = status != 0 && read;
-    if (!libraryUsable)
-        reportBrokenDataFile(fragmentLibraryPath, "shader did not compile");
+    // A library that compiles says nothing: the console keeps the lines it always had.
+    bool libraryUsable = compileStage(GL_FRAGMENT_SHADER, fragmentLibraryPath, nullptr,
+                                      "Fragment-shader compile error:\n\n", libraryShader);
     // Without its library the program does not link and its passes are skipped; the library
     // has been named, so the pair is not blamed as well.
     loadWithOutput(vertexPath, fragmentPath, "fragColor", libraryUsable);
