@@ -155,8 +155,11 @@ bool initApplication() {
         loadTexture(screenTextureFiles[slot], screenTextures, slot, false, false);
 
     showLoadingScreen();
-    // The level textures load with the filter and mipmaps the player chose to start with.
+    // The level textures load with the filter and mipmaps the player chose to start with,
+    // the off-screen images at the sizes chosen.
     resetDisplayOptions();
+    scene->setShadowMapSize(options.shadowMapSize);
+    scene->setWaterMapSize(options.waterMapSize);
     scene->init();
     return true;
 }
@@ -244,7 +247,11 @@ int runGame() {
                   !(timedemo && session->replayEnded());
     }
     if (passTimer) {
-        std::cout << timedemoReport(timedemoFile, frameTimes, passTimer->totals(),
+        GLint samples = 0;
+        glGetIntegerv(GL_SAMPLES, &samples);
+        std::cout << timedemoSettings(getWindowWidth(), getWindowHeight(), samples,
+                                      scene->getShadowMapSize(), scene->getWaterMapSize())
+                  << timedemoReport(timedemoFile, frameTimes, passTimer->totals(),
                                     passTimer->order())
                   << std::flush;
         PassTimer::install(nullptr);

@@ -55,3 +55,10 @@ std::string timedemoReport(const std::string& replayFile, const std::vector<doub
     }
     return report;
 }
+
+std::string timedemoSettings(int width, int height, int samples, int shadowMapSize,
+                             int waterMapSize) {
+    return "Settings: window " + std::to_string(width) + " x " + std::to_string(height) + ", " +
+           std::to_string(samples) + " samples, shadow map " + std::to_string(shadowMapSize) +
+           ", water maps " + std::to_string(waterMapSize) + "\n";
+}

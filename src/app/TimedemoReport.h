@@ -11,3 +11,7 @@
 std::string timedemoReport(const std::string& replayFile, const std::vector<double>& frameTimes,
                            const std::map<std::string, PassTimer::Total>& passes,
                            const std::vector<std::string>& passOrder);
+
+// The settings the figures were drawn with, for comparing them across runs: one line.
+std::string timedemoSettings(int width, int height, int samples, int shadowMapSize,
+                             int waterMapSize);

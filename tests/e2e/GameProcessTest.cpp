@@ -315,7 +315,10 @@ TEST_F(GameProcessTest, ATimedemoPlaysTheReplayReportsAndExits) {
         writer.frame(demo.records[i].frameTime, demo.records[i].input);
     ASSERT_TRUE(writer.finish());
 
-    GameProcess game("timedemo.log", {"--timedemo", shortReplay});
+    // Cheaper settings than the defaults, each of which the report must show as drawn with.
+    GameProcess game("timedemo.log",
+                     {"--timedemo", shortReplay, "--width", "640", "--height", "480", "--samples",
+                      "0", "--shadow-map", "1024", "--water-map", "128"});
     ASSERT_TRUE(game.started);
     ASSERT_TRUE(game.exited(300.0)) << game.output();
     ASSERT_TRUE(WIFEXITED(game.status));
@@ -324,6 +327,9 @@ TEST_F(GameProcessTest, ATimedemoPlaysTheReplayReportsAndExits) {
     EXPECT_NE(out.find("Timedemo \"" + shortReplay + "\": 39 frames in "), std::string::npos)
         << out;
     EXPECT_NE(out.find("Frames per second: minimum "), std::string::npos) << out;
+    EXPECT_NE(out.find("Settings: window 640 x 480, 0 samples, shadow map 1024, water maps 128\n"),
+              std::string::npos)
+        << out;
     for (const char* pass :
          {"shadow", "lake water maps", "river water maps", "main pass", "water surfaces", "HUD"})
         EXPECT_NE(out.find(std::string(" ") + pass + " "), std::string::npos) << pass << "\n"
