@@ -145,6 +145,7 @@ bool initApplication() {
     glEnable(GL_DEPTH_TEST);
     glViewport(0, 0, getWindowWidth(), getWindowHeight());
     ilInit();
+    setAnisotropyLimit(static_cast<float>(options.anisotropy));
 
     font = new BitmapFont("data/basicFont_0.tga", "data/basicFont.fnt");
     font->loadShader();
@@ -250,7 +251,8 @@ int runGame() {
         GLint samples = 0;
         glGetIntegerv(GL_SAMPLES, &samples);
         std::cout << timedemoSettings(getWindowWidth(), getWindowHeight(), samples,
-                                      scene->getShadowMapSize(), scene->getWaterMapSize())
+                                      scene->getShadowMapSize(), scene->getWaterMapSize(),
+                                      anisotropyInUse())
                   << timedemoReport(timedemoFile, frameTimes, passTimer->totals(),
                                     passTimer->order())
                   << std::flush;

@@ -24,6 +24,8 @@ struct GameOptions {
     bool bilinearFiltering = true;
     // 0 off, 1 nearest, 2 linear: the F5 cycle's values.
     int mipmapMode = 2;
+    // The largest anisotropy a texture filters with; 0 takes the driver's maximum.
+    int anisotropy = 0;
     // The background music's gain, 0 (silent) to 1.
     double musicVolume = 1.0;
 };

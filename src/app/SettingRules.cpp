@@ -81,6 +81,14 @@ std::string storeTextureFilter(GameOptions& options, const std::string& text) {
     return "";
 }
 
+std::string storeAnisotropy(GameOptions& options, const std::string& text) {
+    long long value = 0;
+    if (!readWhole(text, value) || (value != 0 && !(isPowerOfTwo(value) && value <= 16)))
+        return "must be 0 (the driver's maximum), 1, 2, 4, 8 or 16";
+    options.anisotropy = static_cast<int>(value);
+    return "";
+}
+
 const char* const mipmapNames[3] = {"off", "nearest", "linear"};
 
 std::string storeMipmaps(GameOptions& options, const std::string& text) {
@@ -133,6 +141,9 @@ std::string showWaterMap(const GameOptions& options) {
 std::string showTextureFilter(const GameOptions& options) {
     return quoted(options.bilinearFiltering ? "bilinear" : "nearest");
 }
+std::string showAnisotropy(const GameOptions& options) {
+    return std::to_string(options.anisotropy);
+}
 std::string showMipmaps(const GameOptions& options) {
     int mode = options.mipmapMode >= 0 && options.mipmapMode < 3 ? options.mipmapMode : 2;
     return quoted(mipmapNames[mode]);
@@ -173,6 +184,9 @@ const std::vector<SettingRule>& settingRules() {
          showTextureFilter},
         {"mipmaps", "--mipmaps", nullptr, SettingKind::Choice,
          "Mipmaps at start (F5 cycles): off, nearest or linear", storeMipmaps, showMipmaps},
+        {"anisotropy", "--anisotropy", nullptr, SettingKind::Whole,
+         "Anisotropic filtering: 1 (off), 2, 4, 8 or 16; 0 takes the driver's maximum",
+         storeAnisotropy, showAnisotropy},
         {"music_volume", "--music-volume", nullptr, SettingKind::Fraction,
          "Music volume from 0.0 (silent) to 1.0", storeMusicVolume, showMusicVolume},
     };

@@ -57,8 +57,9 @@ std::string timedemoReport(const std::string& replayFile, const std::vector<doub
 }
 
 std::string timedemoSettings(int width, int height, int samples, int shadowMapSize,
-                             int waterMapSize) {
+                             int waterMapSize, float anisotropy) {
     return "Settings: window " + std::to_string(width) + " x " + std::to_string(height) + ", " +
            std::to_string(samples) + " samples, shadow map " + std::to_string(shadowMapSize) +
-           ", water maps " + std::to_string(waterMapSize) + "\n";
+           ", water maps " + std::to_string(waterMapSize) + ", anisotropy " +
+           format("%g", static_cast<double>(anisotropy)) + "\n";
 }

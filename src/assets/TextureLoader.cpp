@@ -13,6 +13,8 @@
 
 namespace {
 
+float anisotropyLimit = 0.0f;
+
 bool isUploadableFormat(ILint format) {
     switch (format) {
     case IL_RGB:
@@ -80,9 +82,7 @@ void uploadImage() {
 void applyMaxAnisotropy() {
     if (!glewIsSupported("GL_EXT_texture_filter_anisotropic"))
         return;
-    GLfloat maximum = 1.0f;
-    glGetFloatv(GL_MAX_TEXTURE_MAX_ANISOTROPY_EXT, &maximum);
-    glTexParameterf(GL_TEXTURE_2D, GL_TEXTURE_MAX_ANISOTROPY_EXT, maximum);
+    glTexParameterf(GL_TEXTURE_2D, GL_TEXTURE_MAX_ANISOTROPY_EXT, anisotropyInUse());
 }
 
 // Clamped textures (skybox faces, for one) are always plain linear without mipmaps.
@@ -111,6 +111,18 @@ void uploadPlain(GLint filter) {
 }
 
 } // namespace
+
+void setAnisotropyLimit(float limit) {
+    anisotropyLimit = limit;
+}
+
+float anisotropyInUse() {
+    if (!glewIsSupported("GL_EXT_texture_filter_anisotropic"))
+        return 1.0f;
+    GLfloat maximum = 1.0f;
+    glGetFloatv(GL_MAX_TEXTURE_MAX_ANISOTROPY_EXT, &maximum);
+    return anisotropyLimit >= 1.0f && anisotropyLimit < maximum ? anisotropyLimit : maximum;
+}
 
 void loadTexture(const char* path, unsigned int* names, int index, bool mipmaps, bool clamp) {
     ILuint image = openImage(path);

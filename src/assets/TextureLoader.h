@@ -8,3 +8,9 @@ void loadTexture(const char* path, unsigned int* names, int index, bool mipmaps,
 // GL_LINEAR or GL_NEAREST for magnification (and minification without mipmaps).
 void loadTextureFiltered(const char* path, unsigned int* names, int index, int mipmapMode,
                          bool bilinear, bool clamp);
+
+// Textures that filter anisotropically take the driver's maximum anisotropy, or `limit` when
+// that is smaller; a limit below 1 means no limit (the default). Applies to later loads.
+void setAnisotropyLimit(float limit);
+// What a texture loaded now gets: 1 without the extension.
+float anisotropyInUse();

@@ -70,6 +70,11 @@ TEST(CommandLine, EveryValueOptionTakesItsEdgesAndRefusesPastThemWithOneLine) {
          {"64", "1000", "2048"},
          "must be a power of two from 128 to 1024",
          [](auto& o) { return o.waterMapSize; }},
+        {"--anisotropy",
+         {"0", "1", "16"},
+         {"3", "32", "-1"},
+         "must be 0 (the driver's maximum), 1, 2, 4, 8 or 16",
+         [](auto& o) { return o.anisotropy; }},
         {"--music-volume",
          {"0", "1.0", "0.25"},
          {"-0.01", "1.01", "nan"},
@@ -125,9 +130,10 @@ TEST(CommandLine, HelpAndVersionEndTheProgramAndNoOptionsMeansTodaysGame) {
 
     Parsed help = parse({"--help"});
     EXPECT_EQ(help.outcome, CommandLine::Outcome::Done);
-    for (const char* option : {"--data", "--record", "--replay", "--timedemo", "--shadow-map",
-                               "--water-map", "--samples", "--width", "--height", "--fullscreen",
-                               "--vsync", "--write-settings", "settings.toml", "QUILLORB_DATA"})
+    for (const char* option :
+         {"--data", "--record", "--replay", "--timedemo", "--shadow-map", "--water-map",
+          "--samples", "--anisotropy", "--width", "--height", "--fullscreen", "--vsync",
+          "--write-settings", "settings.toml", "QUILLORB_DATA"})
         EXPECT_NE(help.output.find(option), std::string::npos) << option;
 
     Parsed none = parse({});
@@ -142,6 +148,7 @@ TEST(CommandLine, HelpAndVersionEndTheProgramAndNoOptionsMeansTodaysGame) {
     EXPECT_FALSE(none.options.vsync);
     EXPECT_TRUE(none.options.bilinearFiltering);
     EXPECT_EQ(none.options.mipmapMode, 2);
+    EXPECT_EQ(none.options.anisotropy, 0);
     EXPECT_EQ(none.options.musicVolume, 1.0);
     EXPECT_EQ(none.options.dataDir, "");
 }

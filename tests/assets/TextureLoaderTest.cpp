@@ -141,6 +141,28 @@ TEST_F(TextureLoading, LoadTextureFilteredSettingsTable) {
     }
 }
 
+// The player's limit caps what the driver allows, for mipmapped and clamped textures alike;
+// no limit, or one above the driver's maximum, is the maximum.
+TEST_F(TextureLoading, AnisotropyLimitCapsTheDriversMaximum) {
+    if (!glewIsSupported("GL_EXT_texture_filter_anisotropic"))
+        GTEST_SKIP() << "no anisotropic filtering";
+    GLfloat maximum = 0.0f;
+    glGetFloatv(GL_MAX_TEXTURE_MAX_ANISOTROPY_EXT, &maximum);
+    ASSERT_GT(maximum, 2.0f);
+    for (float limit : {1.0f, 2.0f, 0.0f, 2.0f * maximum}) {
+        setAnisotropyLimit(limit);
+        float expected = limit >= 1.0f && limit < maximum ? limit : maximum;
+        EXPECT_EQ(anisotropyInUse(), expected) << limit;
+        for (bool clamp : {false, true}) {
+            loadTextureFiltered(path.c_str(), names, 1, 2, true, clamp);
+            GLfloat actual = 0.0f;
+            glGetTexParameterfv(GL_TEXTURE_2D, GL_TEXTURE_MAX_ANISOTROPY_EXT, &actual);
+            EXPECT_EQ(actual, expected) << "limit " << limit << " clamp " << clamp;
+        }
+    }
+    setAnisotropyLimit(0.0f);
+}
+
 TEST_F(TextureLoading, UnknownModeLeavesTheNameUntouched) {
     glBindTexture(GL_TEXTURE_2D, names[0]);
     loadTextureFiltered(path.c_str(), names, 1, 3, true, false);

@@ -318,7 +318,7 @@ TEST_F(GameProcessTest, ATimedemoPlaysTheReplayReportsAndExits) {
     // Cheaper settings than the defaults, each of which the report must show as drawn with.
     GameProcess game("timedemo.log",
                      {"--timedemo", shortReplay, "--width", "640", "--height", "480", "--samples",
-                      "0", "--shadow-map", "1024", "--water-map", "128"});
+                      "0", "--shadow-map", "1024", "--water-map", "128", "--anisotropy", "2"});
     ASSERT_TRUE(game.started);
     ASSERT_TRUE(game.exited(300.0)) << game.output();
     ASSERT_TRUE(WIFEXITED(game.status));
@@ -327,7 +327,8 @@ TEST_F(GameProcessTest, ATimedemoPlaysTheReplayReportsAndExits) {
     EXPECT_NE(out.find("Timedemo \"" + shortReplay + "\": 39 frames in "), std::string::npos)
         << out;
     EXPECT_NE(out.find("Frames per second: minimum "), std::string::npos) << out;
-    EXPECT_NE(out.find("Settings: window 640 x 480, 0 samples, shadow map 1024, water maps 128\n"),
+    EXPECT_NE(out.find("Settings: window 640 x 480, 0 samples, shadow map 1024, water maps 128, "
+                       "anisotropy 2\n"),
               std::string::npos)
         << out;
     for (const char* pass :
