@@ -26,12 +26,12 @@
 #include "app/AppState.h"
 #include "assets/AnimationModel.h"
 #include "assets/Sphere.h"
+#include "levelgen/CourseRoute.h"
 #include "physics/Camera.h"
 #include "platform/Input.h"
 #include "platform/ScriptedClock.h"
 #include "render/Skybox.h"
 #include "scene/Clock.h"
-#include "levelgen/CourseRoute.h"
 #include "scene/LevelTable.h"
 #include "scene/Scene.h"
 
