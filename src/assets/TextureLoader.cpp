@@ -8,7 +8,7 @@
 #include <iostream>
 #include <string>
 
-#include "assets/DataFileReport.h"
+#include "platform/DataFileReport.h"
 #include "assets/TargaLength.h"
 
 namespace {

@@ -3,7 +3,7 @@
 #include <glm/glm.hpp>
 
 #include "physics/CollisionPacket.h"
-#include "physics/Triangle.h"
+#include "assets/Triangle.h"
 
 // The narrow phase of the marble's collisions: a sphere of radius collisionRadius swept
 // along a packet's velocity against single triangles, the sliding response, and the

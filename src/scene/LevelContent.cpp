@@ -9,7 +9,7 @@
 #include "assets/Sphere.h"
 #include "assets/TextureLoader.h"
 #include "render/Skybox.h"
-#include "scene/LevelTable.h"
+#include "level/LevelTable.h"
 #include "scene/Scene.h"
 
 void Scene::loadLevelTextures(bool bilinear, int mipmapMode) {

@@ -3,7 +3,7 @@
 #include <AL/al.h>
 #include <AL/alut.h>
 
-#include "assets/DataFileReport.h"
+#include "platform/DataFileReport.h"
 
 namespace {
 ALuint musicBuffer = 0;

@@ -10,7 +10,7 @@
 #include <optional>
 #include <string>
 
-#include "app/BestTimes.h"
+#include "session/BestTimes.h"
 #include "support/TestFiles.h"
 
 namespace fs = std::filesystem;

@@ -6,8 +6,8 @@
 #include <string>
 #include <vector>
 
-#include "app/CommandLine.h"
-#include "app/GameOptions.h"
+#include "settings/CommandLine.h"
+#include "settings/GameOptions.h"
 
 namespace {
 

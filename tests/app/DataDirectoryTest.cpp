@@ -5,7 +5,7 @@
 #include <string>
 
 #include "TestFiles.h"
-#include "app/DataDirectory.h"
+#include "settings/DataDirectory.h"
 
 namespace fs = std::filesystem;
 

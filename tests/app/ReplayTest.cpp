@@ -16,13 +16,13 @@
 #include <vector>
 
 #include "TestFiles.h"
-#include "app/LevelHash.h"
-#include "app/Replay.h"
-#include "app/ReplayFormat.h"
-#include "app/ReplayReader.h"
-#include "app/ReplayWriter.h"
+#include "session/LevelHash.h"
+#include "session/Replay.h"
+#include "session/ReplayFormat.h"
+#include "session/ReplayReader.h"
+#include "session/ReplayWriter.h"
 #include "app/TimedemoReport.h"
-#include "app/UserDirectories.h"
+#include "settings/UserDirectories.h"
 
 namespace fs = std::filesystem;
 

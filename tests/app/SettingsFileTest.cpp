@@ -7,8 +7,8 @@
 #include <string>
 
 #include "TestFiles.h"
-#include "app/GameOptions.h"
-#include "app/SettingsFile.h"
+#include "settings/GameOptions.h"
+#include "settings/SettingsFile.h"
 
 namespace fs = std::filesystem;
 

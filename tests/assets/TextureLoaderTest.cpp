@@ -14,7 +14,7 @@
 
 #include "GlTestContext.h"
 #include "TestFiles.h"
-#include "assets/DataFileReport.h"
+#include "platform/DataFileReport.h"
 #include "assets/TextureLoader.h"
 
 namespace {

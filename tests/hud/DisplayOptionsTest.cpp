@@ -4,10 +4,11 @@
 
 #include <vector>
 
-#include "app/AppState.h"
-#include "app/Application.h"
+#include "app/Game.h"
+#include "physics/RaceState.h"
+#include "app/Game.h"
 #include "app/DisplayOptions.h"
-#include "app/GameOptions.h"
+#include "settings/GameOptions.h"
 #include "platform/Input.h"
 #include "platform/Keys.h"
 #include "platform/ScriptedKeys.h"
@@ -18,14 +19,17 @@ namespace {
 
 class DisplayOptionsTest : public ::testing::Test {
   protected:
+    // A game that is never started: the frame is composed from the parts each test hands it.
+    Game game;
+
     void SetUp() override {
         resetDisplayOptions();
-        setScene(nullptr);
+        game.setScene(nullptr);
         platform::setKeySource(&keys);
     }
     void TearDown() override {
         platform::setKeySource(nullptr);
-        setScene(nullptr);
+        game.setScene(nullptr);
         resetDisplayOptions();
     }
     // One frame's poll with exactly these keys held.
@@ -33,7 +37,7 @@ class DisplayOptionsTest : public ::testing::Test {
         keys.releaseAll();
         for (int key : held)
             keys.press(key);
-        handleDisplayOptions();
+        handleDisplayOptions(game.getScene());
     }
     void tap(int key) {
         frame({key});
@@ -72,15 +76,13 @@ TEST_F(DisplayOptionsTest, FilterAndMipmapsStartAsChosenAndTheKeysGoOnFromThere)
     GameOptions chosen;
     chosen.bilinearFiltering = false;
     chosen.mipmapMode = 0;
-    setGameOptions(chosen);
-    resetDisplayOptions();
+    resetDisplayOptions(chosen.bilinearFiltering, chosen.mipmapMode);
     EXPECT_FALSE(isBilinearFilteringOn());
     EXPECT_EQ(getMipmapMode(), 0);
     tap(GLFW_KEY_F5);
     EXPECT_EQ(getMipmapMode(), 1);
     tap(GLFW_KEY_F4);
     EXPECT_TRUE(isBilinearFilteringOn());
-    setGameOptions(GameOptions());
 }
 
 TEST_F(DisplayOptionsTest, FilterAndFpsKeysAnnounceTheirNewState) {
@@ -121,21 +123,21 @@ TEST_F(DisplayOptionsTest, KeysWithoutAnOptionWriteNoSlot) {
 TEST_F(DisplayOptionsTest, StatusLinesLastExactlyOneHundredHudFrames) {
     tap(GLFW_KEY_F2);
     for (int i = 0; i < 99; ++i)
-        drawStatusLines();
+        drawStatusLines(game.getFont());
     EXPECT_EQ(getStatusFrames(2), 1);
     EXPECT_EQ(getStatusText(2), "Fps ON");
-    drawStatusLines();
+    drawStatusLines(game.getFont());
     EXPECT_EQ(getStatusFrames(2), 0);
-    drawStatusLines();
+    drawStatusLines(game.getFont());
     EXPECT_EQ(getStatusFrames(2), 0);
 
     // A new press restarts the count and replaces the text; other lines keep their own.
     tap(GLFW_KEY_F3);
     for (int i = 0; i < 60; ++i)
-        drawStatusLines();
+        drawStatusLines(game.getFont());
     tap(GLFW_KEY_F3);
     tap(GLFW_KEY_F2);
-    drawStatusLines();
+    drawStatusLines(game.getFont());
     EXPECT_EQ(getStatusFrames(3), 99);
     EXPECT_EQ(getStatusText(3), "WIREFRAME OFF");
     EXPECT_EQ(getStatusFrames(2), 99);
@@ -143,7 +145,7 @@ TEST_F(DisplayOptionsTest, StatusLinesLastExactlyOneHundredHudFrames) {
 
 TEST_F(DisplayOptionsTest, SceneSwitchesAnnounceTheSceneState) {
     Scene scene;
-    setScene(&scene);
+    game.setScene(&scene);
     frame({GLFW_KEY_F6, GLFW_KEY_F8, GLFW_KEY_F9});
     EXPECT_FALSE(scene.isVboOn());
     EXPECT_FALSE(scene.isFrustumCullingOn());
@@ -156,7 +158,7 @@ TEST_F(DisplayOptionsTest, SceneSwitchesAnnounceTheSceneState) {
     EXPECT_EQ(getStatusText(6), "VBO");
     EXPECT_EQ(getStatusText(8), "Frustum Culling ON");
     EXPECT_EQ(getStatusText(9), "Transparenz ON");
-    setScene(nullptr);
+    game.setScene(nullptr);
 }
 
 namespace {
@@ -175,7 +177,7 @@ TEST_F(DisplayOptionsTest, FilterKeysReloadTheLevelTexturesIntoTheSameNames) {
         GTEST_SKIP() << "no display";
     Scene scene;
     scene.loadLevelTextures(true, 2);
-    setScene(&scene);
+    game.setScene(&scene);
     const int count = 14;
     std::vector<unsigned int> before(scene.getLevelTextures(), scene.getLevelTextures() + count);
     for (unsigned int name : before)
@@ -198,5 +200,5 @@ TEST_F(DisplayOptionsTest, FilterKeysReloadTheLevelTexturesIntoTheSameNames) {
         EXPECT_EQ(textureParameter(before[i], GL_TEXTURE_MIN_FILTER), GL_NEAREST);
     }
     glBindTexture(GL_TEXTURE_2D, 0);
-    setScene(nullptr);
+    game.setScene(nullptr);
 }

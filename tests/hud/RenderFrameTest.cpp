@@ -8,8 +8,9 @@
 
 #include <glm/glm.hpp>
 
-#include "app/AppState.h"
-#include "app/Application.h"
+#include "app/Game.h"
+#include "physics/RaceState.h"
+#include "app/Game.h"
 #include "app/DisplayOptions.h"
 #include "app/RenderFrame.h"
 #include "hud/BitmapFont.h"
@@ -18,7 +19,7 @@
 #include "platform/ScriptedClock.h"
 #include "platform/ScriptedKeys.h"
 #include "platform/Window.h"
-#include "scene/Clock.h"
+#include "platform/Clock.h"
 #include "scene/Scene.h"
 #include "support/GlTestContext.h"
 #include "support/TestFiles.h"
@@ -32,25 +33,28 @@ namespace {
 
 class RenderFrameTest : public ::testing::Test {
   protected:
+    // A game that is never started: the frame is composed from the parts each test hands it.
+    Game game;
+
     void SetUp() override {
         if (!ensureGlContext(1024, 768))
             GTEST_SKIP() << "no display";
-        resetAppState();
+        game.race().restart();
         resetDisplayOptions();
-        setScene(nullptr);
+        game.setScene(nullptr);
         platform::setKeySource(&keys);
     }
     void TearDown() override {
         platform::setKeySource(nullptr);
-        resetAppState();
+        game.race().restart();
         resetDisplayOptions();
         glPolygonMode(GL_FRONT_AND_BACK, GL_FILL);
     }
     void frameWith(int key) {
         keys.press(key);
-        renderFrame();
+        renderFrame(game);
         keys.release(key);
-        renderFrame();
+        renderFrame(game);
     }
 
     ScriptedKeys keys;
@@ -66,12 +70,12 @@ GLint polygonMode() {
 
 TEST_F(RenderFrameTest, KeysStillSwitchBehindAnEndScreenButNoLineCountsDown) {
     for (bool won : {true, false}) {
-        resetAppState();
+        game.race().restart();
         resetDisplayOptions();
-        won ? setGameWon() : setGameOver();
+        game.race().outcome = won ? RaceState::Outcome::Won : RaceState::Outcome::GameOver;
         frameWith(GLFW_KEY_F2);
         for (int i = 0; i < 5; ++i)
-            renderFrame();
+            renderFrame(game);
         EXPECT_TRUE(isShowFpsOn());
         EXPECT_EQ(getStatusFrames(2), 100) << (won ? "winner" : "game over");
     }
@@ -81,27 +85,27 @@ TEST_F(RenderFrameTest, WithoutAnEndScreenEachFrameCountsTheLinesDown) {
     frameWith(GLFW_KEY_F2);
     EXPECT_EQ(getStatusFrames(2), 98);
     // Setting the flag freezes the count where it is.
-    setGameOver();
-    renderFrame();
+    game.race().outcome = RaceState::Outcome::GameOver;
+    renderFrame(game);
     EXPECT_EQ(getStatusFrames(2), 98);
 }
 
 TEST_F(RenderFrameTest, WireframeHoldsForEndScreensAndTheHud) {
-    setGameWon();
+    game.race().outcome = RaceState::Outcome::Won;
     frameWith(GLFW_KEY_F3);
     EXPECT_TRUE(isWireframeOn());
     EXPECT_EQ(polygonMode(), GL_LINE);
     frameWith(GLFW_KEY_F3);
     EXPECT_EQ(polygonMode(), GL_FILL);
 
-    resetAppState();
+    game.race().restart();
     frameWith(GLFW_KEY_F3);
     EXPECT_EQ(polygonMode(), GL_LINE);
 }
 
 TEST_F(RenderFrameTest, TheViewportFollowsTheWindowSizeAndHudStateIsReleased) {
-    setWindowSize(800, 600);
-    renderFrame();
+    game.onWindowResize(800, 600);
+    renderFrame(game);
     GLint viewport[4] = {0, 0, 0, 0};
     glGetIntegerv(GL_VIEWPORT, viewport);
     EXPECT_EQ(viewport[2], 800);
@@ -167,21 +171,21 @@ TEST_F(RenderFrameTest, DuringPlayTheHudIsDrawnOverTheSceneAtItsPlaces) {
     // Fifty-one frames in a second and a quarter: 40.8 frames a second, shown truncated.
     ScriptedClock time(10.0);
     platform::setTimeSource(&time);
-    delete Clock::instance(); // a clock made earlier ran on other time
+    game.clock() = Clock(); // a clock made earlier ran on other time
     for (int i = 0; i < 51; ++i) {
         time.set(i < 50 ? 10.0 + 0.02 * i : 11.25);
-        Clock::instance()->tick();
-        Clock::instance()->countFrame();
+        game.clock().tick();
+        game.clock().countFrame();
     }
 
-    setScene(&scene);
-    setFont(&font);
-    setScreenTexture(0, icon);
-    setLives(2);
+    game.setScene(&scene);
+    game.setFont(&font);
+    game.setScreenTexture(0, icon);
+    game.race().lives = 2;
     platform::setBeforeSwapHook(keepPresentedFrame);
     keys.press(GLFW_KEY_F2); // frame rate on, status slot 2
     keys.press(GLFW_KEY_F8); // culling off, status slot 8
-    renderFrame();
+    renderFrame(game);
     platform::setBeforeSwapHook(nullptr);
 
     // The same scene with each element drawn at its place from the layout alone.
@@ -196,11 +200,11 @@ TEST_F(RenderFrameTest, DuringPlayTheHudIsDrawnOverTheSceneAtItsPlaces) {
     font.drawText("Frustum Culling OFF", 0.0f, 225.0f, false);
     std::vector<unsigned char> expected = readWindow();
 
-    setScene(nullptr);
-    setFont(nullptr);
-    setScreenTexture(0, 0);
+    game.setScene(nullptr);
+    game.setFont(nullptr);
+    game.setScreenTexture(0, 0);
     glDeleteTextures(1, &icon);
-    delete Clock::instance();
+    
     platform::setTimeSource(nullptr);
 
     // Each element shows on the scene where it belongs...

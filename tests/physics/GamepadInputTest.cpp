@@ -3,7 +3,7 @@
 #include <cmath>
 #include <limits>
 
-#include "physics/GamepadInput.h"
+#include "session/GamepadInput.h"
 
 namespace {
 

@@ -2,7 +2,7 @@
 
 #include "platform/Input.h"
 #include "platform/ScriptedClock.h"
-#include "scene/Clock.h"
+#include "platform/Clock.h"
 
 namespace {
 
@@ -12,22 +12,19 @@ class ClockTest : public testing::Test {
         time.set(10.0);
         platform::setTimeSource(&time);
     }
-    void TearDown() override {
-        delete Clock::instance();
-        platform::setTimeSource(nullptr);
-    }
+    void TearDown() override { platform::setTimeSource(nullptr); }
     ScriptedClock time;
 };
 
-TEST_F(ClockTest, IsOneObjectCreatedOnFirstUse) {
-    Clock* first = Clock::instance();
-    EXPECT_EQ(first, Clock::instance());
-    EXPECT_EQ(first->getTotalTime(), 0.0);
-    EXPECT_EQ(first->getFps(), 0.0);
+TEST_F(ClockTest, StartsWithNothingCounted) {
+    Clock first;
+    EXPECT_EQ(first.getTotalTime(), 0.0);
+    EXPECT_EQ(first.getFps(), 0.0);
 }
 
 TEST_F(ClockTest, TickMeasuresTheFrameAndAddsItToTheTotal) {
-    Clock* clock = Clock::instance();
+    Clock frameClock;
+    Clock* clock = &frameClock;
     time.advance(0.25);
     clock->tick();
     EXPECT_DOUBLE_EQ(clock->getFrameTime(), 0.25);
@@ -38,7 +35,8 @@ TEST_F(ClockTest, TickMeasuresTheFrameAndAddsItToTheTotal) {
 }
 
 TEST_F(ClockTest, FrameRateNeedsStrictlyMoreThanOneSecond) {
-    Clock* clock = Clock::instance();
+    Clock frameClock;
+    Clock* clock = &frameClock;
     for (int i = 0; i < 10; ++i) {
         time.advance(0.1);
         clock->tick();
@@ -55,7 +53,8 @@ TEST_F(ClockTest, FrameRateNeedsStrictlyMoreThanOneSecond) {
 }
 
 TEST_F(ClockTest, NinetyFramesInOneAndAHalfSecondsGiveSixty) {
-    Clock* clock = Clock::instance();
+    Clock frameClock;
+    Clock* clock = &frameClock;
     // 89 frames within the first second, then the 90th at 1.5 s closes the period.
     for (int i = 0; i < 89; ++i) {
         time.set(10.0 + 0.01 * i);
@@ -75,16 +74,15 @@ TEST_F(ClockTest, NinetyFramesInOneAndAHalfSecondsGiveSixty) {
     EXPECT_NEAR(clock->getFps(), 60.0, 1e-9);
 }
 
-TEST_F(ClockTest, DeletingItLetsTheNextUseStartAfresh) {
-    Clock* clock = Clock::instance();
+TEST_F(ClockTest, ANewClockStartsAfresh) {
+    Clock used;
     time.advance(3.0);
-    clock->tick();
-    delete clock;
-    Clock* fresh = Clock::instance();
-    EXPECT_EQ(fresh->getTotalTime(), 0.0);
+    used.tick();
+    Clock fresh;
+    EXPECT_EQ(fresh.getTotalTime(), 0.0);
     time.advance(0.5);
-    fresh->tick();
-    EXPECT_DOUBLE_EQ(fresh->getFrameTime(), 0.5);
+    fresh.tick();
+    EXPECT_DOUBLE_EQ(fresh.getFrameTime(), 0.5);
 }
 
 } // namespace

@@ -3,7 +3,7 @@
 #include <glm/gtc/matrix_transform.hpp>
 
 #include "physics/Camera.h"
-#include "scene/LevelTable.h"
+#include "level/LevelTable.h"
 
 namespace {
 

@@ -1,0 +1,111 @@
+#include "session/RaceSession.h"
+
+#include <algorithm>
+
+#include "session/PlayControls.h"
+#include "scene/Scene.h"
+#include "scene/SimulationSteps.h"
+
+namespace {
+// A frame no replay may hold is a machine that slept; it simulates no more than any stall.
+const double longestRecordedFrame = 3600.0;
+} // namespace
+
+bool RaceSession::startRecording(const std::string& path, uint64_t levelHash) {
+    ReplayHeader header;
+    header.levelHash = levelHash;
+    return writer.open(path, header);
+}
+
+void RaceSession::startReplay(const Replay& recorded, Pace playbackPace) {
+    replay = recorded;
+    replaying = true;
+    pace = playbackPace;
+    next = 0;
+    owed = 0.0;
+}
+
+StepResult RaceSession::advance(double frameTime, const RaceInput& playerInput, Scene* scene) {
+    StepResult result;
+    if (replaying) {
+        if (pace == Pace::OneFramePerDraw)
+            playNextFrame(scene, result);
+        else
+            playRecorded(frameTime, scene, result);
+        return result;
+    }
+    if (writer.isRecording())
+        writer.frame(std::min(frameTime, longestRecordedFrame), playerInput);
+    if (scene)
+        result = scene->advance(frameTime, playerInput);
+    return result;
+}
+
+void RaceSession::recordEvent(PlayEvent event) {
+    if (replaying || !writer.isRecording())
+        return;
+    switch (event) {
+    case PlayEvent::Paused:
+        writer.pause();
+        break;
+    case PlayEvent::Resumed:
+        writer.resume();
+        break;
+    case PlayEvent::PlayAgain:
+        writer.playAgain();
+        break;
+    case PlayEvent::None:
+        break;
+    }
+}
+
+// A recorded frame is due once the drawn time covers what it simulated: a stall in the
+// recording is not waited out again.
+void RaceSession::playRecorded(double frameTime, Scene* scene, StepResult& result) {
+    owed += std::max(frameTime, 0.0);
+    while (next < replay.records.size()) {
+        const ReplayRecord& record = replay.records[next];
+        if (record.kind == ReplayRecord::Kind::Frame) {
+            double due = std::min(record.frameTime, SimulationSteps::maxFrameTime);
+            if (due > owed)
+                return;
+            owed -= due;
+        }
+        playRecord(record, scene, result);
+        ++next;
+    }
+}
+
+bool RaceSession::playNextFrame(Scene* scene, StepResult& result) {
+    while (next < replay.records.size()) {
+        const ReplayRecord& record = replay.records[next++];
+        playRecord(record, scene, result);
+        if (record.kind == ReplayRecord::Kind::Frame)
+            return true;
+    }
+    return false;
+}
+
+void RaceSession::playRecord(const ReplayRecord& record, Scene* scene, StepResult& result) {
+    switch (record.kind) {
+    case ReplayRecord::Kind::Frame:
+        if (scene)
+            result.merge(scene->advance(record.frameTime, record.input));
+        break;
+    // Replayed frames only run while the viewer has not paused, so a new race needs no
+    // resume: the scene starts it over.
+    case ReplayRecord::Kind::PlayAgain:
+        if (scene)
+            scene->restartRace();
+        break;
+    // The player's pauses held the race still: there is nothing to run again.
+    case ReplayRecord::Kind::Pause:
+    case ReplayRecord::Kind::Resume:
+        break;
+    }
+}
+
+void RaceSession::finish() {
+    if (!replaying && writer.isRecording())
+        writer.finish();
+}
