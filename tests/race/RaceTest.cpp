@@ -1,3 +1,4 @@
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <functional>
@@ -85,7 +86,7 @@ std::vector<glm::vec3> recordRace(const std::string& path) {
         positions.push_back(sessionFrame(session, frameTime));
     }
     race::keys().releaseAll();
-    session.finish();
+    session.finish(race::scene());
     return positions;
 }
 
@@ -94,6 +95,24 @@ Replay readReplay(const std::string& path) {
     std::string error;
     EXPECT_TRUE(ReplayReader().read(path, hashLevelData("."), replay, error)) << error;
     return replay;
+}
+
+// Plays a replay to its end, one recorded frame a draw, and returns the line the game prints.
+std::string playedVerdict(const Replay& replay) {
+    race::restartRace();
+    RaceSession session;
+    session.startReplay(replay, RaceSession::Pace::OneFramePerDraw);
+    while (!session.replayEnded())
+        sessionFrame(session, 1.0 / 60.0);
+    return session.replayVerdict("r.qbr");
+}
+
+std::vector<ReplayRecord*> recordsOfKind(Replay& replay, ReplayRecord::Kind kind) {
+    std::vector<ReplayRecord*> found;
+    for (ReplayRecord& record : replay.records)
+        if (record.kind == kind)
+            found.push_back(&record);
+    return found;
 }
 
 // The driver's keys handed to the gamepad: one direction on the d-pad, two at once as the
@@ -161,6 +180,7 @@ TEST(Race, AReplayRunsTheRecordedRaceAgainFrameByFrame) {
     race::keys().releaseAll();
     EXPECT_TRUE(lockstep.replayEnded());
     EXPECT_TRUE(isGameWon());
+    EXPECT_EQ(lockstep.replayVerdict("r.qbr"), "Replay \"r.qbr\": ended as recorded");
 
     // At its recorded pace, drawing three times slower than the recording: the same race.
     race::restartRace();
@@ -173,11 +193,91 @@ TEST(Race, AReplayRunsTheRecordedRaceAgainFrameByFrame) {
     }
     EXPECT_TRUE(isGameWon());
     EXPECT_EQ(played.back(), race::scene()->getMarble()->getBoundingCenter());
+    EXPECT_EQ(paced.replayVerdict("r.qbr"), "Replay \"r.qbr\": ended as recorded");
     double recorded = 0.0;
     for (const ReplayRecord& record : replay.records)
         recorded += record.frameTime;
     EXPECT_NEAR(recorded / 0.09, drawn, 2.0) << "as many recorded frames a draw as it covers";
     std::remove(file.c_str());
+}
+
+// The recording notes the race at each whole second it reached, and closes with the win.
+TEST(Race, ARecordingChecksEverySecondAndEndsWithTheWin) {
+    REQUIRE_LEVEL();
+    const std::string file = scratchDir() + "/checked.qbr";
+    const glm::vec3 finish = recordRace(file).back();
+    Replay replay = readReplay(file);
+    const std::vector<ReplayRecord*> checks = recordsOfKind(replay, ReplayRecord::Kind::Check);
+    const ReplayRecord& end = replay.records.back();
+    ASSERT_EQ(end.kind, ReplayRecord::Kind::End);
+    EXPECT_EQ(end.outcome, ReplayRecord::Outcome::Won);
+    EXPECT_EQ(end.lives, 3);
+    EXPECT_EQ(end.position, finish);
+    ASSERT_EQ(checks.size(), static_cast<size_t>(end.raceTime));
+    for (size_t second = 1; second <= checks.size(); ++second) {
+        // Frames of the recording last at most 50 ms.
+        EXPECT_GE(checks[second - 1]->raceTime, double(second));
+        EXPECT_LT(checks[second - 1]->raceTime, second + 0.05);
+    }
+    std::remove(file.c_str());
+}
+
+ReplayRecord& nthCheck(Replay& replay, size_t n) {
+    return *recordsOfKind(replay, ReplayRecord::Kind::Check).at(n);
+}
+
+// Closes the replay as a recording ended just after its last record would be.
+void endAs(Replay& replay, ReplayRecord::Outcome outcome) {
+    ReplayRecord end = replay.records.back();
+    end.kind = ReplayRecord::Kind::End;
+    end.outcome = outcome;
+    end.lives = 3;
+    replay.records.push_back(end);
+}
+
+// The start of the demo, cut after its third check, altered as a change to the race would.
+TEST(Race, AReplaySaysWhetherItWentAnotherWayAndWhen) {
+    REQUIRE_LEVEL();
+    Replay start = readReplay("replays/demo.qbr");
+    start.records.resize(&nthCheck(start, 2) - start.records.data() + 1);
+    auto at = [&](size_t n) {
+        char seconds[32];
+        std::snprintf(seconds, sizeof seconds, "%.2f", nthCheck(start, n).raceTime);
+        return "Replay \"r.qbr\": went another way at race time " + std::string(seconds) + " s";
+    };
+    const std::string same = "Replay \"r.qbr\": ended as recorded";
+    using Outcome = ReplayRecord::Outcome;
+    struct Case {
+        const char* label;
+        void (*alter)(Replay&);
+        std::string verdict;
+    } cases[] = {
+        {"unaltered", [](Replay&) {}, same},
+        {"rounding", [](Replay& r) { nthCheck(r, 1).position.x += 1e-5f; }, same},
+        {"moved",
+         [](Replay& r) {
+             nthCheck(r, 1).position.y += 1e-3f;
+             nthCheck(r, 2).position.z += 1.0f;
+         },
+         at(1)},
+        {"later", [](Replay& r) { nthCheck(r, 2).raceTime += 1e-5; }, at(2)},
+        {"still running", [](Replay& r) { endAs(r, Outcome::Quit); }, same},
+        {"won", [](Replay& r) { endAs(r, Outcome::Won); }, at(2)},
+        {"no checks",
+         [](Replay& r) {
+             auto notAFrame = [](const ReplayRecord& x) {
+                 return x.kind != ReplayRecord::Kind::Frame;
+             };
+             r.records.erase(std::remove_if(r.records.begin(), r.records.end(), notAFrame),
+                             r.records.end());
+         },
+         "Replay \"r.qbr\": holds no checks, so it cannot be checked"},
+    };
+    for (const Case& each : cases) {
+        Replay altered = start;
+        each.alter(altered);
+        EXPECT_EQ(playedVerdict(altered), each.verdict) << each.label;
+    }
 }
 
 // The demo that ships with the game is a whole winning race; a change to the race that
@@ -195,14 +295,10 @@ TEST(Race, TheDemoReplayWins) {
             sessionFrame(session, 1.0 / 60.0);
         }
         race::keys().releaseAll();
-        session.finish();
+        session.finish(race::scene());
         ASSERT_TRUE(isGameWon());
     }
-    race::restartRace();
-    RaceSession session;
-    session.startReplay(readReplay(demo), RaceSession::Pace::OneFramePerDraw);
-    while (!session.replayEnded())
-        sessionFrame(session, 1.0 / 60.0);
+    EXPECT_EQ(playedVerdict(readReplay(demo)), "Replay \"r.qbr\": ended as recorded");
     EXPECT_TRUE(isGameWon());
     EXPECT_EQ(3, getLives());
 }
