@@ -192,7 +192,7 @@ void checkGLError() {
 
 void shutdownApplication() {
     if (session)
-        session->finish();
+        session->finish(scene);
     delete session;
     session = nullptr;
     delete scene;
@@ -227,6 +227,9 @@ int runGame() {
     const bool timedemo = !timedemoFile.empty() && session->isReplaying();
     PassTimer* passTimer = timedemo ? new PassTimer() : nullptr;
     std::vector<double> frameTimes;
+    // A watched replay says whether it held as it ends; a timedemo says it after its report.
+    const std::string replayFile = timedemo ? timedemoFile : gameOptions().replayFile;
+    bool verdictDue = session->isReplaying();
 
     bool running = true;
     bool firstFrame = true;
@@ -244,6 +247,10 @@ int runGame() {
         }
         firstFrame = false;
         checkGLError();
+        if (verdictDue && !timedemo && session->replayEnded()) {
+            std::cout << session->replayVerdict(replayFile) << std::endl;
+            verdictDue = false;
+        }
         running = !platform::isKeyDown(GLFW_KEY_ESCAPE) && platform::isWindowOpen() &&
                   !(timedemo && session->replayEnded());
     }
@@ -259,6 +266,8 @@ int runGame() {
         PassTimer::install(nullptr);
         delete passTimer;
     }
+    if (verdictDue && session->replayEnded())
+        std::cout << session->replayVerdict(replayFile) << std::endl;
     shutdownApplication();
     return 0;
 }
