@@ -207,7 +207,7 @@ void Game::checkGLError() {
 
 void Game::shutdown() {
     if (session)
-        session->finish();
+        session->finish(scene);
     session = nullptr;
     ownedSession.reset();
     scene = nullptr;
@@ -232,6 +232,9 @@ void Game::runFrames() {
     std::vector<double> frameTimes;
     // The clock starts with the first frame: loading is not part of its first frame time.
     frameClock = Clock();
+    // A watched replay says whether it held as it ends; a timedemo says it after its report.
+    const std::string replayFile = timedemo ? timedemoFile : gameOptions.replayFile;
+    bool verdictDue = session && session->isReplaying();
 
     bool running = true;
     bool firstFrame = true;
@@ -249,6 +252,10 @@ void Game::runFrames() {
         }
         firstFrame = false;
         checkGLError();
+        if (verdictDue && !timedemo && session->replayEnded()) {
+            std::cout << session->replayVerdict(replayFile) << std::endl;
+            verdictDue = false;
+        }
         running = !platform::isKeyDown(GLFW_KEY_ESCAPE) && platform::isWindowOpen() &&
                   !(timedemo && session->replayEnded());
     }
@@ -263,6 +270,8 @@ void Game::runFrames() {
         PassTimer::install(nullptr);
         delete passTimer;
     }
+    if (verdictDue && session->replayEnded())
+        std::cout << session->replayVerdict(replayFile) << std::endl;
 }
 
 int Game::run() {

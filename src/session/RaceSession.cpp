@@ -1,7 +1,9 @@
 #include "session/RaceSession.h"
 
 #include <algorithm>
+#include <cmath>
 
+#include "assets/Sphere.h"
 #include "session/PlayControls.h"
 #include "scene/Scene.h"
 #include "scene/SimulationSteps.h"
@@ -9,11 +11,32 @@
 namespace {
 // A frame no replay may hold is a machine that slept; it simulates no more than any stall.
 const double longestRecordedFrame = 3600.0;
+
+// Where the race on scene stands now, as a Check or End record. Recording and playback both
+// describe the race through this, so they can only differ where the race does.
+ReplayRecord raceCheck(ReplayRecord::Kind kind, const Scene* scene) {
+    ReplayRecord record;
+    record.kind = kind;
+    record.raceTime = scene->getSimulationTime();
+    if (scene->getMarble())
+        record.position = scene->getMarble()->getBoundingCenter();
+    const RaceState& race = scene->getRace();
+    record.outcome = race.isWon()        ? ReplayRecord::Outcome::Won
+                     : race.isGameOver() ? ReplayRecord::Outcome::GameOver
+                                         : ReplayRecord::Outcome::Quit;
+    record.lives = race.lives;
+    return record;
+}
+
+bool isCheck(const ReplayRecord& record) {
+    return record.kind == ReplayRecord::Kind::Check || record.kind == ReplayRecord::Kind::End;
+}
 } // namespace
 
 bool RaceSession::startRecording(const std::string& path, uint64_t levelHash) {
     ReplayHeader header;
     header.levelHash = levelHash;
+    checkedSeconds = 0;
     return writer.open(path, header);
 }
 
@@ -23,6 +46,7 @@ void RaceSession::startReplay(const Replay& recorded, Pace playbackPace) {
     pace = playbackPace;
     next = 0;
     owed = 0.0;
+    check = ReplayCheck();
 }
 
 StepResult RaceSession::advance(double frameTime, const RaceInput& playerInput, Scene* scene) {
@@ -36,9 +60,23 @@ StepResult RaceSession::advance(double frameTime, const RaceInput& playerInput, 
     }
     if (writer.isRecording())
         writer.frame(std::min(frameTime, longestRecordedFrame), playerInput);
-    if (scene)
+    if (scene) {
         result = scene->advance(frameTime, playerInput);
+        recordChecks(scene);
+    }
     return result;
+}
+
+void RaceSession::recordChecks(const Scene* scene) {
+    if (!writer.isRecording())
+        return;
+    const double raceTime = scene->getSimulationTime();
+    // The race time only ever goes back when a new race starts at 0.
+    const long reached = static_cast<long>(std::floor(raceTime));
+    if (reached < checkedSeconds)
+        checkedSeconds = 0;
+    for (; checkedSeconds < reached; ++checkedSeconds)
+        writer.check(raceCheck(ReplayRecord::Kind::Check, scene));
 }
 
 void RaceSession::recordEvent(PlayEvent event) {
@@ -80,8 +118,12 @@ bool RaceSession::playNextFrame(Scene* scene, StepResult& result) {
     while (next < replay.records.size()) {
         const ReplayRecord& record = replay.records[next++];
         playRecord(record, scene, result);
-        if (record.kind == ReplayRecord::Kind::Frame)
+        if (record.kind == ReplayRecord::Kind::Frame) {
+            // The checks after a frame describe the race as that frame left it.
+            while (next < replay.records.size() && isCheck(replay.records[next]))
+                playRecord(replay.records[next++], scene, result);
             return true;
+        }
     }
     return false;
 }
@@ -102,10 +144,18 @@ void RaceSession::playRecord(const ReplayRecord& record, Scene* scene, StepResul
     case ReplayRecord::Kind::Pause:
     case ReplayRecord::Kind::Resume:
         break;
+    case ReplayRecord::Kind::Check:
+    case ReplayRecord::Kind::End:
+        if (scene)
+            check.compare(record, raceCheck(record.kind, scene));
+        break;
     }
 }
 
-void RaceSession::finish() {
-    if (!replaying && writer.isRecording())
-        writer.finish();
+void RaceSession::finish(const Scene* scene) {
+    if (replaying || !writer.isRecording())
+        return;
+    if (scene)
+        writer.check(raceCheck(ReplayRecord::Kind::End, scene));
+    writer.finish();
 }

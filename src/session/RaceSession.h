@@ -7,13 +7,15 @@
 #include "session/ReplayWriter.h"
 #include "physics/RaceInput.h"
 #include "physics/StepResult.h"
+#include "session/ReplayCheck.h"
 
 class Scene;
 
 // Where a race's input comes from and where it goes: the player's keys, recorded as they are
 // played, or a replay, played back through the very same simulation. A replay runs at its
 // recorded pace (as many recorded frames as a drawn frame's time covers) or, for a timedemo,
-// one recorded frame for every drawn one.
+// one recorded frame for every drawn one. A recording notes where the race stood at every whole
+// second of race time and how it ended; a replay compares those notes with the race it plays.
 class RaceSession {
   public:
     enum class Pace { Recorded, OneFramePerDraw };
@@ -32,14 +34,22 @@ class RaceSession {
     bool isReplaying() const { return replaying; }
     // A replay with no frame left to play.
     bool replayEnded() const { return replaying && next >= replay.records.size(); }
-    // Puts a finished recording in place under its name.
-    void finish();
+    // For a replay played to its end: whether it went as recorded, in one line naming file.
+    std::string replayVerdict(const std::string& file) const { return check.verdict(file); }
+    // Closes a recording with how the race on scene (which may be null) ended, and puts it in
+    // place under its name.
+    void finish(const Scene* scene);
 
   private:
     void playRecorded(double frameTime, Scene* scene, StepResult& result);
     // Plays records up to and including the next frame; false when there is none.
     bool playNextFrame(Scene* scene, StepResult& result);
     void playRecord(const ReplayRecord& record, Scene* scene, StepResult& result);
+    void recordChecks(const Scene* scene);
+
+    ReplayCheck check;
+    // The whole seconds of the current race already noted in the recording.
+    long checkedSeconds = 0;
 
     ReplayWriter writer;
     Replay replay;

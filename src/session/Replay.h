@@ -4,11 +4,14 @@
 #include <string>
 #include <vector>
 
+#include <glm/glm.hpp>
+
 #include "physics/RaceInput.h"
 
 // One recorded race as the game hands it to the replay file and gets it back: enough to run
 // the simulation again frame by frame (the real frame times and what was steered), with the
-// pauses and restarts where they happened.
+// pauses and restarts where they happened, and checks of where the race stood, so that playing
+// it back can tell whether it still goes the same way.
 
 // The file layout this game writes and reads (see ReplayFormat.h).
 constexpr uint16_t replayFormatVersion = 1;
@@ -23,11 +26,29 @@ struct ReplayHeader {
 };
 
 struct ReplayRecord {
-    enum class Kind : uint8_t { Frame = 1, Pause = 2, Resume = 3, PlayAgain = 4 };
+    // A Check follows the frame that reached a whole second of race time; the End closes a
+    // finished recording.
+    enum class Kind : uint8_t {
+        Frame = 1,
+        Pause = 2,
+        Resume = 3,
+        PlayAgain = 4,
+        Check = 5,
+        End = 6
+    };
+    // How the race stood when the recording ended: Quit is a race still running.
+    enum class Outcome : uint8_t { Won = 1, GameOver = 2, Quit = 3 };
 
-    // Only a Frame carries the two values below; the other kinds leave them at zero.
+    // Only a Frame carries these two; the other kinds leave them at zero.
     double frameTime = 0.0; // seconds, as the clock measured the drawn frame
     RaceInput input;
+    // A Check and an End carry these two: the race's simulated time (which starts again at 0
+    // with a new race) and the marble's centre.
+    double raceTime = 0.0;
+    glm::vec3 position = glm::vec3(0.0f);
+    // Only an End carries these.
+    Outcome outcome = Outcome::Quit;
+    int lives = 0; // spare lives left
     Kind kind = Kind::Frame;
 };
 

@@ -41,6 +41,15 @@ std::string encodeReplayRecord(const ReplayRecord& record) {
         putLittleEndian(bytes, static_cast<uint64_t>(record.input.keyMask), 1);
         putLittleEndian(bytes, bitsOf(record.input.stickX), 4);
         putLittleEndian(bytes, bitsOf(record.input.stickY), 4);
+    } else if (record.kind == ReplayRecord::Kind::Check || record.kind == ReplayRecord::Kind::End) {
+        const bool end = record.kind == ReplayRecord::Kind::End;
+        if (end)
+            putLittleEndian(bytes, static_cast<uint64_t>(record.outcome), 1);
+        putLittleEndian(bytes, bitsOf(record.raceTime), 8);
+        if (end)
+            putLittleEndian(bytes, static_cast<uint64_t>(record.lives), 1);
+        for (int axis = 0; axis < 3; ++axis)
+            putLittleEndian(bytes, bitsOf(record.position[axis]), 4);
     }
     return bytes;
 }
@@ -63,5 +72,25 @@ std::string replayFrameProblem(double frameTime, const RaceInput& input) {
         problem << "stick (" << input.stickX << ", " << input.stickY << ") is not finite";
     else if (std::fabs(input.stickX) > maxReplayStick || std::fabs(input.stickY) > maxReplayStick)
         problem << "stick (" << input.stickX << ", " << input.stickY << ") is beyond -1 to 1";
+    return problem.str();
+}
+
+std::string replayCheckProblem(const ReplayRecord& check) {
+    std::ostringstream problem;
+    const glm::vec3& at = check.position;
+    if (!(check.raceTime >= 0.0 && check.raceTime <= maxReplayRaceTime))
+        problem << "race time " << check.raceTime << " s is not between 0 and " << maxReplayRaceTime
+                << " s";
+    else if (!std::isfinite(at.x) || !std::isfinite(at.y) || !std::isfinite(at.z))
+        problem << "marble position (" << at.x << ", " << at.y << ", " << at.z << ") is not finite";
+    else if (check.kind != ReplayRecord::Kind::End)
+        return "";
+    else if (check.outcome != ReplayRecord::Outcome::Won &&
+             check.outcome != ReplayRecord::Outcome::GameOver &&
+             check.outcome != ReplayRecord::Outcome::Quit)
+        problem << "outcome " << static_cast<int>(check.outcome) << " is none of won (1), game over"
+                << " (2) and quit (3)";
+    else if (check.lives < 0 || check.lives > maxReplayLives)
+        problem << "spare lives " << check.lives << " are not between 0 and " << maxReplayLives;
     return problem.str();
 }

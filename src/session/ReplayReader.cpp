@@ -105,6 +105,25 @@ std::string readFrame(FileBytes& in, const std::string& name, ReplayRecord& reco
     return problem.empty() ? "" : name + " is impossible: " + problem;
 }
 
+// A Check's body, or an End's with its outcome before and its lives after the race time.
+std::string readCheck(FileBytes& in, const std::string& name, ReplayRecord& record) {
+    const bool end = record.kind == ReplayRecord::Kind::End;
+    unsigned char body[22];
+    if (!in.takeAll(body, end ? 22 : 20))
+        return in.shortReason(name);
+    const unsigned char* at = body;
+    if (end)
+        record.outcome = static_cast<ReplayRecord::Outcome>(*at++);
+    record.raceTime = doubleFromBits(littleEndian(at, 8));
+    at += 8;
+    if (end)
+        record.lives = *at++;
+    for (int axis = 0; axis < 3; ++axis, at += 4)
+        record.position[axis] = floatFromBits(static_cast<uint32_t>(littleEndian(at, 4)));
+    std::string problem = replayCheckProblem(record);
+    return problem.empty() ? "" : name + " is impossible: " + problem;
+}
+
 std::string readRecords(FileBytes& in, std::vector<ReplayRecord>& records) {
     while (true) {
         unsigned char kind;
@@ -119,6 +138,13 @@ std::string readRecords(FileBytes& in, std::vector<ReplayRecord>& records) {
         switch (record.kind) {
         case ReplayRecord::Kind::Frame: {
             std::string problem = readFrame(in, name, record);
+            if (!problem.empty())
+                return problem;
+            break;
+        }
+        case ReplayRecord::Kind::Check:
+        case ReplayRecord::Kind::End: {
+            std::string problem = readCheck(in, name, record);
             if (!problem.empty())
                 return problem;
             break;

@@ -81,6 +81,18 @@ void ReplayWriter::playAgain() {
     append(record);
 }
 
+void ReplayWriter::check(const ReplayRecord& check) {
+    if (!isRecording() || stopped)
+        return;
+    std::string problem = replayCheckProblem(check);
+    if (!problem.empty()) {
+        stopped = true;
+        warn("stops after " + std::to_string(recordCount) + " records: " + problem);
+        return;
+    }
+    append(check);
+}
+
 bool ReplayWriter::finish() {
     if (!isRecording())
         return false;

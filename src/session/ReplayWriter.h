@@ -33,6 +33,9 @@ class ReplayWriter {
     void pause();
     void resume();
     void playAgain();
+    // Where the race stood: a Check or End record. One no replay may hold (a race time or
+    // position not finite, an unknown outcome) ends the recording as a bad frame does.
+    void check(const ReplayRecord& check);
 
     // Closes the file and renames it onto the final path, replacing any replay there in one
     // step. False when there was nothing to finish or it failed (with a warning).

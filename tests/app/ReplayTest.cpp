@@ -72,6 +72,22 @@ ReplayRecord event(ReplayRecord::Kind kind) {
     return record;
 }
 
+ReplayRecord check(double raceTime, glm::vec3 at) {
+    ReplayRecord record;
+    record.kind = ReplayRecord::Kind::Check;
+    record.raceTime = raceTime;
+    record.position = at;
+    return record;
+}
+
+ReplayRecord ending(ReplayRecord::Outcome outcome, double raceTime, int lives, glm::vec3 at) {
+    ReplayRecord record = check(raceTime, at);
+    record.kind = ReplayRecord::Kind::End;
+    record.outcome = outcome;
+    record.lives = lives;
+    return record;
+}
+
 void record(ReplayWriter& writer, const ReplayRecord& record) {
     switch (record.kind) {
     case ReplayRecord::Kind::Frame:
@@ -85,6 +101,10 @@ void record(ReplayWriter& writer, const ReplayRecord& record) {
         break;
     case ReplayRecord::Kind::PlayAgain:
         writer.playAgain();
+        break;
+    case ReplayRecord::Kind::Check:
+    case ReplayRecord::Kind::End:
+        writer.check(record);
         break;
     }
 }
@@ -102,7 +122,10 @@ std::vector<ReplayRecord> everyKindOfRecord() {
             frame(DBL_EPSILON, 0),
             event(ReplayRecord::Kind::PlayAgain),
             frame(3600.0, RaceInput::Forward | RaceInput::Right, -1.0001f, 0.0f),
-            frame(0.0, 0)};
+            check(1.0 + DBL_EPSILON, {-0.0f, std::numeric_limits<float>::denorm_min(), 1e30f}),
+            frame(0.0, 0),
+            ending(ReplayRecord::Outcome::GameOver, 0.0, 0, {1.0f, 2.0f, 3.0f}),
+            ending(ReplayRecord::Outcome::Won, 86400.0, 99, {-FLT_MAX, 0.0f, FLT_MAX})};
 }
 
 uint64_t bitsOf(double value) {
@@ -127,6 +150,11 @@ void expectSameRecords(const std::vector<ReplayRecord>& expected,
         EXPECT_EQ(actual[i].input.keyMask, expected[i].input.keyMask);
         EXPECT_EQ(bitsOf(actual[i].input.stickX), bitsOf(expected[i].input.stickX));
         EXPECT_EQ(bitsOf(actual[i].input.stickY), bitsOf(expected[i].input.stickY));
+        EXPECT_EQ(bitsOf(actual[i].raceTime), bitsOf(expected[i].raceTime));
+        for (int axis = 0; axis < 3; ++axis)
+            EXPECT_EQ(bitsOf(actual[i].position[axis]), bitsOf(expected[i].position[axis]));
+        EXPECT_EQ(actual[i].outcome, expected[i].outcome);
+        EXPECT_EQ(actual[i].lives, expected[i].lives);
     }
 }
 
@@ -177,7 +205,8 @@ TEST(Replay, TheFileIsLittleEndianWhateverTheMachine) {
     header.levelHash = 0x0102030405060708ull;
     std::string bytes =
         encoded(header, {frame(1.0, RaceInput::Forward | RaceInput::Right, 0.5f, -1.0f),
-                         event(ReplayRecord::Kind::Pause)});
+                         event(ReplayRecord::Kind::Pause), check(2.0, {1.0f, -2.0f, 0.5f}),
+                         ending(ReplayRecord::Outcome::GameOver, 0.5, 3, {0.0f, 0.0f, 1.0f})});
     // clang-format off
     const unsigned char expected[] = {
         'Q', 'U', 'I', 'L', 'L', 'O', 'R', 'B', '-', 'R', 'E', 'P', 'L', 'A', 'Y', 0,
@@ -186,7 +215,11 @@ TEST(Replay, TheFileIsLittleEndianWhateverTheMachine) {
         8, 7, 6, 5, 4, 3, 2, 1,                    // level hash
         1, 0, 0, 0, 0, 0, 0, 0xf0, 0x3f,           // a frame of 1.0 s
         9, 0, 0, 0, 0x3f, 0, 0, 0x80, 0xbf,        // W and D, stick (0.5, -1)
-        2};                                        // pause
+        2,                                         // pause
+        5, 0, 0, 0, 0, 0, 0, 0, 0x40,              // a check at 2.0 s
+        0, 0, 0x80, 0x3f, 0, 0, 0, 0xc0, 0, 0, 0, 0x3f, //   at (1, -2, 0.5)
+        6, 2, 0, 0, 0, 0, 0, 0, 0xe0, 0x3f, 3,     // end: game over at 0.5 s, 3 lives
+        0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0x80, 0x3f}; //   at (0, 0, 1)
     // clang-format on
     EXPECT_EQ(bytes, std::string(reinterpret_cast<const char*>(expected), sizeof expected));
 }
@@ -292,6 +325,7 @@ TEST(Replay, RecordsNoRaceCouldMakeAreRefused) {
     const double nan = std::numeric_limits<double>::quiet_NaN();
     const double infinity = std::numeric_limits<double>::infinity();
     const float nanF = std::numeric_limits<float>::quiet_NaN();
+    const glm::vec3 origin(0.0f);
     struct Case {
         ReplayRecord record;
         const char* problem;
@@ -304,8 +338,13 @@ TEST(Replay, RecordsNoRaceCouldMakeAreRefused) {
         {frame(0.01, 0, nanF, 0.0f), "record 3 is impossible: stick (nan, 0) is not finite"},
         {frame(0.01, 0, 0.0f, -INFINITY), "record 3 is impossible: stick (0, -inf) is not"},
         {frame(0.01, 0, 0.0f, 1.01f), "record 3 is impossible: stick (0, 1.01) is beyond -1"},
-        {event(static_cast<ReplayRecord::Kind>(5)), "record 3 is of unknown kind 5"},
+        {event(static_cast<ReplayRecord::Kind>(7)), "record 3 is of unknown kind 7"},
         {event(static_cast<ReplayRecord::Kind>(0)), "record 3 is of unknown kind 0"},
+        {check(-1e-9, origin), "record 3 is impossible: race time -1e-09 s is not between 0 and"},
+        {check(nan, origin), "record 3 is impossible: race time nan s"},
+        {check(1.0, {0.0f, nanF, 0.0f}), "record 3 is impossible: marble position (0, nan, 0)"},
+        {ending(static_cast<ReplayRecord::Outcome>(4), 1.0, 3, origin), "impossible: outcome 4"},
+        {ending(ReplayRecord::Outcome::Quit, 1.0, 100, origin), "impossible: spare lives 100"},
     };
     int index = 0;
     for (const Case& each : cases) {

@@ -1,3 +1,4 @@
+#include <cmath>
 #include <cstdio>
 #include <cstdlib>
 #include <functional>
@@ -85,7 +86,7 @@ std::vector<glm::vec3> recordRace(const std::string& path) {
         positions.push_back(sessionFrame(session, frameTime));
     }
     race::keys().releaseAll();
-    session.finish();
+    session.finish(race::scene());
     return positions;
 }
 
@@ -94,6 +95,16 @@ Replay readReplay(const std::string& path) {
     std::string error;
     EXPECT_TRUE(ReplayReader().read(path, hashLevelData("."), replay, error)) << error;
     return replay;
+}
+
+// Plays a replay to its end, one recorded frame a draw, and returns the line the game prints.
+std::string playedVerdict(const Replay& replay) {
+    race::restartRace();
+    RaceSession session;
+    session.startReplay(replay, RaceSession::Pace::OneFramePerDraw);
+    while (!session.replayEnded())
+        sessionFrame(session, 1.0 / 60.0);
+    return session.replayVerdict("r.qbr");
 }
 
 // The driver's keys handed to the gamepad: one direction on the d-pad, two at once as the
@@ -152,6 +163,7 @@ TEST(Race, AReplayRunsTheRecordedRaceAgainFrameByFrame) {
     race::keys().releaseAll();
     EXPECT_TRUE(lockstep.replayEnded());
     EXPECT_TRUE(race::state().isWon());
+    EXPECT_EQ(lockstep.replayVerdict("r.qbr"), "Replay \"r.qbr\": ended as recorded");
 
     // At its recorded pace, drawing three times slower than the recording: the same race.
     race::restartRace();
@@ -164,11 +176,68 @@ TEST(Race, AReplayRunsTheRecordedRaceAgainFrameByFrame) {
     }
     EXPECT_TRUE(race::state().isWon());
     EXPECT_EQ(played.back(), race::scene()->getMarble()->getBoundingCenter());
+    EXPECT_EQ(paced.replayVerdict("r.qbr"), "Replay \"r.qbr\": ended as recorded");
     double recorded = 0.0;
     for (const ReplayRecord& record : replay.records)
         recorded += record.frameTime;
     EXPECT_NEAR(recorded / 0.09, drawn, 2.0) << "as many recorded frames a draw as it covers";
     std::remove(file.c_str());
+}
+
+// The recording notes the race at each whole second it reached, and closes with the win.
+TEST(Race, ARecordingChecksEverySecondAndEndsWithTheWin) {
+    REQUIRE_LEVEL();
+    const std::string file = scratchDir() + "/checked.qbr";
+    const glm::vec3 finish = recordRace(file).back();
+    const Replay replay = readReplay(file);
+    const ReplayRecord& end = replay.records.back();
+    EXPECT_TRUE(end.kind == ReplayRecord::Kind::End && end.lives == 3 && end.position == finish &&
+                end.outcome == ReplayRecord::Outcome::Won);
+    double second = 0.0;
+    for (const ReplayRecord& record : replay.records) {
+        if (record.kind == ReplayRecord::Kind::Check) { // after frames of 5 to 50 ms
+            EXPECT_NEAR(record.raceTime, ++second + 0.025, 0.025);
+        }
+    }
+    EXPECT_EQ(second, std::floor(end.raceTime));
+}
+
+// The start of the demo up to its third check, its second and third checks altered alike.
+TEST(Race, AReplaySaysWhetherItWentAnotherWayAndWhen) {
+    REQUIRE_LEVEL();
+    Replay start = readReplay("replays/demo.qbr");
+    std::vector<size_t> checks;
+    for (size_t i = 0; i < start.records.size() && checks.size() < 3; ++i)
+        if (start.records[i].kind == ReplayRecord::Kind::Check)
+            checks.push_back(i);
+    ASSERT_EQ(checks.size(), 3u);
+    start.records.resize(checks[2] + 1);
+    char second[80];
+    std::snprintf(second, sizeof second, "Replay \"r.qbr\": went another way at race time %.2f s",
+                  start.records[checks[1]].raceTime);
+    const std::string same = "Replay \"r.qbr\": ended as recorded";
+    struct Case {
+        void (*alter)(ReplayRecord& check);
+        std::string verdict;
+    } cases[] = {
+        {[](ReplayRecord& check) { check.position.x += 1e-5f; }, same}, // the last bits
+        {[](ReplayRecord& check) { check.position.y += 1e-3f; }, second},
+        {[](ReplayRecord& check) { check.raceTime += 1e-5; }, second},
+        {[](ReplayRecord& check) {
+             check.kind = ReplayRecord::Kind::End;
+             check.outcome = ReplayRecord::Outcome::Won;
+             check.lives = 3;
+         },
+         second},
+    };
+    for (const Case& each : cases) {
+        Replay altered = start;
+        each.alter(altered.records[checks[1]]);
+        each.alter(altered.records[checks[2]]);
+        EXPECT_EQ(playedVerdict(altered), each.verdict);
+    }
+    start.records.resize(checks[0]);
+    EXPECT_EQ(playedVerdict(start), "Replay \"r.qbr\": holds no checks, so it cannot be checked");
 }
 
 // The demo that ships with the game is a whole winning race; a change to the race that
@@ -186,14 +255,10 @@ TEST(Race, TheDemoReplayWins) {
             sessionFrame(session, 1.0 / 60.0);
         }
         race::keys().releaseAll();
-        session.finish();
+        session.finish(race::scene());
         ASSERT_TRUE(race::state().isWon());
     }
-    race::restartRace();
-    RaceSession session;
-    session.startReplay(readReplay(demo), RaceSession::Pace::OneFramePerDraw);
-    while (!session.replayEnded())
-        sessionFrame(session, 1.0 / 60.0);
+    EXPECT_EQ(playedVerdict(readReplay(demo)), "Replay \"r.qbr\": ended as recorded");
     EXPECT_TRUE(race::state().isWon());
     EXPECT_EQ(3, race::state().lives);
 }
