@@ -18,17 +18,17 @@
 #include "assets/HierarchicalAnimationModel.h"
 #include "assets/MeshLoader.h"
 #include "assets/Sphere.h"
+#include "level/LevelTable.h"
 #include "levelgen/CourseRoute.h"
 #include "physics/Camera.h"
 #include "physics/PhysicsWorld.h"
+#include "platform/Clock.h"
 #include "platform/Input.h"
 #include "platform/Keys.h"
 #include "platform/ScriptedClock.h"
 #include "platform/ScriptedKeys.h"
 #include "render/Skybox.h"
-#include "platform/Clock.h"
 #include "session/PlayerInput.h"
-#include "level/LevelTable.h"
 
 namespace {
 
@@ -131,10 +131,10 @@ void BM_PhysicsStep(benchmark::State& state) {
     Camera camera(level::cameraStartMatrix());
     Skybox skybox;
     AnimationModel* animated[1] = {level.stop};
-    PhysicsWorld physics(&camera, level.marble, level.ground.data(),
-                         int(level.ground.size()), level.statics.data(), int(level.statics.size()),
-                         animated, 1, level.finish, int(level.planes.size()), level.planes.data(),
-                         level.sawBeam, level.sawBlade);
+    PhysicsWorld physics(&camera, level.marble, level.ground.data(), int(level.ground.size()),
+                         level.statics.data(), int(level.statics.size()), animated, 1, level.finish,
+                         int(level.planes.size()), level.planes.data(), level.sawBeam,
+                         level.sawBlade);
 
     const double dt = 1.0 / 60.0;
     std::vector<double> micros;

@@ -33,10 +33,10 @@
 #include "assets/Sphere.h"
 #include "levelgen/CourseRoute.h"
 #include "physics/Camera.h"
+#include "platform/Clock.h"
 #include "platform/Window.h"
 #include "render/Skybox.h"
 #include "render/Water.h"
-#include "platform/Clock.h"
 #include "scene/Scene.h"
 
 namespace {

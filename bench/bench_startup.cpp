@@ -13,13 +13,13 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
-#include "app/Game.h"
 #include "app/DisplayOptions.h"
+#include "app/Game.h"
 #include "app/RenderFrame.h"
+#include "platform/Clock.h"
 #include "platform/Input.h"
 #include "platform/Keys.h"
 #include "platform/Window.h"
-#include "platform/Clock.h"
 #include "scene/Scene.h"
 
 namespace {

@@ -4,12 +4,12 @@
 #include <filesystem>
 #include <iostream>
 
-#include "settings/CommandLine.h"
-#include "settings/DataDirectory.h"
-#include "settings/GameOptions.h"
 #include "session/LevelHash.h"
 #include "session/RaceSession.h"
 #include "session/ReplayReader.h"
+#include "settings/CommandLine.h"
+#include "settings/DataDirectory.h"
+#include "settings/GameOptions.h"
 #include "settings/SettingsFile.h"
 #include "settings/UserDirectories.h"
 

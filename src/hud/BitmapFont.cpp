@@ -6,12 +6,12 @@
 
 #include <glm/gtc/type_ptr.hpp>
 
-#include "platform/DataFileReport.h"
+#include "assets/Shader.h"
 #include "assets/TextureLoader.h"
 #include "hud/FontParser.h"
 #include "hud/HudMatrix.h"
 #include "hud/TextLayout.h"
-#include "assets/Shader.h"
+#include "platform/DataFileReport.h"
 
 namespace {
 

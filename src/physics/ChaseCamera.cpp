@@ -5,8 +5,8 @@
 #include <glm/gtc/matrix_transform.hpp>
 
 #include "assets/Sphere.h"
-#include "physics/Camera.h"
 #include "level/LevelTable.h"
+#include "physics/Camera.h"
 
 namespace {
 

@@ -18,10 +18,10 @@ class CollisionWorld;
 // command and the race's state, and says what happened.
 class PhysicsWorld {
   public:
-    PhysicsWorld(Camera* camera, Sphere* marble, Model** groundModels,
-                 int groundCount, Model** staticModels, int staticCount,
-                 AnimationModel** animatedModels, int animatedCount, Model* finishArea,
-                 int planeCount, Model** planeModels, Model* sawBeam, Model* sawBlade);
+    PhysicsWorld(Camera* camera, Sphere* marble, Model** groundModels, int groundCount,
+                 Model** staticModels, int staticCount, AnimationModel** animatedModels,
+                 int animatedCount, Model* finishArea, int planeCount, Model** planeModels,
+                 Model* sawBeam, Model* sawBlade);
     ~PhysicsWorld();
     PhysicsWorld(const PhysicsWorld&) = delete;
     PhysicsWorld& operator=(const PhysicsWorld&) = delete;

@@ -4,8 +4,8 @@
 
 #include <glm/gtc/matrix_transform.hpp>
 
-#include "assets/TextureLoader.h"
 #include "assets/Shader.h"
+#include "assets/TextureLoader.h"
 
 namespace {
 

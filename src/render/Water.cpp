@@ -11,10 +11,10 @@
 
 #include "assets/Model.h"
 #include "assets/ModelCoordinates.h"
+#include "assets/Shader.h"
 #include "assets/TextureLoader.h"
 #include "physics/Camera.h"
 #include "render/ScreenBounds.h"
-#include "assets/Shader.h"
 
 namespace {
 
@@ -217,8 +217,7 @@ void Water::draw(double frameTime) {
     glm::mat4 eyeView = camera->getMatrix();
     glm::mat4 perspective = *view.projection;
     glUniformMatrix4fv(glGetUniformLocation(program, "model"), 1, GL_FALSE, glm::value_ptr(model));
-    glUniformMatrix4fv(glGetUniformLocation(program, "view"), 1, GL_FALSE,
-                       glm::value_ptr(eyeView));
+    glUniformMatrix4fv(glGetUniformLocation(program, "view"), 1, GL_FALSE, glm::value_ptr(eyeView));
     glUniformMatrix4fv(glGetUniformLocation(program, "perspective"), 1, GL_FALSE,
                        glm::value_ptr(perspective));
 

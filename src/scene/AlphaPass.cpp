@@ -2,9 +2,9 @@
 #include <GL/glew.h>
 
 #include "assets/Model.h"
+#include "assets/Shader.h"
 #include "physics/Camera.h"
 #include "render/Frustum.h"
-#include "assets/Shader.h"
 #include "scene/Scene.h"
 
 void Scene::renderAlphaPass() {

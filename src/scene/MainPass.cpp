@@ -6,10 +6,10 @@
 
 #include "assets/AnimationModel.h"
 #include "assets/HierarchicalAnimationModel.h"
+#include "assets/Shader.h"
 #include "assets/Sphere.h"
 #include "physics/Camera.h"
 #include "render/Frustum.h"
-#include "assets/Shader.h"
 #include "render/ShadowLight.h"
 #include "render/Skybox.h"
 #include "scene/Scene.h"

@@ -4,9 +4,9 @@
 #include <cmath>
 
 #include "assets/Sphere.h"
-#include "session/PlayControls.h"
 #include "scene/Scene.h"
 #include "scene/SimulationSteps.h"
+#include "session/PlayControls.h"
 
 namespace {
 // A frame no replay may hold is a machine that slept; it simulates no more than any stall.

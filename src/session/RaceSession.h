@@ -2,12 +2,12 @@
 
 #include <string>
 
-#include "session/PlayControls.h"
-#include "session/Replay.h"
-#include "session/ReplayWriter.h"
 #include "physics/RaceInput.h"
 #include "physics/StepResult.h"
+#include "session/PlayControls.h"
+#include "session/Replay.h"
 #include "session/ReplayCheck.h"
+#include "session/ReplayWriter.h"
 
 class Scene;
 

@@ -4,15 +4,14 @@
 
 #include <vector>
 
+#include "app/DisplayOptions.h"
 #include "app/Game.h"
 #include "physics/RaceState.h"
-#include "app/Game.h"
-#include "app/DisplayOptions.h"
-#include "settings/GameOptions.h"
 #include "platform/Input.h"
 #include "platform/Keys.h"
 #include "platform/ScriptedKeys.h"
 #include "scene/Scene.h"
+#include "settings/GameOptions.h"
 #include "support/GlTestContext.h"
 
 namespace {

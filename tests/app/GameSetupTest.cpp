@@ -8,9 +8,9 @@
 #include <vector>
 
 #include "TestFiles.h"
+#include "app/GameSetup.h"
 #include "settings/DataDirectory.h"
 #include "settings/GameOptions.h"
-#include "app/GameSetup.h"
 
 namespace fs = std::filesystem;
 

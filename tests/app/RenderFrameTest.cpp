@@ -8,18 +8,17 @@
 
 #include <glm/glm.hpp>
 
-#include "app/Game.h"
-#include "physics/RaceState.h"
-#include "app/Game.h"
 #include "app/DisplayOptions.h"
+#include "app/Game.h"
 #include "app/RenderFrame.h"
 #include "hud/BitmapFont.h"
+#include "physics/RaceState.h"
+#include "platform/Clock.h"
 #include "platform/Input.h"
 #include "platform/Keys.h"
 #include "platform/ScriptedClock.h"
 #include "platform/ScriptedKeys.h"
 #include "platform/Window.h"
-#include "platform/Clock.h"
 #include "scene/Scene.h"
 #include "support/GlTestContext.h"
 #include "support/TestFiles.h"
@@ -204,7 +203,7 @@ TEST_F(RenderFrameTest, DuringPlayTheHudIsDrawnOverTheSceneAtItsPlaces) {
     game.setFont(nullptr);
     game.setScreenTexture(0, 0);
     glDeleteTextures(1, &icon);
-    
+
     platform::setTimeSource(nullptr);
 
     // Each element shows on the scene where it belongs...

@@ -6,12 +6,11 @@
 #include <string>
 
 #include "app/Game.h"
-#include "physics/RaceState.h"
-#include "app/Game.h"
 #include "app/RenderFrame.h"
-#include "session/WinRecord.h"
 #include "hud/BitmapFont.h"
+#include "physics/RaceState.h"
 #include "platform/Window.h"
+#include "session/WinRecord.h"
 #include "support/GlTestContext.h"
 #include "support/TestFiles.h"
 

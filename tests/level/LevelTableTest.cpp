@@ -2,8 +2,8 @@
 
 #include <glm/gtc/matrix_transform.hpp>
 
-#include "physics/Camera.h"
 #include "level/LevelTable.h"
+#include "physics/Camera.h"
 
 namespace {
 

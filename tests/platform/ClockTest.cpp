@@ -1,8 +1,8 @@
 #include <gtest/gtest.h>
 
+#include "platform/Clock.h"
 #include "platform/Input.h"
 #include "platform/ScriptedClock.h"
-#include "platform/Clock.h"
 
 namespace {
 

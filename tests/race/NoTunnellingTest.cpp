@@ -13,11 +13,11 @@
 #include <gtest/gtest.h>
 
 #include "RaceSupport.h"
-#include "physics/RaceState.h"
 #include "assets/Model.h"
 #include "assets/Sphere.h"
 #include "levelgen/CourseRoute.h"
 #include "physics/CollisionGeometry.h"
+#include "physics/RaceState.h"
 #include "platform/Keys.h"
 #include "scene/Scene.h"
 

@@ -3,18 +3,18 @@
 #include <gtest/gtest.h>
 
 #include "RaceSupport.h"
-#include "physics/RaceState.h"
 #include "app/Game.h"
-#include "session/PlayerInput.h"
 #include "assets/AnimationModel.h"
 #include "assets/HierarchicalAnimationModel.h"
 #include "assets/Sphere.h"
+#include "level/LevelTable.h"
 #include "levelgen/CourseRoute.h"
 #include "physics/Camera.h"
 #include "physics/PhysicsWorld.h"
+#include "physics/RaceState.h"
 #include "platform/Keys.h"
-#include "level/LevelTable.h"
 #include "scene/Scene.h"
+#include "session/PlayerInput.h"
 
 namespace {
 
@@ -34,7 +34,8 @@ float distanceFromStart() {
 glm::vec3 holdUntilALifeIsLost(double seconds) {
     const int lives = race::state().lives;
     glm::vec3 before = marblePosition();
-    for (int i = 0; i < static_cast<int>(seconds / frameTime) && race::state().lives == lives; ++i) {
+    for (int i = 0; i < static_cast<int>(seconds / frameTime) && race::state().lives == lives;
+         ++i) {
         before = marblePosition();
         race::runFrame(frameTime);
     }
@@ -49,7 +50,8 @@ glm::vec3 dawdleUntilALifeIsLost(int waypoint, float speed, double seconds) {
     driver.setCruiseSpeed(speed);
     const int lives = race::state().lives;
     glm::vec3 before = marblePosition();
-    for (int i = 0; i < static_cast<int>(seconds / frameTime) && race::state().lives == lives; ++i) {
+    for (int i = 0; i < static_cast<int>(seconds / frameTime) && race::state().lives == lives;
+         ++i) {
         before = marblePosition();
         driver.drive(race::view(frameTime), race::keys());
         race::runFrame(frameTime);
@@ -227,7 +229,6 @@ TEST(RaceRules, AfterTheLastLifeIsLostByAFallNoKeyMovesTheMarble) {
     race::keys().releaseAll();
     EXPECT_FALSE(race::state().isWon());
 }
-
 
 TEST(RaceRules, PauseHoldsTheRaceAndEnterOnAnEndScreenStartsANewOne) {
     REQUIRE_LEVEL();

@@ -4,13 +4,13 @@
 
 #include <glm/gtc/matrix_transform.hpp>
 
-#include "physics/RaceState.h"
 #include "assets/AnimationModel.h"
 #include "assets/HierarchicalAnimationModel.h"
 #include "assets/Sphere.h"
 #include "levelgen/CourseRoute.h"
 #include "physics/Camera.h"
 #include "physics/PhysicsWorld.h"
+#include "physics/RaceState.h"
 #include "scene/Scene.h"
 
 namespace race {

@@ -10,19 +10,19 @@
 
 #include "RaceSupport.h"
 #include "TestFiles.h"
+#include "app/Game.h"
+#include "assets/Sphere.h"
+#include "physics/PhysicsWorld.h"
 #include "physics/RaceState.h"
+#include "platform/Clock.h"
+#include "platform/Keys.h"
+#include "scene/Scene.h"
 #include "session/BestTimes.h"
 #include "session/LevelHash.h"
-#include "app/Game.h"
 #include "session/PlayerInput.h"
 #include "session/RaceSession.h"
 #include "session/ReplayReader.h"
 #include "session/WinRecord.h"
-#include "assets/Sphere.h"
-#include "physics/PhysicsWorld.h"
-#include "platform/Keys.h"
-#include "platform/Clock.h"
-#include "scene/Scene.h"
 
 namespace {
 
@@ -123,18 +123,17 @@ void steerWithGamepad(ScriptedKeys& wanted, ScriptedGamepad& pad) {
     pad.set(GLFW_GAMEPAD_BUTTON_DPAD_LEFT, x < 0);
 }
 
-
 // The game's frame on the race's level with a best-times list of the test's own; undone
 // however the test ends.
 struct GameOnLevel {
     explicit GameOnLevel(BestTimes* times) {
         race::restartRace();
-                race::game().wins().setBestTimes(times);
+        race::game().wins().setBestTimes(times);
     }
     ~GameOnLevel() {
         race::game().wins().setBestTimesEnabled(true);
         race::game().wins().setBestTimes(nullptr);
-                race::restartRace();
+        race::restartRace();
     }
 };
 
@@ -282,9 +281,10 @@ TEST(Race, TheGamepadAloneWinsTheRaceWhichIsTimedOnce) {
         ASSERT_FALSE(race::keys().isDown(GLFW_KEY_W) || race::keys().isDown(GLFW_KEY_D));
     }
     race::gamepad().releaseAll();
-    std::cout << "[ race     ] gamepad: " << (race::state().isWon() ? "won" : "did not finish") << " after "
-              << played << " s, " << 3 - race::state().lives << " lives lost, race time "
-              << race::scene()->getSimulationTime() << " s" << std::endl;
+    std::cout << "[ race     ] gamepad: " << (race::state().isWon() ? "won" : "did not finish")
+              << " after " << played << " s, " << 3 - race::state().lives
+              << " lives lost, race time " << race::scene()->getSimulationTime() << " s"
+              << std::endl;
     ASSERT_TRUE(race::state().isWon());
     EXPECT_EQ(3, race::state().lives);
 

@@ -7,15 +7,15 @@
 #include <gtest/gtest.h>
 
 #include "GlTestContext.h"
-#include "app/Game.h"
 #include "RaceDriver.h"
+#include "app/Game.h"
 #include "assets/AnimationModel.h"
 #include "assets/HierarchicalAnimationModel.h"
 #include "assets/Sphere.h"
 #include "physics/Camera.h"
 #include "physics/PhysicsWorld.h"
-#include "platform/Input.h"
 #include "platform/Clock.h"
+#include "platform/Input.h"
 #include "scene/Scene.h"
 #include "session/PlayerInput.h"
 

@@ -8,11 +8,11 @@
 
 #include "RenderFixture.h"
 #include "TestFiles.h"
-#include "platform/ScriptedClock.h"
-#include "platform/Clock.h"
-#include "session/PlayerInput.h"
 #include "level/LevelTable.h"
+#include "platform/Clock.h"
+#include "platform/ScriptedClock.h"
 #include "scene/Scene.h"
+#include "session/PlayerInput.h"
 
 namespace {
 

@@ -25,13 +25,13 @@
 #include "TestFiles.h"
 #include "assets/AnimationModel.h"
 #include "assets/Sphere.h"
+#include "level/LevelTable.h"
 #include "levelgen/CourseRoute.h"
 #include "physics/Camera.h"
+#include "platform/Clock.h"
 #include "platform/Input.h"
 #include "platform/ScriptedClock.h"
 #include "render/Skybox.h"
-#include "platform/Clock.h"
-#include "level/LevelTable.h"
 #include "scene/Scene.h"
 
 namespace {

@@ -14,11 +14,11 @@
 #include "assets/HierarchicalAnimationModel.h"
 #include "assets/Model.h"
 #include "assets/Sphere.h"
+#include "level/LevelTable.h"
 #include "physics/Camera.h"
 #include "platform/Input.h"
 #include "platform/ScriptedClock.h"
 #include "render/Skybox.h"
-#include "level/LevelTable.h"
 #include "scene/Scene.h"
 
 namespace fs = std::filesystem;

@@ -9,11 +9,11 @@
 #include "RenderFixture.h"
 #include "assets/AnimationModel.h"
 #include "assets/Model.h"
-#include "physics/Camera.h"
-#include "platform/ScriptedClock.h"
 #include "assets/Shader.h"
-#include "render/Water.h"
+#include "physics/Camera.h"
 #include "platform/Clock.h"
+#include "platform/ScriptedClock.h"
+#include "render/Water.h"
 #include "scene/Scene.h"
 
 namespace {

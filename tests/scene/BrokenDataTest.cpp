@@ -14,17 +14,16 @@
 #include "GlTestContext.h"
 #include "TestFiles.h"
 #include "app/Game.h"
-#include "session/PlayerInput.h"
-#include "app/Game.h"
 #include "app/RenderFrame.h"
-#include "platform/DataFileReport.h"
 #include "hud/BitmapFont.h"
+#include "platform/Clock.h"
+#include "platform/DataFileReport.h"
 #include "platform/Input.h"
 #include "platform/ScriptedClock.h"
 #include "platform/ScriptedKeys.h"
 #include "platform/Window.h"
-#include "platform/Clock.h"
 #include "scene/Scene.h"
+#include "session/PlayerInput.h"
 
 namespace fs = std::filesystem;
 

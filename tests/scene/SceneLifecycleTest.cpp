@@ -12,20 +12,20 @@
 #include <vector>
 
 #include "GlTestContext.h"
-#include "session/PlayerInput.h"
 #include "app/DisplayOptions.h"
-#include "settings/GameOptions.h"
 #include "assets/AnimationModel.h"
 #include "assets/HierarchicalAnimationModel.h"
 #include "assets/ModelCoordinates.h"
 #include "assets/Sphere.h"
+#include "level/LevelTable.h"
+#include "platform/Clock.h"
 #include "platform/Input.h"
 #include "platform/ScriptedClock.h"
 #include "platform/ScriptedKeys.h"
 #include "render/Skybox.h"
-#include "platform/Clock.h"
-#include "level/LevelTable.h"
 #include "scene/Scene.h"
+#include "session/PlayerInput.h"
+#include "settings/GameOptions.h"
 #include "sound/BackgroundMusic.h"
 
 namespace {

@@ -16,12 +16,12 @@
 #include <vector>
 
 #include "TestFiles.h"
+#include "app/TimedemoReport.h"
 #include "session/LevelHash.h"
 #include "session/Replay.h"
 #include "session/ReplayFormat.h"
 #include "session/ReplayReader.h"
 #include "session/ReplayWriter.h"
-#include "app/TimedemoReport.h"
 #include "settings/UserDirectories.h"
 
 namespace fs = std::filesystem;

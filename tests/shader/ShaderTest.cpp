@@ -14,8 +14,8 @@
 
 #include "GlTestContext.h"
 #include "TestFiles.h"
-#include "platform/DataFileReport.h"
 #include "assets/Shader.h"
+#include "platform/DataFileReport.h"
 
 namespace {
 
