@@ -7,7 +7,7 @@
 #include <filesystem>
 #include <system_error>
 
-#include "app/LevelHash.h"
+#include "session/LevelHash.h"
 
 namespace {
 

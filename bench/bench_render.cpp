@@ -30,14 +30,13 @@
 
 #include <glm/gtc/matrix_transform.hpp>
 
-#include "app/AppState.h"
 #include "assets/Sphere.h"
 #include "levelgen/CourseRoute.h"
 #include "physics/Camera.h"
+#include "platform/Clock.h"
 #include "platform/Window.h"
 #include "render/Skybox.h"
 #include "render/Water.h"
-#include "scene/Clock.h"
 #include "scene/Scene.h"
 
 namespace {
@@ -73,7 +72,6 @@ Scene* level() {
     ilInit();
     glEnable(GL_CULL_FACE);
     glEnable(GL_DEPTH_TEST);
-    setWindowSize(1024, 768);
     glViewport(0, 0, 1024, 768);
     QuietConsole quiet;
     scene = new Scene();
@@ -82,7 +80,7 @@ Scene* level() {
     if (waterMapSize > 0)
         scene->setWaterMapSize(waterMapSize);
     scene->init();
-    gameClock = Clock::instance();
+    gameClock = new Clock();
     return scene;
 }
 
@@ -225,8 +223,8 @@ BENCHMARK(BM_AlphaPass)->UseManualTime()->Unit(benchmark::kMillisecond)->Iterati
 
 void BM_WaterSurfaces(benchmark::State& state) {
     timeAlongTheCourse(state, allButTheSurfaces, [](Scene* scene) {
-        scene->getLakeWater()->draw();
-        scene->getRiverWater()->draw();
+        scene->getLakeWater()->draw(1.0 / 60.0);
+        scene->getRiverWater()->draw(1.0 / 60.0);
     });
 }
 BENCHMARK(BM_WaterSurfaces)->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(iterations);

@@ -13,14 +13,13 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
-#include "app/AppState.h"
-#include "app/Application.h"
 #include "app/DisplayOptions.h"
+#include "app/Game.h"
 #include "app/RenderFrame.h"
+#include "platform/Clock.h"
 #include "platform/Input.h"
 #include "platform/Keys.h"
 #include "platform/Window.h"
-#include "scene/Clock.h"
 #include "scene/Scene.h"
 
 namespace {
@@ -54,26 +53,25 @@ void noteLoadingScreen() {
 // (not an end screen) and was swapped.
 bool startUpToFirstRaceFrame(StartUp& result) {
     QuietConsole quiet;
-    resetAppState();
-    resetDisplayOptions();
-    setScene(new Scene());
+    Game game;
+    game.adoptScene(new Scene());
     measuring = &result;
     platform::setBeforeSwapHook(noteLoadingScreen);
     launch = SteadyClock::now();
-    if (!initApplication())
+    if (!game.init())
         return false;
     platform::setBeforeSwapHook(nullptr);
     for (int frame = 0; frame < 100 && result.firstRaceFrame < 0.0; ++frame) {
-        updateFrame();
+        game.updateFrame();
         // The frame composition draws the scene unless an end screen stands in for it.
-        bool drawsTheRace = !isGameWon() && !isGameOver();
-        renderFrame();
-        checkGLError();
+        bool drawsTheRace = !game.getScene()->getRace().isOver();
+        renderFrame(game);
+        game.checkGLError();
         if (drawsTheRace)
             result.firstRaceFrame = Seconds(SteadyClock::now() - launch).count();
     }
     measuring = nullptr;
-    shutdownApplication();
+    game.shutdown();
     return result.firstRaceFrame >= 0.0;
 }
 
@@ -82,20 +80,20 @@ bool startUpToFirstRaceFrame(StartUp& result) {
 double frameLoopOverheadNanoseconds(int frames) {
     QuietConsole quiet;
     resetDisplayOptions();
+    Game game;
+    Clock* clock = &game.clock();
     if (!platform::initialize() || !platform::openWindow(320, 240, 24, 8, 4))
         return -1.0;
     auto begin = std::chrono::steady_clock::now();
     int running = 0;
     for (int i = 0; i < frames; ++i) {
-        Clock* clock = Clock::instance();
         clock->tick();
         clock->countFrame();
-        handleDisplayOptions();
-        checkGLError();
+        handleDisplayOptions(nullptr);
+        game.checkGLError();
         running += !platform::isKeyDown(GLFW_KEY_ESCAPE) && platform::isWindowOpen();
     }
     double total = Seconds(std::chrono::steady_clock::now() - begin).count();
-    delete Clock::instance();
     platform::terminate();
     return running == frames ? total / frames * 1e9 : -1.0;
 }

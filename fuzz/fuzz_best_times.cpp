@@ -6,7 +6,7 @@
 #include <cstdio>
 #include <vector>
 
-#include "app/BestTimes.h"
+#include "session/BestTimes.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     static const FuzzInputFile input("best-times");

@@ -6,8 +6,8 @@
 #include <string>
 #include <vector>
 
-#include "app/CommandLine.h"
-#include "app/GameOptions.h"
+#include "settings/CommandLine.h"
+#include "settings/GameOptions.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     static const FuzzInputFile silence("arguments");

@@ -5,9 +5,9 @@
 #include <cstdlib>
 #include <cstring>
 
-#include "app/Replay.h"
-#include "app/ReplayFormat.h"
-#include "app/ReplayReader.h"
+#include "session/Replay.h"
+#include "session/ReplayFormat.h"
+#include "session/ReplayReader.h"
 
 namespace {
 

@@ -3,8 +3,8 @@
 
 #include <cstdlib>
 
-#include "app/GameOptions.h"
-#include "app/SettingsFile.h"
+#include "settings/GameOptions.h"
+#include "settings/SettingsFile.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     static const FuzzInputFile input("settings");

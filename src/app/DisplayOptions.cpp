@@ -2,8 +2,6 @@
 
 #include <string>
 
-#include "app/Application.h"
-#include "app/GameOptions.h"
 #include "hud/BitmapFont.h"
 #include "platform/Input.h"
 #include "platform/Keys.h"
@@ -27,51 +25,51 @@ void announce(int slot, const char* text) {
     statusText[slot] = text;
 }
 
-void reloadLevelTextures() {
-    if (Scene* scene = getScene())
+void reloadLevelTextures(Scene* scene) {
+    if (scene)
         scene->loadLevelTextures(bilinearFiltering, mipmapMode);
 }
 
-void toggleFps() {
+void toggleFps(Scene*) {
     showFps = !showFps;
     announce(2, showFps ? "Fps ON" : "Fps OFF");
 }
 
-void toggleWireframe() {
+void toggleWireframe(Scene*) {
     wireframe = !wireframe;
     announce(3, wireframe ? "WIREFRAME ON" : "WIREFRAME OFF");
 }
 
-void toggleFiltering() {
+void toggleFiltering(Scene* scene) {
     bilinearFiltering = !bilinearFiltering;
     announce(4, bilinearFiltering ? "BILINEAR" : "NEAREST NEIGHBOR");
-    reloadLevelTextures();
+    reloadLevelTextures(scene);
 }
 
-void cycleMipmaps() {
+void cycleMipmaps(Scene* scene) {
     statusFrames[5] = framesPerLine;
     mipmapMode = mipmapMode == 0 ? 1 : mipmapMode == 1 ? 2 : 0;
     statusText[5] = mipmapMode == 1 ? "NEAREST NEIGHBOR" : mipmapMode == 2 ? "LINEAR" : "AUS";
-    reloadLevelTextures();
+    reloadLevelTextures(scene);
 }
 
 // The scene's switches have nothing to switch before a scene exists.
-void toggleVbo() {
-    if (Scene* scene = getScene()) {
+void toggleVbo(Scene* scene) {
+    if (scene) {
         scene->toggleVbo();
         announce(6, scene->isVboOn() ? "VBO" : "VA");
     }
 }
 
-void toggleFrustumCulling() {
-    if (Scene* scene = getScene()) {
+void toggleFrustumCulling(Scene* scene) {
+    if (scene) {
         scene->toggleFrustumCulling();
         announce(8, scene->isFrustumCullingOn() ? "Frustum Culling ON" : "Frustum Culling OFF");
     }
 }
 
-void toggleTransparency() {
-    if (Scene* scene = getScene()) {
+void toggleTransparency(Scene* scene) {
+    if (scene) {
         scene->toggleTransparency();
         announce(9, scene->isTransparencyOn() ? "Transparenz ON" : "Transparenz OFF");
     }
@@ -79,7 +77,7 @@ void toggleTransparency() {
 
 struct OptionKey {
     int key;
-    void (*action)();
+    void (*action)(Scene*);
     bool latched;
 };
 
@@ -93,11 +91,11 @@ OptionKey optionKeys[] = {
 
 } // namespace
 
-void handleDisplayOptions() {
+void handleDisplayOptions(Scene* scene) {
     for (OptionKey& option : optionKeys) {
         if (platform::isKeyDown(option.key)) {
             if (!option.latched)
-                option.action();
+                option.action(scene);
             option.latched = true;
         } else {
             option.latched = false;
@@ -105,8 +103,7 @@ void handleDisplayOptions() {
     }
 }
 
-void drawStatusLines() {
-    BitmapFont* font = getFont();
+void drawStatusLines(BitmapFont* font) {
     for (int i = 0; i < slotCount; ++i) {
         if (statusFrames[i] <= 0)
             continue;
@@ -138,11 +135,11 @@ int getStatusFrames(int slot) {
     return slot >= 0 && slot < slotCount ? statusFrames[slot] : 0;
 }
 
-void resetDisplayOptions() {
+void resetDisplayOptions(bool startBilinear, int startMipmapMode) {
     showFps = false;
     wireframe = false;
-    bilinearFiltering = gameOptions().bilinearFiltering;
-    mipmapMode = gameOptions().mipmapMode;
+    bilinearFiltering = startBilinear;
+    mipmapMode = startMipmapMode;
     for (int i = 0; i < slotCount; ++i) {
         statusFrames[i] = 0;
         statusText[i].clear();

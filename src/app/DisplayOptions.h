@@ -2,12 +2,17 @@
 
 #include <string>
 
+class Scene;
+class BitmapFont;
+
 // The function-key display options: F2 frame rate, F3 wireframe, F4 filtering, F5 mipmaps,
 // F6 buffer objects, F8 frustum culling, F9 transparency. Each key acts once per press and
-// announces its new state in a status line shown for 100 HUD frames.
+// announces its new state in a status line shown for 100 HUD frames. The flags are the
+// player's for the whole run, whatever is drawn, so they are kept here and not in a scene.
 
-void handleDisplayOptions();
-void drawStatusLines();
+// Reads the keys; the scene's own switches and textures change on it (which may be null).
+void handleDisplayOptions(Scene* scene);
+void drawStatusLines(BitmapFont* font);
 
 bool isShowFpsOn();
 bool isWireframeOn();
@@ -18,6 +23,6 @@ int getMipmapMode();
 std::string getStatusText(int slot);
 int getStatusFrames(int slot);
 
-// Back to the start-up options (filter and mipmaps as gameOptions() says), latches and status
-// lines.
-void resetDisplayOptions();
+// Back to the start-up options (the filter and mipmaps the player started with), latches and
+// status lines.
+void resetDisplayOptions(bool bilinearFiltering = true, int mipmapMode = 2);

@@ -4,16 +4,14 @@
 #include <filesystem>
 #include <iostream>
 
-#include "app/Application.h"
-#include "app/CommandLine.h"
-#include "app/DataDirectory.h"
-#include "app/GameOptions.h"
-#include "app/LevelHash.h"
-#include "app/RaceSession.h"
-#include "app/ReplayReader.h"
-#include "app/SettingsFile.h"
-#include "app/UserDirectories.h"
-#include "app/WinRecord.h"
+#include "session/LevelHash.h"
+#include "session/RaceSession.h"
+#include "session/ReplayReader.h"
+#include "settings/CommandLine.h"
+#include "settings/DataDirectory.h"
+#include "settings/GameOptions.h"
+#include "settings/SettingsFile.h"
+#include "settings/UserDirectories.h"
 
 namespace {
 
@@ -24,7 +22,7 @@ std::string environment(const char* name) {
 
 } // namespace
 
-bool setUpGame(int argc, const char* const* argv, int& exitCode) {
+bool setUpGame(int argc, const char* const* argv, GameOptions& options, int& exitCode) {
     CommandLine commandLine;
     switch (commandLine.parse(argc, argv)) {
     case CommandLine::Outcome::Done:
@@ -37,7 +35,7 @@ bool setUpGame(int argc, const char* const* argv, int& exitCode) {
         break;
     }
 
-    GameOptions options;
+    options = GameOptions();
     std::string settingsPath =
         settingsFilePath(std::getenv("XDG_CONFIG_HOME"), std::getenv("HOME"));
     readSettingsFile(settingsPath, options);
@@ -64,12 +62,10 @@ bool setUpGame(int argc, const char* const* argv, int& exitCode) {
         return false;
     }
     options.dataDir = dataDir;
-    setGameOptions(options);
     return true;
 }
 
-bool startRaceSession() {
-    const GameOptions& options = gameOptions();
+RaceSession* startRaceSession(const GameOptions& options) {
     const std::string& replayFile =
         options.timedemoFile.empty() ? options.replayFile : options.timedemoFile;
     RaceSession* session = new RaceSession();
@@ -79,19 +75,16 @@ bool startRaceSession() {
         if (!ReplayReader().read(replayFile, hashLevelData("."), replay, error)) {
             std::cout << error << std::endl;
             delete session;
-            return false;
+            return nullptr;
         }
         session->startReplay(replay, options.timedemoFile.empty()
                                          ? RaceSession::Pace::Recorded
                                          : RaceSession::Pace::OneFramePerDraw);
-        // A watched race is not the player's own.
-        setBestTimesEnabled(false);
     } else {
         std::string recordFile =
             options.recordFile.empty() ? defaultReplayPath() : options.recordFile;
         if (!recordFile.empty())
             session->startRecording(recordFile, hashLevelData("."));
     }
-    setRaceSession(session);
-    return true;
+    return session;
 }

@@ -1,6 +1,6 @@
 #include <GL/glew.h>
 
-#include "app/Application.h"
+#include "app/Game.h"
 
 const char* glErrorMessage(unsigned int error) {
     switch (error) {

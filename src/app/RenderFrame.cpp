@@ -8,37 +8,30 @@
 #include <string>
 #include <vector>
 
-#include "app/AppState.h"
-#include "app/Application.h"
-#include "app/ClockText.h"
 #include "app/DisplayOptions.h"
-#include "app/PlayControls.h"
-#include "app/RaceSession.h"
-#include "app/WinRecord.h"
+#include "app/Game.h"
 #include "hud/BitmapFont.h"
+#include "hud/ClockText.h"
 #include "platform/Window.h"
 #include "render/PassTimer.h"
-#include "scene/Clock.h"
 #include "scene/Scene.h"
+#include "session/RaceSession.h"
 
 namespace {
 
 const char* const endScreenKeys = "Enter or A: play again    Escape: quit";
 const char* const pauseLine = "Pause    P or Start: resume    Escape: quit";
 
-// The last picture before a pause, shown again while the game stands still.
-unsigned int frozenFrame = 0;
-
-void drawFullWindow(BitmapFont* font, unsigned int texture) {
-    float width = static_cast<float>(getWindowWidth());
-    float height = static_cast<float>(getWindowHeight());
+void drawFullWindow(const Game& game, BitmapFont* font, unsigned int texture) {
+    float width = static_cast<float>(game.windowWidth());
+    float height = static_cast<float>(game.windowHeight());
     font->drawQuad(-width / 2.0f, height / 2.0f, texture, width, height);
 }
 
 // Near the bottom-left corner, clear of the pictures' own lettering.
-void drawKeyLine(BitmapFont* font, const char* text) {
-    font->drawText(text, static_cast<float>(-(getWindowWidth() / 2) + 24),
-                   static_cast<float>(-(getWindowHeight() / 2) + 60), true);
+void drawKeyLine(const Game& game, BitmapFont* font, const char* text) {
+    font->drawText(text, static_cast<float>(-(game.windowWidth() / 2) + 24),
+                   static_cast<float>(-(game.windowHeight() / 2) + 60), true);
 }
 
 float textWidth(const BitmapFont* font, const std::string& text) {
@@ -59,10 +52,10 @@ std::vector<std::string> winLines(const WinRecord& win) {
 
 // The race's time on a dark plate over the lower part of the winner picture, where its own
 // line about the keys stood (the key line below says it now); white letters need the dark.
-void drawWinLines(BitmapFont* font, const WinRecord& win) {
+void drawWinLines(const Game& game, BitmapFont* font, const WinRecord& win) {
     const std::vector<std::string> lines = winLines(win);
-    const int width = getWindowWidth();
-    const int height = getWindowHeight();
+    const int width = game.windowWidth();
+    const int height = game.windowHeight();
     const float lineStep = static_cast<float>(font->getLineHeight()) + 6.0f;
     const float margin = 14.0f;
     float widest = 0.0f;
@@ -92,52 +85,55 @@ void drawWinLines(BitmapFont* font, const WinRecord& win) {
 }
 
 // End screens cover the whole window and stand in for the scene and the HUD.
-void showEndScreen(unsigned int texture, const WinRecord* win) {
+void showEndScreen(const Game& game, unsigned int texture, const WinRecord* win) {
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
-    if (BitmapFont* font = getFont()) {
-        drawFullWindow(font, texture);
+    if (BitmapFont* font = game.getFont()) {
+        drawFullWindow(game, font, texture);
         if (win && win->known)
-            drawWinLines(font, *win);
-        drawKeyLine(font, endScreenKeys);
+            drawWinLines(game, font, *win);
+        drawKeyLine(game, font, endScreenKeys);
     }
     platform::swapBuffers();
 }
 
-void freezeFrame() {
+// The last picture before a pause, shown again while the game stands still.
+void freezeFrame(Game& game) {
+    unsigned int& frozenFrame = game.frozenFrame();
     if (frozenFrame == 0)
         glGenTextures(1, &frozenFrame);
     glActiveTexture(GL_TEXTURE0);
     glBindTexture(GL_TEXTURE_2D, frozenFrame);
     glReadBuffer(GL_BACK);
-    glCopyTexImage2D(GL_TEXTURE_2D, 0, GL_RGB, 0, 0, getWindowWidth(), getWindowHeight(), 0);
+    glCopyTexImage2D(GL_TEXTURE_2D, 0, GL_RGB, 0, 0, game.windowWidth(), game.windowHeight(), 0);
     glBindTexture(GL_TEXTURE_2D, 0);
 }
 
-void releaseFrozenFrame() {
+void releaseFrozenFrame(Game& game) {
+    unsigned int& frozenFrame = game.frozenFrame();
     if (frozenFrame != 0)
         glDeleteTextures(1, &frozenFrame);
     frozenFrame = 0;
 }
 
 // While paused nothing moves: the frozen picture costs a quad instead of a whole scene.
-void showPausedFrame() {
+void showPausedFrame(Game& game) {
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
-    if (BitmapFont* font = getFont()) {
-        drawFullWindow(font, frozenFrame);
-        drawKeyLine(font, pauseLine);
+    if (BitmapFont* font = game.getFont()) {
+        drawFullWindow(game, font, game.frozenFrame());
+        drawKeyLine(game, font, pauseLine);
     }
     glUseProgram(0);
     glBindTexture(GL_TEXTURE_2D, 0);
     platform::swapBuffers();
 }
 
-void drawHud(BitmapFont* font, const Scene* scene) {
+void drawHud(Game& game, BitmapFont* font, const Scene* scene) {
     if (isShowFpsOn()) {
-        std::string fps = std::to_string(static_cast<int>(Clock::instance()->getFps())) + " Fps";
+        std::string fps = std::to_string(static_cast<int>(game.clock().getFps())) + " Fps";
         font->drawText(fps.c_str(), 480.0f, 375.0f, false);
     }
-    font->drawIcons(getLives(), getScreenTexture(0), 64.0f, 48.0f);
-    RaceSession* session = getRaceSession();
+    font->drawIcons(game.race().lives, game.getScreenTexture(0), 64.0f, 48.0f);
+    RaceSession* session = game.getRaceSession();
     if (session && session->isReplaying())
         font->drawText("Replay", -60.0f, 375.0f, true);
     if (scene) {
@@ -148,50 +144,52 @@ void drawHud(BitmapFont* font, const Scene* scene) {
 
 } // namespace
 
-void releaseFrameResources() {
-    releaseFrozenFrame();
+void releaseFrameResources(Game& game) {
+    releaseFrozenFrame(game);
 }
 
-void renderFrame() {
-    handleDisplayOptions();
+void renderFrame(Game& game) {
+    Scene* scene = game.getScene();
+    handleDisplayOptions(scene);
     // The polygon mode holds for everything in the frame, HUD and end screens included.
     glPolygonMode(GL_FRONT_AND_BACK, isWireframeOn() ? GL_LINE : GL_FILL);
-    glViewport(0, 0, getWindowWidth(), getWindowHeight());
+    glViewport(0, 0, game.windowWidth(), game.windowHeight());
 
     // The race keeps running behind the winner screen and may still use up the last life
     // there; the win stands.
-    if (isGameWon() || isGameOver())
-        releaseFrozenFrame();
-    if (isGameWon()) {
-        showEndScreen(getScreenTexture(3), &getWinRecord());
+    const RaceState& race = game.race();
+    if (race.isOver())
+        releaseFrozenFrame(game);
+    if (race.isWon()) {
+        showEndScreen(game, game.getScreenTexture(3), &game.wins().record());
         return;
     }
-    if (isGameOver()) {
-        showEndScreen(getScreenTexture(2), nullptr);
+    if (race.isGameOver()) {
+        showEndScreen(game, game.getScreenTexture(2), nullptr);
         return;
     }
-    if (!isPaused()) {
-        releaseFrozenFrame();
-    } else if (frozenFrame != 0) {
-        showPausedFrame();
+    const bool paused = game.controls().isPaused();
+    if (!paused) {
+        releaseFrozenFrame(game);
+    } else if (game.frozenFrame() != 0) {
+        showPausedFrame(game);
         return;
     }
 
-    Scene* scene = getScene();
     if (scene)
         scene->render();
     glActiveTexture(GL_TEXTURE0);
     glEnable(GL_TEXTURE_2D);
     {
         PassTiming timing("HUD");
-        if (BitmapFont* font = getFont())
-            drawHud(font, scene);
-        drawStatusLines();
+        if (BitmapFont* font = game.getFont())
+            drawHud(game, font, scene);
+        drawStatusLines(game.getFont());
     }
-    if (isPaused()) {
-        freezeFrame();
-        if (BitmapFont* font = getFont())
-            drawKeyLine(font, pauseLine);
+    if (paused) {
+        freezeFrame(game);
+        if (BitmapFont* font = game.getFont())
+            drawKeyLine(game, font, pauseLine);
     }
 
     // Leave no HUD texture or program behind for the next frame's passes.

@@ -1,11 +1,16 @@
-#include "app/Application.h"
+#include "app/Game.h"
 #include "app/GameSetup.h"
+#include "session/RaceSession.h"
 
 int main(int argc, char** argv) {
+    GameOptions options;
     int exitCode = 0;
-    if (!setUpGame(argc, argv, exitCode))
+    if (!setUpGame(argc, argv, options, exitCode))
         return exitCode;
-    if (!startRaceSession())
+    RaceSession* session = startRaceSession(options);
+    if (!session)
         return 2;
-    return runGame();
+    Game game(options);
+    game.adoptRaceSession(session);
+    return game.run();
 }

@@ -5,7 +5,7 @@
 #include <cmath>
 
 #include "assets/ModelCoordinates.h"
-#include "render/Shader.h"
+#include "assets/Shader.h"
 
 AnimationModel::AnimationModel(ModelCoordinates* coordinates, float duration, int keyframeCount,
                                glm::vec4** keyframes)

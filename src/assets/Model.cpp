@@ -5,7 +5,7 @@
 #include <cstdint>
 
 #include "assets/ModelCoordinates.h"
-#include "render/Shader.h"
+#include "assets/Shader.h"
 
 namespace {
 

@@ -2,7 +2,7 @@
 
 #include <glm/glm.hpp>
 
-#include "physics/Triangle.h"
+#include "assets/Triangle.h"
 
 class ModelCoordinates;
 class Shader;

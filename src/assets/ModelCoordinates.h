@@ -2,7 +2,7 @@
 
 #include <glm/glm.hpp>
 
-#include "physics/Triangle.h"
+#include "assets/Triangle.h"
 
 // Mesh data as the loaders fill it: positions (w = 1), normals, texture coordinates and a
 // triangle index list, plus a lazily built array of world-space triangles.

@@ -8,8 +8,8 @@
 #include <iostream>
 #include <string>
 
-#include "assets/DataFileReport.h"
 #include "assets/TargaLength.h"
+#include "platform/DataFileReport.h"
 
 namespace {
 

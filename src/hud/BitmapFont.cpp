@@ -6,12 +6,12 @@
 
 #include <glm/gtc/type_ptr.hpp>
 
-#include "app/AppState.h"
-#include "assets/DataFileReport.h"
+#include "assets/Shader.h"
 #include "assets/TextureLoader.h"
 #include "hud/FontParser.h"
+#include "hud/HudMatrix.h"
 #include "hud/TextLayout.h"
-#include "render/Shader.h"
+#include "platform/DataFileReport.h"
 
 namespace {
 
@@ -26,7 +26,8 @@ const int maxIcons = 3;
 
 } // namespace
 
-BitmapFont::BitmapFont(const char* textureFile, const char* fontFile) {
+BitmapFont::BitmapFont(const char* textureFile, const char* fontFile)
+    : hudMatrix(computeHudMatrix(1024, 768)) {
     glGenTextures(1, &fontTexture);
     loadTexture(textureFile, &fontTexture, 0, true, false);
 
@@ -53,12 +54,16 @@ void BitmapFont::loadShader() {
 
 // Binds the texture to the active unit with linear filtering and points the HUD program at
 // it and at the current HUD matrix; the program must already be in use.
+void BitmapFont::setScreenSize(int width, int height) {
+    hudMatrix = computeHudMatrix(width, height);
+}
+
 void BitmapFont::bindForDrawing(unsigned int texture) {
     glBindTexture(GL_TEXTURE_2D, texture);
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR);
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
     hudShader->setInt(0, "colorTexture");
-    glm::mat4 view = getHudMatrix();
+    glm::mat4 view = hudMatrix;
     glUniformMatrix4fv(glGetUniformLocation(hudShader->program(), "view"), 1, GL_FALSE,
                        glm::value_ptr(view));
 }

@@ -23,6 +23,9 @@ class BitmapFont {
     BitmapFont& operator=(const BitmapFont&) = delete;
 
     void loadShader();
+    // The window's size in pixels, which HUD coordinates span (1024 x 768 until told).
+    void setScreenSize(int width, int height);
+    const glm::mat4& getHudMatrix() const { return hudMatrix; }
     // (x, y) is the pen at the top of the line: of the first glyph left to right, of the
     // last glyph right to left.
     void drawText(const char* text, float x, float y, bool leftToRight);
@@ -48,4 +51,5 @@ class BitmapFont {
     unsigned int fontTexture = 0;
     FontDescription font;
     glm::vec4* quadVertices = nullptr;
+    glm::mat4 hudMatrix;
 };

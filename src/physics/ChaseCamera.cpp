@@ -1,13 +1,12 @@
 // The chase camera: after every step the eye sits 15 units from the marble and 4 above its
-// centre, on the side it already was, and the sky cube is moved onto the eye.
+// centre, on the side it already was.
 #include "physics/PhysicsWorld.h"
 
 #include <glm/gtc/matrix_transform.hpp>
 
 #include "assets/Sphere.h"
+#include "level/LevelTable.h"
 #include "physics/Camera.h"
-#include "render/Skybox.h"
-#include "scene/LevelTable.h"
 
 namespace {
 
@@ -32,15 +31,6 @@ void PhysicsWorld::followCamera() {
     glm::vec3 eye = m + followDistance * d;
     eye.y = m.y + followHeight;
     camera->lookAt(eye, m);
-}
-
-void PhysicsWorld::centreSkybox() {
-    if (skybox == nullptr || camera == nullptr)
-        return;
-    const glm::vec3 d = camera->getPosition() - skybox->getCenter();
-    if (glm::length(d) == 0.0f)
-        return;
-    skybox->setTransform(glm::translate(glm::mat4(1.0f), d) * skybox->getTransform());
 }
 
 glm::mat4 PhysicsWorld::respawnView() {

@@ -2,8 +2,8 @@
 
 #include <glm/glm.hpp>
 
+#include "assets/Triangle.h"
 #include "physics/CollisionPacket.h"
-#include "physics/Triangle.h"
 
 // The narrow phase of the marble's collisions: a sphere of radius collisionRadius swept
 // along a packet's velocity against single triangles, the sliding response, and the

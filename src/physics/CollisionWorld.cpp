@@ -4,7 +4,6 @@
 
 #include <vector>
 
-#include "app/AppState.h"
 #include "assets/AnimationModel.h"
 #include "assets/Model.h"
 #include "physics/CollisionGeometry.h"
@@ -188,11 +187,13 @@ bool CollisionWorld::crossesFinishArea(const glm::vec3& from, const glm::vec3& t
 }
 
 glm::vec3 CollisionWorld::collideAndSlide(const glm::vec3& base, glm::vec3& velocity, int depth) {
+    if (depth == 0)
+        reachedFinish = false;
     if (depth > maxDepth)
         return base;
     // Checked at every level, so a slide that ends over the finish still wins this frame.
     if (overFinishArea(base)) {
-        setGameWon();
+        reachedFinish = true;
         return base;
     }
     // Nothing to sweep: only a zero frame time gives a zero displacement.
@@ -207,7 +208,7 @@ glm::vec3 CollisionWorld::collideAndSlide(const glm::vec3& base, glm::vec3& velo
     glm::vec3 legEnd = hit ? packet.basePoint : packet.basePoint + velocity;
     glm::vec3 entry;
     if (crossesFinishArea(base, legEnd, entry)) {
-        setGameWon();
+        reachedFinish = true;
         return entry;
     }
     if (hit) {

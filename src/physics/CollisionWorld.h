@@ -2,7 +2,7 @@
 
 #include <glm/glm.hpp>
 
-#include "physics/Triangle.h"
+#include "assets/Triangle.h"
 
 class Model;
 class AnimationModel;
@@ -19,8 +19,10 @@ class CollisionWorld {
                    int planeCount, Model** planeModels, Model* sawBeam, Model* sawBlade);
 
     // Sweeps the marble from base along velocity with sliding; velocity comes back holding
-    // the last slide. Sets the win when the marble is over the finish area.
+    // the last slide. Stops where the marble is over the finish area, if it gets there.
     glm::vec3 collideAndSlide(const glm::vec3& base, glm::vec3& velocity, int depth);
+    // Whether the last sweep from depth 0 stopped on the finish.
+    bool finishReached() const { return reachedFinish; }
     bool touchesDeadlyObstacle(const glm::vec3& position);
     bool fallsOut(const glm::vec3& position, const glm::vec3& velocity);
 
@@ -60,4 +62,5 @@ class CollisionWorld {
     Model** planeModels;
     Model* sawBeam;
     Model* sawBlade;
+    bool reachedFinish = false;
 };

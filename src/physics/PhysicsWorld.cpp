@@ -1,15 +1,11 @@
 #include "physics/PhysicsWorld.h"
 
+#include <algorithm>
 #include <cmath>
 
-#include "app/AppState.h"
 #include "assets/Sphere.h"
 #include "physics/Camera.h"
 #include "physics/CollisionWorld.h"
-#include "physics/GamepadInput.h"
-#include "platform/Input.h"
-#include "platform/Keys.h"
-#include "scene/Clock.h"
 
 namespace {
 
@@ -22,12 +18,11 @@ const float minHorizontalShare = 1e-4f;
 
 } // namespace
 
-PhysicsWorld::PhysicsWorld(Scene* scene, Camera* camera, Sphere* marble, Skybox* skybox,
-                           Model** groundModels, int groundCount, Model** staticModels,
-                           int staticCount, AnimationModel** animatedModels, int animatedCount,
-                           Model* finishArea, int planeCount, Model** planeModels, Model* sawBeam,
-                           Model* sawBlade)
-    : scene(scene), camera(camera), marble(marble), skybox(skybox), velocity(0.0f),
+PhysicsWorld::PhysicsWorld(Camera* camera, Sphere* marble, Model** groundModels, int groundCount,
+                           Model** staticModels, int staticCount, AnimationModel** animatedModels,
+                           int animatedCount, Model* finishArea, int planeCount,
+                           Model** planeModels, Model* sawBeam, Model* sawBlade)
+    : camera(camera), marble(marble), velocity(0.0f),
       collisionWorld(new CollisionWorld(groundModels, groundCount, staticModels, staticCount,
                                         animatedModels, animatedCount, finishArea, planeCount,
                                         planeModels, sawBeam, sawBlade)) {}
@@ -36,89 +31,69 @@ PhysicsWorld::~PhysicsWorld() {
     delete collisionWorld;
 }
 
-void PhysicsWorld::step() {
-    step(static_cast<float>(Clock::instance()->getFrameTime()), playerInput());
-}
-
 // A fall restarts the step from the start position once; should the start itself fall
 // out, the marble simply waits there for the next step.
-void PhysicsWorld::step(float dt, const RaceInput& input) {
-    runStep(dt, input, 1);
+StepResult PhysicsWorld::step(float dt, const RaceInput& input, RaceState& race) {
+    StepResult result;
+    runStep(dt, input, race, result, 1);
+    result.gameOver = race.isGameOver();
+    result.speed = glm::length(velocity);
+    return result;
 }
 
-RaceInput PhysicsWorld::keyboardInput() {
-    RaceInput input;
-    if (platform::isKeyDown(GLFW_KEY_W))
-        input.keyMask |= RaceInput::Forward;
-    if (platform::isKeyDown(GLFW_KEY_A))
-        input.keyMask |= RaceInput::Left;
-    if (platform::isKeyDown(GLFW_KEY_S))
-        input.keyMask |= RaceInput::Back;
-    if (platform::isKeyDown(GLFW_KEY_D))
-        input.keyMask |= RaceInput::Right;
-    return input;
-}
-
-RaceInput PhysicsWorld::playerInput() {
-    return combineInputs(keyboardInput(), gamepadInput(platform::gamepadState()));
-}
-
-namespace {
-bool raceOver() {
-    return isGameWon() || isGameOver();
-}
-} // namespace
-
-void PhysicsWorld::runStep(float dt, const RaceInput& input, int repeatsLeft) {
+void PhysicsWorld::runStep(float dt, const RaceInput& input, RaceState& race, StepResult& result,
+                           int repeatsLeft) {
     if (marble == nullptr || camera == nullptr)
         return;
     // Touching a deadly obstacle costs the life whatever the step's length. The last life
     // lost ends the race with the marble held at the start.
     if (collisionWorld->touchesDeadlyObstacle(marble->getBoundingCenter())) {
-        loseLife();
-        if (raceOver())
+        loseLife(race, result);
+        if (race.isOver())
             return;
     }
 
     // The velocity comes from dividing by dt: a step without time moves nothing.
     if (!(dt > 0.0f) || !std::isfinite(dt)) {
         followCamera();
-        centreSkybox();
         return;
     }
 
     steer(input, dt);
     velocity = velocity + gravity * dt;
     glm::vec3 displacement = velocity * dt;
+    const glm::vec3 unslid = displacement;
     const glm::vec3 start = marble->getBoundingCenter();
     glm::vec3 end = collisionWorld->collideAndSlide(start, displacement, 0);
 
     // The marble stops on the finish: what it would have done after it (a fall through the
     // meadow under a long step's unslid displacement) must not cost the won race a life.
-    if (isGameWon()) {
+    if (collisionWorld->finishReached()) {
+        race.outcome = RaceState::Outcome::Won;
+        race.winningTime = race.simulationTime;
+        result.finishReached = true;
         velocity = glm::vec3(0.0f);
         marble->roll(end - marble->getBoundingCenter());
         followCamera();
-        centreSkybox();
         return;
     }
 
     if (collisionWorld->fallsOut(end, displacement)) {
-        loseLife();
-        if (repeatsLeft > 0 && !raceOver()) {
-            runStep(dt, input, repeatsLeft - 1);
-        } else {
+        loseLife(race, result);
+        if (repeatsLeft > 0 && !race.isOver())
+            runStep(dt, input, race, result, repeatsLeft - 1);
+        else
             followCamera();
-            centreSkybox();
-        }
         return;
     }
 
-    // The slide keeps the speed along the surface; what pointed into it is gone.
+    // The slide keeps the speed along the surface; what pointed into it is gone, and that
+    // loss is how hard the marble met the surface.
     velocity = displacement / dt;
+    result.touching = displacement != unslid;
+    result.impactSpeed = std::max(result.impactSpeed, glm::length(unslid - displacement) / dt);
     marble->roll(end - marble->getBoundingCenter());
     followCamera();
-    centreSkybox();
 }
 
 void PhysicsWorld::steer(const RaceInput& input, float dt) {

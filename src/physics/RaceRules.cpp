@@ -4,22 +4,19 @@
 
 #include <glm/gtc/matrix_transform.hpp>
 
-#include "app/AppState.h"
 #include "assets/Sphere.h"
+#include "level/LevelTable.h"
 #include "physics/Camera.h"
-#include "scene/LevelTable.h"
-#include "scene/Scene.h"
 
-void PhysicsWorld::loseLife() {
-    int remaining = getLives() - 1;
+void PhysicsWorld::loseLife(RaceState& race, StepResult& result) {
+    result.lifeLost = true;
+    int remaining = race.lives - 1;
     if (remaining >= 0) {
-        setLives(remaining);
-        if (scene != nullptr)
-            scene->resetTime();
+        race.lives = remaining;
+        race.remainingTime = RaceState::timeLimit;
     } else {
-        // No spare life left: the countdown stays spent, so every later frame lands here
-        // again and keeps the marble at the start.
-        setGameOver();
+        // No spare life left: the countdown stays spent and the marble waits at the start.
+        race.outcome = RaceState::Outcome::GameOver;
     }
     respawn();
 }
@@ -31,5 +28,4 @@ void PhysicsWorld::respawn() {
         marble->setTransform(glm::translate(glm::mat4(1.0f), level::startPosition));
     if (camera != nullptr)
         camera->setMatrix(respawnView());
-    centreSkybox();
 }

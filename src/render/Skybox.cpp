@@ -2,8 +2,10 @@
 
 #include <GL/glew.h>
 
+#include <glm/gtc/matrix_transform.hpp>
+
+#include "assets/Shader.h"
 #include "assets/TextureLoader.h"
-#include "render/Shader.h"
 
 namespace {
 
@@ -77,4 +79,11 @@ void Skybox::draw(const glm::mat4& projection, const glm::mat4& view) {
     }
     glBindTexture(GL_TEXTURE_2D, 0);
     glUseProgram(0);
+}
+
+void Skybox::centreOn(const glm::vec3& eye) {
+    const glm::vec3 d = eye - getCenter();
+    if (glm::length(d) == 0.0f)
+        return;
+    transform = glm::translate(glm::mat4(1.0f), d) * transform;
 }

@@ -30,6 +30,8 @@ class Skybox {
 
     glm::mat4 getTransform() const { return transform; }
     void setTransform(const glm::mat4& matrix) { transform = matrix; }
+    // Moves the cube, without turning it, so that its centre is the eye.
+    void centreOn(const glm::vec3& eye);
     glm::vec3 getCenter() const { return glm::vec3(transform * glm::vec4(0, 0, 0, 1)); }
 
   private:

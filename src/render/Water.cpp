@@ -9,15 +9,12 @@
 #include <glm/gtc/matrix_transform.hpp>
 #include <glm/gtc/type_ptr.hpp>
 
-#include "app/AppState.h"
 #include "assets/Model.h"
 #include "assets/ModelCoordinates.h"
+#include "assets/Shader.h"
 #include "assets/TextureLoader.h"
 #include "physics/Camera.h"
 #include "render/ScreenBounds.h"
-#include "render/Shader.h"
-#include "scene/Clock.h"
-#include "scene/Scene.h"
 
 namespace {
 
@@ -61,9 +58,8 @@ void bindSampler(Shader* shader, int unit, GLuint texture, const char* name) {
 
 } // namespace
 
-Water::Water(Model* waterModel, Scene* scene, Camera* camera, Shader* mainShader,
-             Shader* animationShader)
-    : waterModel(waterModel), scene(scene), camera(camera), mainShader(mainShader),
+Water::Water(Model* waterModel, const View& view, Shader* mainShader, Shader* animationShader)
+    : waterModel(waterModel), view(view), camera(view.camera), mainShader(mainShader),
       animationShader(animationShader) {
     glm::mat4 matrix = waterModel ? waterModel->getTransform() : glm::mat4(1.0f);
     waterPlane = glm::vec4(0.0f, 1.0f, 0.0f, -matrix[3][1]);
@@ -132,7 +128,7 @@ Water::ImageRegion Water::regionInImages() const {
     const ModelCoordinates* coordinates = waterModel ? waterModel->getCoordinates() : nullptr;
     if (!coordinates)
         return ImageRegion();
-    glm::mat4 clip = getProjectionMatrix() * camera->getMatrix() * waterModel->getTransform();
+    glm::mat4 clip = *view.projection * camera->getMatrix() * waterModel->getTransform();
     ScreenBounds bounds =
         screenBoundsOf(coordinates->getPositions(), coordinates->getVertexCount(),
                        coordinates->getIndices(), coordinates->getIndexCount(), clip);
@@ -168,15 +164,15 @@ void Water::renderTextures() {
     glViewport(0, 0, targetSize, targetSize);
     glDrawBuffer(GL_COLOR_ATTACHMENT0);
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
-    const glm::mat4 view = camera->getMatrix();
+    const glm::mat4 eyeView = camera->getMatrix();
     glm::mat4 mirror = glm::scale(glm::mat4(1.0f), glm::vec3(1.0f, -1.0f, 1.0f)) *
                        glm::translate(glm::mat4(1.0f), glm::vec3(0.0f, -2.0f * h, 0.0f));
-    camera->setMatrix(view * mirror);
+    camera->setMatrix(eyeView * mirror);
     mainShader->setClipPlane(waterPlane);
     animationShader->setClipPlane(waterPlane);
     enableClipping();
     glCullFace(GL_FRONT); // the mirror turns every triangle's winding around
-    scene->renderMainPass();
+    view.drawLevel();
     glBindFramebuffer(GL_FRAMEBUFFER, 0);
     glCullFace(GL_BACK);
     glDisable(GL_CLIP_PLANE0);
@@ -184,7 +180,7 @@ void Water::renderTextures() {
     // view a hair away from the player's, and at the start of the race that hair puts a
     // path wall seen exactly edge-on into the window, whose texture footprint the software
     // rasteriser's anisotropic filter then walks texel by texel for many seconds.
-    camera->setMatrix(view);
+    camera->setMatrix(eyeView);
 
     // Refraction: what lies at or below the surface, its colour and its depth.
     glm::vec4 below = waterPlane * glm::vec4(1.0f, -1.0f, 1.0f, -1.0f);
@@ -194,13 +190,13 @@ void Water::renderTextures() {
     mainShader->setClipPlane(below);
     animationShader->setClipPlane(below);
     enableClipping();
-    scene->renderMainPass();
+    view.drawLevel();
     glBindFramebuffer(GL_FRAMEBUFFER, 0);
     glDisable(GL_CLIP_PLANE0);
     glPopAttrib();
 }
 
-void Water::draw() {
+void Water::draw(double frameTime) {
     const ModelCoordinates* coordinates = waterModel ? waterModel->getCoordinates() : nullptr;
     if (!coordinates || !waterShader || !waterShader->isUsable())
         return;
@@ -210,18 +206,18 @@ void Water::draw() {
     glUseProgram(program);
 
     glm::vec3 eye = camera->getPosition();
-    glm::vec3 light = scene->getLightPosition();
+    glm::vec3 light = view.lightPosition;
     glUniform3fv(glGetUniformLocation(program, "viewpos"), 1, glm::value_ptr(eye));
     glUniform3fv(glGetUniformLocation(program, "lightpos"), 1, glm::value_ptr(light));
     glUniform1f(glGetUniformLocation(program, "time"), wavePhase);
     glUniform1f(glGetUniformLocation(program, "time2"), -wavePhase);
-    wavePhase += static_cast<float>(Clock::instance()->getFrameTime() * 0.2);
+    wavePhase += static_cast<float>(frameTime * 0.2);
 
     glm::mat4 model = waterModel->getTransform();
-    glm::mat4 view = camera->getMatrix();
-    glm::mat4 perspective = getProjectionMatrix();
+    glm::mat4 eyeView = camera->getMatrix();
+    glm::mat4 perspective = *view.projection;
     glUniformMatrix4fv(glGetUniformLocation(program, "model"), 1, GL_FALSE, glm::value_ptr(model));
-    glUniformMatrix4fv(glGetUniformLocation(program, "view"), 1, GL_FALSE, glm::value_ptr(view));
+    glUniformMatrix4fv(glGetUniformLocation(program, "view"), 1, GL_FALSE, glm::value_ptr(eyeView));
     glUniformMatrix4fv(glGetUniformLocation(program, "perspective"), 1, GL_FALSE,
                        glm::value_ptr(perspective));
 

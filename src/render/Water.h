@@ -1,9 +1,10 @@
 #pragma once
 
+#include <functional>
+
 #include <glm/glm.hpp>
 
 class Model;
-class Scene;
 class Camera;
 class Shader;
 
@@ -14,8 +15,16 @@ class Shader;
 // the surface is in view.
 class Water {
   public:
-    Water(Model* waterModel, Scene* scene, Camera* camera, Shader* mainShader,
-          Shader* animationShader);
+    // What the water sees the level through: the camera, the projection (borrowed: it follows
+    // the window), the light, and the level's main pass drawn into whatever is bound.
+    struct View {
+        Camera* camera = nullptr;
+        const glm::mat4* projection = nullptr;
+        glm::vec3 lightPosition{0.0f};
+        std::function<void()> drawLevel;
+    };
+
+    Water(Model* waterModel, const View& view, Shader* mainShader, Shader* animationShader);
     ~Water();
     Water(const Water&) = delete;
     Water& operator=(const Water&) = delete;
@@ -28,7 +37,8 @@ class Water {
 
     void init();
     void renderTextures();
-    void draw();
+    // Draws the surface; its waves move on by the frame's length in seconds.
+    void draw(double frameTime);
 
     // How far from a pixel's own place the water shader may look up the images, as a
     // fraction of their size (the waves' distortion).
@@ -61,7 +71,7 @@ class Water {
     unsigned int reflectionFramebuffer = 0;
     unsigned int refractionFramebuffer = 0;
     Model* waterModel;
-    Scene* scene;
+    View view;
     Camera* camera;
     Shader* mainShader;
     Shader* animationShader;

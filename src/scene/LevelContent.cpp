@@ -8,8 +8,8 @@
 #include "assets/ModelCoordinates.h"
 #include "assets/Sphere.h"
 #include "assets/TextureLoader.h"
+#include "level/LevelTable.h"
 #include "render/Skybox.h"
-#include "scene/LevelTable.h"
 #include "scene/Scene.h"
 
 void Scene::loadLevelTextures(bool bilinear, int mipmapMode) {

@@ -2,31 +2,36 @@
 
 #include <GL/glew.h>
 
-#include "app/AppState.h"
-#include "app/DisplayOptions.h"
-#include "app/GameOptions.h"
-
 #include "assets/AnimationModel.h"
 #include "assets/HierarchicalAnimationModel.h"
+#include "assets/Shader.h"
 #include "assets/Sphere.h"
+#include "level/LevelTable.h"
 #include "physics/Camera.h"
 #include "physics/PhysicsWorld.h"
 #include "render/Frustum.h"
 #include "render/PassTimer.h"
-#include "render/Shader.h"
+#include "render/Projection.h"
 #include "render/ShadowLight.h"
 #include "render/ShadowMap.h"
 #include "render/Skybox.h"
 #include "render/Water.h"
-#include "scene/Clock.h"
-#include "scene/LevelTable.h"
 #include "scene/SimulationSteps.h"
 #include "sound/BackgroundMusic.h"
 
 Scene::Scene()
-    : timeLimit(300.0), remainingTime(timeLimit), transparencyEnabled(true), vboEnabled(true),
-      frustumCullingEnabled(true), skybox(new Skybox()), shadowMapSize(shadowlight::defaultMapSize),
-      waterMapSize(Water::defaultTargetSize) {}
+    : transparencyEnabled(true), vboEnabled(true), frustumCullingEnabled(true),
+      skybox(new Skybox()), shadowMapSize(shadowlight::defaultMapSize),
+      waterMapSize(Water::defaultTargetSize), projection(computeProjectionMatrix(1024, 768)) {}
+
+void Scene::setStartTextureMode(bool bilinear, int mipmapMode) {
+    startBilinear = bilinear;
+    startMipmapMode = mipmapMode;
+}
+
+void Scene::setViewSize(int width, int height) {
+    projection = computeProjectionMatrix(width, height);
+}
 
 void Scene::setShadowMapSize(int texels) {
     if (texels > 0)
@@ -60,57 +65,55 @@ void Scene::init() {
     shadowShader = loadShader("shader/shadow_shader.vert", "shader/shadow_shader.frag");
     alphaShader = loadLevelShader("shader/alpha_shader.vert", "shader/alpha_shader.frag");
 
-    loadLevelTextures(isBilinearFilteringOn(), getMipmapMode());
+    loadLevelTextures(startBilinear, startMipmapMode);
     loadModels();
     placeObjects();
     skybox->init();
     frustum = new Frustum();
     camera = new Camera(startViewMatrix);
 
-    riverWater = new Water(river, this, camera, mainShader, animationShader);
+    // The water's off-screen images are the level's main pass, seen mirrored and clipped.
+    Water::View view{camera, &projection, lightPosition, [this] { renderMainPass(); }};
+    riverWater = new Water(river, view, mainShader, animationShader);
     riverWater->setTargetSize(waterMapSize);
     riverWater->init();
-    lakeWater = new Water(lake, this, camera, mainShader, animationShader);
+    lakeWater = new Water(lake, view, mainShader, animationShader);
     lakeWater->setTargetSize(waterMapSize);
     lakeWater->init();
 
-    physicsWorld = new PhysicsWorld(this, camera, marble, skybox, groundModels, groundModelCount,
-                                    staticModels, staticCount, animatedModels, animatedCount,
-                                    finishArea, planeModelCount, planeModels, sawBeam, sawBlade);
+    physicsWorld = new PhysicsWorld(camera, marble, groundModels, groundModelCount, staticModels,
+                                    staticCount, animatedModels, animatedCount, finishArea,
+                                    planeModelCount, planeModels, sawBeam, sawBlade);
     createShadowFramebuffer();
 
     music = new BackgroundMusic();
-    music->setVolume(static_cast<float>(gameOptions().musicVolume));
+    music->setVolume(musicVolume);
     music->start();
 }
 
-void Scene::update() {
-    advance(Clock::instance()->getFrameTime(), PhysicsWorld::playerInput());
-}
-
-void Scene::advance(double frameTime, const RaceInput& input) {
+StepResult Scene::advance(double frameTime, const RaceInput& input) {
+    StepResult frame;
     SimulationSteps steps = SimulationSteps::forFrame(frameTime);
     for (int i = 0; i < steps.count; ++i)
-        step(steps.stepTime, input);
+        frame.merge(step(steps.stepTime, input));
+    return frame;
 }
 
-namespace {
-bool raceOver() {
-    return isGameWon() || isGameOver();
-}
-} // namespace
-
-void Scene::step(double dt, const RaceInput& input) {
-    if (raceOver())
-        return;
-    remainingTime -= dt;
-    if (remainingTime <= 0.0 && physicsWorld) {
-        physicsWorld->loseLife();
-        if (raceOver())
-            return;
+StepResult Scene::step(double dt, const RaceInput& input) {
+    StepResult result;
+    if (race.isOver())
+        return result;
+    race.remainingTime -= dt;
+    if (race.remainingTime <= 0.0 && physicsWorld) {
+        physicsWorld->loseLife(race, result);
+        centreSkybox();
+        if (race.isOver()) {
+            result.gameOver = true;
+            return result;
+        }
     }
-    simulationTime += dt;
-    animateSawBlade(static_cast<float>(simulationTime));
+    race.simulationTime += dt;
+    animateSawBlade(static_cast<float>(race.simulationTime));
     for (int i = 0; i < animatedCount; ++i) {
         if (animatedModels[i]) {
             animatedModels[i]->update(static_cast<float>(dt));
@@ -118,14 +121,20 @@ void Scene::step(double dt, const RaceInput& input) {
             animatedModels[i]->selectKeyframes();
         }
     }
-    if (physicsWorld)
-        physicsWorld->step(static_cast<float>(dt), input);
+    if (physicsWorld) {
+        result.merge(physicsWorld->step(static_cast<float>(dt), input, race));
+        centreSkybox();
+    }
+    return result;
+}
+
+void Scene::centreSkybox() {
+    if (skybox && camera)
+        skybox->centreOn(camera->getPosition());
 }
 
 void Scene::restartRace() {
-    resetRace();
-    resetTime();
-    simulationTime = 0.0;
+    race.restart();
     animateSawBlade(0.0f);
     for (int i = 0; i < animatedCount; ++i) {
         if (animatedModels[i])
@@ -135,8 +144,7 @@ void Scene::restartRace() {
         physicsWorld->respawn();
     if (camera)
         camera->setMatrix(startViewMatrix);
-    if (physicsWorld)
-        physicsWorld->centreSkybox();
+    centreSkybox();
     if (music)
         music->restart();
 }
@@ -160,8 +168,8 @@ void Scene::render() {
         renderMainPass();
     }
     PassTiming timing("water surfaces");
-    lakeWater->draw();
-    riverWater->draw();
+    lakeWater->draw(frameTime);
+    riverWater->draw(frameTime);
 }
 
 void Scene::deleteModelList(Model** list, int count) {

@@ -3,6 +3,8 @@
 #include <glm/glm.hpp>
 
 #include "physics/RaceInput.h"
+#include "physics/RaceState.h"
+#include "physics/StepResult.h"
 
 class Shader;
 class Model;
@@ -17,9 +19,9 @@ class ShadowMap;
 class PhysicsWorld;
 class BackgroundMusic;
 
-// The hub of the game: owns every shader, texture, model and support object of the level,
-// runs the level's start-up, advances the race clock and the moving obstacles each frame,
-// dispatches the render passes and releases everything at the end.
+// The hub of the game: owns every shader, texture, model and support object of the level and
+// the race run on it, runs the level's start-up, advances the race and the moving obstacles
+// each frame, dispatches the render passes and releases everything at the end.
 // Model pointers in the lists may be null when a mesh failed to load; every user skips them.
 class Scene {
   public:
@@ -29,20 +31,27 @@ class Scene {
     Scene& operator=(const Scene&) = delete;
 
     void init();
-    // Simulates this frame: the clock's frame time with the player's keyboard and gamepad.
-    void update();
     // Simulates one drawn frame of the given length in short equal steps; what a frame holds
-    // beyond a quarter of a second is a stall and is not simulated.
-    void advance(double frameTime, const RaceInput& input);
+    // beyond a quarter of a second is a stall and is not simulated. Says what its steps did.
+    StepResult advance(double frameTime, const RaceInput& input);
     // One simulation step: countdown, obstacles, marble. Once the race is won or lost nothing
     // changes any more.
-    void step(double dt, const RaceInput& input);
+    StepResult step(double dt, const RaceInput& input);
     // A new race without reloading anything: four attempts, a full countdown, the marble,
     // camera and obstacles as at the start and the music from its beginning.
     void restartRace();
     void render();
 
     void loadLevelTextures(bool bilinear, int mipmapMode);
+    // Before init: the filter and mipmaps the level's textures load with (bilinear, linear
+    // mipmaps unless told otherwise) and the music's volume.
+    void setStartTextureMode(bool bilinear, int mipmapMode);
+    void setMusicVolume(float volume) { musicVolume = volume; }
+    // The window's size in pixels: the passes' projection follows its aspect.
+    void setViewSize(int width, int height);
+    glm::mat4 getProjectionMatrix() const { return projection; }
+    // The drawn frame's real length, which the water's waves move by.
+    void setFrameTime(double seconds) { frameTime = seconds; }
     void loadModels();
     void placeObjects();
     void animateSawBlade(float seconds);
@@ -60,11 +69,13 @@ class Scene {
     void renderMainPass();
     void renderAlphaPass();
 
-    double getRemainingTime() const { return remainingTime; }
-    void resetTime() { remainingTime = timeLimit; }
-    double getTimeLimit() const { return timeLimit; }
+    // The race run on this level: lives, countdown, race time and outcome.
+    RaceState& getRace() { return race; }
+    const RaceState& getRace() const { return race; }
+    double getRemainingTime() const { return race.remainingTime; }
+    double getTimeLimit() const { return RaceState::timeLimit; }
     // Seconds simulated in this race; the obstacles move by it.
-    double getSimulationTime() const { return simulationTime; }
+    double getSimulationTime() const { return race.simulationTime; }
 
     void toggleTransparency() { transparencyEnabled = !transparencyEnabled; }
     bool isTransparencyOn() const { return transparencyEnabled; }
@@ -111,15 +122,15 @@ class Scene {
     glm::mat4 getStartViewMatrix() const { return startViewMatrix; }
 
   private:
+    // The sky cube stays centred on the eye wherever the camera went.
+    void centreSkybox();
     // The plain static models at the head of staticModels.
     int plainStaticCount() const { return staticCount - animatedCount - hierarchicalCount; }
     void drawOpaqueModel(Model* model);
     bool stillShadowCastersNeedDrawing(int polygonMode);
     void deleteModelList(Model** list, int count);
 
-    double timeLimit;
-    double remainingTime;
-    double simulationTime = 0.0;
+    RaceState race;
     bool transparencyEnabled;
     bool vboEnabled;
     bool frustumCullingEnabled;
@@ -160,6 +171,11 @@ class Scene {
     int waterMapSize;
     ShadowMap* shadowMap = nullptr;
     BackgroundMusic* music = nullptr;
+    bool startBilinear = true;
+    int startMipmapMode = 2;
+    float musicVolume = 1.0f;
+    glm::mat4 projection;
+    double frameTime = 0.0;
     glm::mat4 worldMatrix;
     glm::mat4 startViewMatrix;
     glm::vec3 lightPosition{0.0f, 250.0f, -110.0f};

@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "app/Replay.h"
+#include "session/Replay.h"
 
 // Tells, while a replay plays back, whether the race still goes the way it was recorded: each
 // Check and End record of the replay is compared with the same record made from the race as it

@@ -3,11 +3,9 @@
 #include <AL/al.h>
 #include <AL/alut.h>
 
-#include "assets/DataFileReport.h"
+#include "platform/DataFileReport.h"
 
 namespace {
-ALuint musicBuffer = 0;
-ALuint musicSource = 0;
 const ALfloat sourcePosition[3] = {0.0f, 0.0f, 0.0f};
 const ALfloat sourceVelocity[3] = {0.0f, 0.0f, 0.0f};
 const ALfloat listenerPosition[3] = {0.0f, 0.0f, 0.0f};
@@ -106,11 +104,4 @@ void BackgroundMusic::pause() {
 void BackgroundMusic::resume() {
     if (musicSource != 0)
         alSourcePlay(musicSource);
-}
-
-unsigned int BackgroundMusic::getSource() const {
-    return musicSource;
-}
-unsigned int BackgroundMusic::getBuffer() const {
-    return musicBuffer;
 }

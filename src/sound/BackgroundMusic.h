@@ -16,9 +16,11 @@ class BackgroundMusic {
     void resume();
 
     // The OpenAL names in use (0 before start and after release).
-    unsigned int getSource() const;
-    unsigned int getBuffer() const;
+    unsigned int getSource() const { return musicSource; }
+    unsigned int getBuffer() const { return musicBuffer; }
 
   private:
     float volume = 1.0f;
+    unsigned int musicBuffer = 0;
+    unsigned int musicSource = 0;
 };

@@ -8,9 +8,9 @@
 #include <vector>
 
 #include "TestFiles.h"
-#include "app/DataDirectory.h"
-#include "app/GameOptions.h"
 #include "app/GameSetup.h"
+#include "settings/DataDirectory.h"
+#include "settings/GameOptions.h"
 
 namespace fs = std::filesystem;
 
@@ -43,7 +43,6 @@ class GameSetupTest : public testing::Test {
             else
                 unsetenv(variable.name);
         }
-        setGameOptions(GameOptions());
     }
 
     // Runs the start-up decisions on these arguments; the output is kept in printed.
@@ -53,7 +52,7 @@ class GameSetupTest : public testing::Test {
         for (const std::string& word : words)
             argv.push_back(word.c_str());
         testing::internal::CaptureStdout();
-        bool run = setUpGame(static_cast<int>(argv.size()), argv.data(), exitCode);
+        bool run = setUpGame(static_cast<int>(argv.size()), argv.data(), chosen, exitCode);
         printed = testing::internal::GetCapturedStdout();
         return run;
     }
@@ -82,6 +81,8 @@ class GameSetupTest : public testing::Test {
     fs::path previous;
     fs::path folder;
     std::string printed;
+    // What start-up decided.
+    GameOptions chosen;
 };
 
 TEST_F(GameSetupTest, DataOptionBeatsTheEnvironmentWhichBeatsTheWorkingFolder) {
@@ -97,9 +98,9 @@ TEST_F(GameSetupTest, DataOptionBeatsTheEnvironmentWhichBeatsTheWorkingFolder) {
         setUp({"--data", "relative", "--record", "race.rec", "--replay", "in.rec"}, exitCode))
         << printed;
     EXPECT_EQ(fs::current_path(), option);
-    EXPECT_EQ(gameOptions().dataDir, option.string());
-    EXPECT_EQ(gameOptions().recordFile, (folder / "play" / "race.rec").string());
-    EXPECT_EQ(gameOptions().replayFile, (folder / "play" / "in.rec").string());
+    EXPECT_EQ(chosen.dataDir, option.string());
+    EXPECT_EQ(chosen.recordFile, (folder / "play" / "race.rec").string());
+    EXPECT_EQ(chosen.replayFile, (folder / "play" / "in.rec").string());
     EXPECT_EQ(printed, "");
 
     fs::current_path(folder / "play");
@@ -134,7 +135,7 @@ TEST_F(GameSetupTest, TheCommandLineWinsOverTheSettingsFileWhichWinsOverTheDefau
     int exitCode = -1;
     ASSERT_TRUE(setUp({"--width", "1280", "--no-vsync", "--data", runDir()}, exitCode)) << printed;
     EXPECT_EQ(printed, "");
-    const GameOptions& options = gameOptions();
+    const GameOptions& options = chosen;
     EXPECT_EQ(options.width, 1280);
     EXPECT_EQ(options.height, 600);
     EXPECT_FALSE(options.vsync);
@@ -153,9 +154,9 @@ TEST_F(GameSetupTest, WriteSettingsWritesTheCommandLineOnceWithoutNeedingTheData
 
     // The written file is what the next start reads.
     ASSERT_TRUE(setUp({"--data", runDir()}, exitCode)) << printed;
-    EXPECT_EQ(gameOptions().width, 1280);
-    EXPECT_EQ(gameOptions().mipmapMode, 0);
-    EXPECT_EQ(gameOptions().height, 768);
+    EXPECT_EQ(chosen.width, 1280);
+    EXPECT_EQ(chosen.mipmapMode, 0);
+    EXPECT_EQ(chosen.height, 768);
 
     fs::current_path(folder / "play");
     EXPECT_FALSE(setUp({"--write-settings", "--width", "640"}, exitCode));

@@ -3,44 +3,52 @@
 #include <GL/glew.h>
 
 #include "GlTestContext.h"
-#include "app/AppState.h"
-#include "app/Application.h"
+#include "app/Game.h"
+#include "hud/BitmapFont.h"
+#include "hud/HudMatrix.h"
+#include "render/Projection.h"
+#include "scene/Scene.h"
 
 namespace {
 
 TEST(CheckGLError, ReportsOneErrorAFrameWithItsText) {
     if (!ensureGlContext())
         GTEST_SKIP() << "no display";
+    Game game;
     while (glGetError() != GL_NO_ERROR) {
     }
     // Mesa keeps a single error flag, so each frame here raises one error of its own.
     glEnable(0xFFFF);
     testing::internal::CaptureStdout();
-    checkGLError();
+    game.checkGLError();
     EXPECT_EQ(testing::internal::GetCapturedStdout(), "GL: enum argument out of range.\n");
 
     glLineWidth(-1.0f);
     testing::internal::CaptureStdout();
-    checkGLError();
+    game.checkGLError();
     EXPECT_EQ(testing::internal::GetCapturedStdout(), "GL: Numeric argument out of range.\n");
 
     testing::internal::CaptureStdout();
-    checkGLError();
+    game.checkGLError();
     EXPECT_EQ(testing::internal::GetCapturedStdout(), "");
 }
 
 TEST(OnWindowResize, SetsViewportAndBothMatrices) {
     if (!ensureGlContext())
         GTEST_SKIP() << "no display";
-    onWindowResize(201, 99);
+    Game game;
+    Scene scene;
+    BitmapFont font("data/basicFont_0.tga", "data/basicFont.fnt");
+    game.setScene(&scene);
+    game.setFont(&font);
+    game.onWindowResize(201, 99);
     GLint viewport[4] = {};
     glGetIntegerv(GL_VIEWPORT, viewport);
     EXPECT_EQ(viewport[2], 201);
     EXPECT_EQ(viewport[3], 99);
-    EXPECT_EQ(getWindowWidth(), 201);
-    EXPECT_EQ(getHudMatrix(), computeHudMatrix(201, 99));
-    EXPECT_EQ(getProjectionMatrix(), computeProjectionMatrix(201, 99));
-    resetAppState();
+    EXPECT_EQ(game.windowWidth(), 201);
+    EXPECT_EQ(font.getHudMatrix(), computeHudMatrix(201, 99));
+    EXPECT_EQ(scene.getProjectionMatrix(), computeProjectionMatrix(201, 99));
 }
 
 } // namespace

@@ -5,7 +5,7 @@
 
 #include <IL/il.h>
 
-#include "scene/LevelTable.h"
+#include "level/LevelTable.h"
 
 glm::ivec4 GlPicture::rgba(int x, int row) const {
     const unsigned char* p = &data[(static_cast<size_t>(row) * width + x) * bytesPerPixel];

@@ -13,7 +13,7 @@
 #include "assets/AnimationModel.h"
 #include "assets/Model.h"
 #include "assets/ModelCoordinates.h"
-#include "render/Shader.h"
+#include "assets/Shader.h"
 
 namespace {
 

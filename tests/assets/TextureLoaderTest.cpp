@@ -14,8 +14,8 @@
 
 #include "GlTestContext.h"
 #include "TestFiles.h"
-#include "assets/DataFileReport.h"
 #include "assets/TextureLoader.h"
+#include "platform/DataFileReport.h"
 
 namespace {
 

@@ -19,9 +19,9 @@
 #include <unistd.h>
 
 #include "TestFiles.h"
-#include "app/LevelHash.h"
-#include "app/ReplayReader.h"
-#include "app/ReplayWriter.h"
+#include "session/LevelHash.h"
+#include "session/ReplayReader.h"
+#include "session/ReplayWriter.h"
 
 extern char** environ;
 

@@ -2,7 +2,7 @@
 
 #include <limits>
 
-#include "app/ClockText.h"
+#include "hud/ClockText.h"
 
 TEST(ClockText, ShowsMinutesAndZeroPaddedSeconds) {
     EXPECT_EQ(formatClockText(300.0), "Zeit: 5:00");

@@ -5,12 +5,12 @@
 #include <memory>
 #include <string>
 
-#include "app/AppState.h"
-#include "app/Application.h"
+#include "app/Game.h"
 #include "app/RenderFrame.h"
-#include "app/WinRecord.h"
 #include "hud/BitmapFont.h"
+#include "physics/RaceState.h"
 #include "platform/Window.h"
+#include "session/WinRecord.h"
 #include "support/GlTestContext.h"
 #include "support/TestFiles.h"
 
@@ -74,10 +74,13 @@ bool isBackground(Rgba p) {
 
 class HudDrawingTest : public ::testing::Test {
   protected:
+    // A game that is never started: the frame is composed from the parts each test hands it.
+    Game game;
+
     void SetUp() override {
         if (!ensureGlContext(windowWidth, windowHeight))
             GTEST_SKIP() << "no display";
-        resetAppState();
+        game.race().restart();
         std::string page = writeScratchFile("hud/page.tga", halfCoveredPage(8));
         std::string description =
             writeScratchFile("hud/font.fnt", "common lineHeight=10 base=8 scaleW=8 scaleH=8\n"
@@ -220,23 +223,23 @@ void readPresentedFrame() {
 
 TEST_F(HudDrawingTest, TheWinnerScreenWinsOverGameOver) {
     unsigned int green = solidTexture({0, 255, 0, 255});
-    setFont(font.get());
-    setScreenTexture(2, red);
-    setScreenTexture(3, green);
+    game.setFont(font.get());
+    game.setScreenTexture(2, red);
+    game.setScreenTexture(3, green);
     platform::setBeforeSwapHook(readPresentedFrame);
-    setGameOver();
-    setGameWon();
-    renderFrame();
+    game.race().outcome = RaceState::Outcome::GameOver;
+    game.race().outcome = RaceState::Outcome::Won;
+    renderFrame(game);
     Rgba winner = presentedCentre;
     Rgba corner = presentedCorner;
-    resetAppState();
-    setGameOver();
-    renderFrame();
+    game.race().restart();
+    game.race().outcome = RaceState::Outcome::GameOver;
+    renderFrame(game);
     Rgba gameOver = presentedCentre;
     platform::setBeforeSwapHook(nullptr);
-    setFont(nullptr);
-    setScreenTexture(2, 0);
-    setScreenTexture(3, 0);
+    game.setFont(nullptr);
+    game.setScreenTexture(2, 0);
+    game.setScreenTexture(3, 0);
     glDeleteTextures(1, &green);
 
     EXPECT_TRUE(winner.g > 200 && winner.r < 50);
@@ -279,31 +282,31 @@ TEST_F(HudDrawingTest, TheWinnerScreenShowsTheRaceTimeAndTheBestOnADarkPlate) {
                         (runDir() + "/data/basicFont.fnt").c_str());
     gameFont.loadShader();
     unsigned int green = solidTexture({0, 255, 0, 255});
-    setFont(&gameFont);
-    setScreenTexture(3, green);
+    game.setFont(&gameFont);
+    game.setScreenTexture(3, green);
     platform::setBeforeSwapHook(readBand);
-    setGameWon();
+    game.race().outcome = RaceState::Outcome::Won;
 
-    renderFrame();
+    renderFrame(game);
     const BandCount withoutTime = countBand();
     WinRecord win;
     win.known = true;
     win.seconds = 62.35;
     win.hasBest = true;
     win.bestSeconds = 58.1;
-    setWinRecord(win);
-    renderFrame();
+    game.wins().setRecord(win);
+    renderFrame(game);
     const BandCount twoLines = countBand();
     win.newBest = true;
     win.bestSeconds = win.seconds;
-    setWinRecord(win);
-    renderFrame();
+    game.wins().setRecord(win);
+    renderFrame(game);
     const BandCount threeLines = countBand();
 
     platform::setBeforeSwapHook(nullptr);
-    setWinRecord(WinRecord());
-    setFont(nullptr);
-    setScreenTexture(3, 0);
+    game.wins().setRecord(WinRecord());
+    game.setFont(nullptr);
+    game.setScreenTexture(3, 0);
     glDeleteTextures(1, &green);
 
     EXPECT_EQ(0, withoutTime.white);

@@ -7,8 +7,8 @@
 #include <glm/glm.hpp>
 
 #include "assets/Model.h"
-#include "physics/Triangle.h"
-#include "scene/LevelTable.h"
+#include "assets/Triangle.h"
+#include "level/LevelTable.h"
 
 // The generated level as the game loads it: each row of the level table through the mesh
 // loader, placed by its matrix, with its world triangles at hand.

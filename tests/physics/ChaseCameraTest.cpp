@@ -1,7 +1,7 @@
 #include <cmath>
 
 #include "MotionWorld.h"
-#include "scene/LevelTable.h"
+#include "level/LevelTable.h"
 
 using ChaseCamera = MotionWorld;
 
@@ -57,7 +57,7 @@ TEST_F(ChaseCamera, ASkyboxAlreadyOnTheEyeIsLeftExactlyAsItIs) {
     const glm::mat4 placed = glm::translate(glm::mat4(1.0f), camera.getPosition()) *
                              glm::rotate(glm::mat4(1.0f), 0.3f, glm::vec3(1, 0, 0));
     skybox.setTransform(placed);
-    physics().centreSkybox();
+    skybox.centreOn(camera.getPosition());
     EXPECT_EQ(placed, skybox.getTransform());
 }
 

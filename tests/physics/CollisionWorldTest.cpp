@@ -6,7 +6,6 @@
 #include <gtest/gtest.h>
 
 #include "TestMeshes.h"
-#include "app/AppState.h"
 #include "physics/CollisionGeometry.h"
 #include "physics/CollisionPacket.h"
 #include "physics/CollisionWorld.h"
@@ -148,16 +147,14 @@ TEST(FinishTests, ThePrismOverOrUnderTheFinishCountsAtAnyHeight) {
     level.finish = level.keep(modelOf({{{0, 0, 0}, {0, 0, 10}, {10, 0, 0}}}));
     CollisionWorld world = level.world();
     for (float y : {50.0f, 0.0f, -50.0f}) {
-        resetAppState();
         glm::vec3 v(1, -1, 0);
         EXPECT_EQ(glm::vec3(2, y, 2), world.collideAndSlide({2, y, 2}, v, 0));
         EXPECT_EQ(glm::vec3(1, -1, 0), v);
-        EXPECT_TRUE(isGameWon()) << "height " << y;
+        EXPECT_TRUE(world.finishReached()) << "height " << y;
     }
-    resetAppState();
     glm::vec3 v(0.5f, -1, 0);
     world.collideAndSlide({-1, 3, 2}, v, 0);
-    EXPECT_FALSE(isGameWon());
+    EXPECT_FALSE(world.finishReached());
 }
 
 TEST(FinishTests, MotionThatReachesOrCrossesTheFinishWinsWhereItEnters) {
@@ -175,33 +172,28 @@ TEST(FinishTests, MotionThatReachesOrCrossesTheFinishWinsWhereItEnters) {
     stripLevel.finish = stripLevel.keep(modelOf({stripA, stripB}));
     CollisionWorld strip = stripLevel.world();
 
-    resetAppState();
     glm::vec3 v(10, 0, 0);
     glm::vec3 end = walled.collideAndSlide({-3, 0, 2}, v, 0);
-    EXPECT_TRUE(isGameWon());
+    EXPECT_TRUE(walled.finishReached());
     EXPECT_NEAR(0.0f, end.x, 1e-5f) << "stopped where it entered, before the wall";
 
-    resetAppState();
     v = glm::vec3(10, 0, 0);
     end = open.collideAndSlide({-3, 0, 2}, v, 0);
-    EXPECT_TRUE(isGameWon()) << "ending over the finish wins in the same sweep";
+    EXPECT_TRUE(open.finishReached()) << "ending over the finish wins in the same sweep";
     EXPECT_NEAR(0.0f, end.x, 1e-5f);
 
-    resetAppState();
     v = glm::vec3(20, 0, 0);
     end = strip.collideAndSlide({-3, 5, 2}, v, 0);
-    EXPECT_TRUE(isGameWon()) << "leapt over the strip between two sweeps";
+    EXPECT_TRUE(strip.finishReached()) << "leapt over the strip between two sweeps";
     EXPECT_NEAR(0.0f, end.x, 1e-5f);
     EXPECT_EQ(5.0f, end.y);
 
-    resetAppState();
     v = glm::vec3(20, 0, 0);
     strip.collideAndSlide({-3, 0, 40}, v, 0);
-    EXPECT_FALSE(isGameWon()) << "passing beside the strip";
+    EXPECT_FALSE(strip.finishReached()) << "passing beside the strip";
     v = glm::vec3(0, 0, 20);
     strip.collideAndSlide({6, 0, -20}, v, 0);
-    EXPECT_FALSE(isGameWon()) << "passing alongside it";
-    resetAppState();
+    EXPECT_FALSE(strip.finishReached()) << "passing alongside it";
 }
 
 TEST(FallsOutTests, TouchingAPlaneOrReachingTheFloorHeight) {

@@ -1,7 +1,7 @@
 #include <cmath>
 
 #include "MotionWorld.h"
-#include "scene/LevelTable.h"
+#include "level/LevelTable.h"
 
 using MarbleMotion = MotionWorld;
 
@@ -159,7 +159,7 @@ TEST_F(MarbleMotion, AFallRestartsTheStepFromTheStartAtMostOnceAFrame) {
     planes.push_back(keep(modelOf({{{250, 0, 250}, {250, 0, 350}, {350, 0, 250}}})));
     marble.setTransform(glm::translate(glm::mat4(1.0f), glm::vec3(260, 1.005f, 260)));
     frame(dt);
-    EXPECT_EQ(2, getLives());
+    EXPECT_EQ(2, race.lives);
     const glm::vec3 start = level::startPosition;
     EXPECT_EQ(start.x, position().x);
     EXPECT_EQ(start.z, position().z);
@@ -175,10 +175,10 @@ TEST_F(MarbleMotion, AStartThatFallsOutAtOnceCostsOneMoreLifeAndNoMore) {
                        s + glm::vec3(10, -1.001f, -10)}})));
     marble.setTransform(glm::translate(glm::mat4(1.0f), glm::vec3(260, 1.005f, 260)));
     frame(dt);
-    EXPECT_EQ(1, getLives());
+    EXPECT_EQ(1, race.lives);
     EXPECT_EQ(glm::translate(glm::mat4(1.0f), s), marble.getTransform());
-    EXPECT_FALSE(isGameOver());
+    EXPECT_FALSE(race.isGameOver());
     frame(dt); // the third and the fourth loss
-    EXPECT_TRUE(isGameOver());
-    EXPECT_EQ(0, getLives());
+    EXPECT_TRUE(race.isGameOver());
+    EXPECT_EQ(0, race.lives);
 }

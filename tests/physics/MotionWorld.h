@@ -7,18 +7,18 @@
 #include <gtest/gtest.h>
 
 #include "TestMeshes.h"
-#include "app/AppState.h"
 #include "assets/Sphere.h"
 #include "physics/Camera.h"
 #include "physics/PhysicsWorld.h"
+#include "platform/Clock.h"
 #include "platform/Input.h"
 #include "platform/Keys.h"
 #include "platform/ScriptedClock.h"
 #include "platform/ScriptedGamepad.h"
 #include "platform/ScriptedKeys.h"
 #include "render/Skybox.h"
-#include "scene/Clock.h"
 #include "scene/Scene.h"
+#include "session/PlayerInput.h"
 
 // A physics world on a flat floor (y = 0, 400 x 400) with a scripted clock, keyboard and
 // gamepad.
@@ -28,23 +28,20 @@ class MotionWorld : public ::testing::Test {
     const float dt = 1.0f / 60.0f;
 
     void SetUp() override {
-        resetAppState();
         platform::setTimeSource(&clock);
         platform::setKeySource(&keys);
         platform::setGamepadSource(&gamepad);
-        delete Clock::instance();
-        Clock::instance();
+        frameClock.reset(new Clock());
         ground.push_back(keep(modelOf(floorTriangles(0.0f, 200.0f, 20.0f))));
         marble.setTransform(glm::translate(glm::mat4(1.0f), glm::vec3(5, 1.001f, 5)));
         camera.lookAt(glm::vec3(5, 5.001f, 20), marble.getBoundingCenter());
     }
 
     void TearDown() override {
-        delete Clock::instance();
+        frameClock.reset();
         platform::setTimeSource(nullptr);
         platform::setKeySource(nullptr);
         platform::setGamepadSource(nullptr);
-        resetAppState();
     }
 
     Model* keep(Model* model) {
@@ -55,19 +52,28 @@ class MotionWorld : public ::testing::Test {
     // Builds the world from the lists as they stand (call after changing them).
     PhysicsWorld& physics() {
         if (!world) {
-            world.reset(new PhysicsWorld(&scene, &camera, &marble, &skybox, ground.data(),
-                                         int(ground.size()), statics.data(), int(statics.size()),
-                                         nullptr, 0, nullptr, int(planes.size()), planes.data(),
-                                         sawBeam, nullptr));
+            world.reset(new PhysicsWorld(&camera, &marble, ground.data(), int(ground.size()),
+                                         statics.data(), int(statics.size()), nullptr, 0, nullptr,
+                                         int(planes.size()), planes.data(), sawBeam, nullptr));
         }
         return *world;
     }
 
-    // One frame of the given length: the clock ticks, then the physics steps.
-    void frame(double seconds) {
+    // One frame of the given length: the clock ticks, then the physics steps with the keys
+    // and the gamepad as they are held; the sky follows the eye as the scene has it.
+    StepResult frame(double seconds) {
         clock.advance(seconds);
-        Clock::instance()->tick();
-        physics().step();
+        frameClock->tick();
+        StepResult result =
+            physics().step(static_cast<float>(frameClock->getFrameTime()), playerInput(), race);
+        skybox.centreOn(camera.getPosition());
+        return result;
+    }
+    // A life lost by the rules, the sky following the eye as the scene has it.
+    void loseLife() {
+        StepResult result;
+        physics().loseLife(race, result);
+        skybox.centreOn(camera.getPosition());
     }
     void frames(int count) {
         for (int i = 0; i < count; ++i)
@@ -80,7 +86,10 @@ class MotionWorld : public ::testing::Test {
     ScriptedClock clock;
     ScriptedKeys keys;
     ScriptedGamepad gamepad;
+    std::unique_ptr<Clock> frameClock;
+    // The race the steps change; a scene without a level only runs its countdown.
     Scene scene;
+    RaceState& race = scene.getRace();
     Sphere marble{nullptr};
     Camera camera{glm::mat4(1.0f)};
     Skybox skybox;

@@ -1,5 +1,5 @@
 #include "MotionWorld.h"
-#include "scene/LevelTable.h"
+#include "level/LevelTable.h"
 
 using RaceRules = MotionWorld;
 
@@ -18,9 +18,9 @@ TEST_F(RaceRules, ALostLifeRestoresTimeAndPutsTheMarbleBackAtRestAndUpright) {
     ASSERT_LT(scene.getRemainingTime(), 260.0);
     ASSERT_NE(glm::vec3(0.0f), physics().getVelocity());
 
-    physics().loseLife();
-    EXPECT_EQ(2, getLives());
-    EXPECT_FALSE(isGameOver());
+    loseLife();
+    EXPECT_EQ(2, race.lives);
+    EXPECT_FALSE(race.isGameOver());
     EXPECT_EQ(300.0, scene.getRemainingTime());
     EXPECT_EQ(glm::vec3(0.0f), physics().getVelocity());
     EXPECT_EQ(glm::translate(glm::mat4(1.0f), level::startPosition), marble.getTransform())
@@ -33,15 +33,15 @@ TEST_F(RaceRules, ALostLifeRestoresTimeAndPutsTheMarbleBackAtRestAndUpright) {
 TEST_F(RaceRules, TheFourthLossEndsTheGameWithLivesAtZeroAndTheCountdownSpent) {
     for (int expected = 2; expected >= 0; --expected) {
         runCountdown(scene, 10.0);
-        physics().loseLife();
-        EXPECT_EQ(expected, getLives());
+        loseLife();
+        EXPECT_EQ(expected, race.lives);
         EXPECT_EQ(300.0, scene.getRemainingTime());
-        EXPECT_FALSE(isGameOver());
+        EXPECT_FALSE(race.isGameOver());
     }
     runCountdown(scene, 10.0);
-    physics().loseLife();
-    EXPECT_TRUE(isGameOver());
-    EXPECT_EQ(0, getLives());
+    loseLife();
+    EXPECT_TRUE(race.isGameOver());
+    EXPECT_EQ(0, race.lives);
     EXPECT_EQ(290.0, scene.getRemainingTime());
     EXPECT_EQ(glm::translate(glm::mat4(1.0f), level::startPosition), marble.getTransform());
 }
@@ -53,11 +53,11 @@ TEST_F(RaceRules, TouchingADeadlyObstacleCostsALifeAndTheStepGoesOnFromTheStart)
     physics().setVelocity({0, 0, -12});
     // The test is made at the start of each step, on where the marble stands then.
     float gapAtStart = 0.0f;
-    for (int i = 0; i < 20 && getLives() == 3; ++i) {
+    for (int i = 0; i < 20 && race.lives == 3; ++i) {
         gapAtStart = position().z - 3.5f;
         frame(dt);
     }
-    EXPECT_EQ(2, getLives());
+    EXPECT_EQ(2, race.lives);
     EXPECT_LT(gapAtStart, 1.0f);
     EXPECT_GT(gapAtStart, 1.0f - 12.0f * dt);
     // The step continued from the start: the marble fell a frame's worth there.
@@ -68,6 +68,6 @@ TEST_F(RaceRules, TouchingADeadlyObstacleCostsALifeAndTheStepGoesOnFromTheStart)
     // A frame without time moves nothing, yet the obstacle is tested all the same.
     marble.setTransform(glm::translate(glm::mat4(1.0f), glm::vec3(5, 1, 4.2f)));
     frame(0.0);
-    EXPECT_EQ(1, getLives());
+    EXPECT_EQ(1, race.lives);
     EXPECT_EQ(s, position());
 }

@@ -6,7 +6,7 @@
 
 #include "assets/Model.h"
 #include "assets/ModelCoordinates.h"
-#include "physics/Triangle.h"
+#include "assets/Triangle.h"
 
 // Small hand-made models for the collision tests: each triangle gets its own three vertices.
 inline ModelCoordinates* coordinatesOf(const std::vector<Triangle>& triangles) {

@@ -13,11 +13,11 @@
 #include <gtest/gtest.h>
 
 #include "RaceSupport.h"
-#include "app/AppState.h"
 #include "assets/Model.h"
 #include "assets/Sphere.h"
 #include "levelgen/CourseRoute.h"
 #include "physics/CollisionGeometry.h"
+#include "physics/RaceState.h"
 #include "platform/Keys.h"
 #include "scene/Scene.h"
 
@@ -190,7 +190,7 @@ TEST(NoTunnelling, RandomDrivingNeverPassesThroughOrSinksIntoTheLevel) {
         if (run % 4 != 0)
             race::placeOnRoute(startAt(random));
         int keysLeft = 0;
-        for (int frame = 0; frame < 400 && !isGameWon(); ++frame) {
+        for (int frame = 0; frame < 400 && !race::state().isWon(); ++frame) {
             if (keysLeft-- <= 0) {
                 const int mask = randomKeys(random);
                 for (int k = 0; k < 4; ++k)
@@ -198,14 +198,14 @@ TEST(NoTunnelling, RandomDrivingNeverPassesThroughOrSinksIntoTheLevel) {
                 keysLeft = hold(random);
             }
             const glm::vec3 before = race::scene()->getMarble()->getBoundingCenter();
-            const int lives = getLives();
+            const int lives = race::state().lives;
             race::runFrame(std::exp(logFrame(random)));
             const glm::vec3 after = race::scene()->getMarble()->getBoundingCenter();
             // A lost life puts the marble back at the start: that is no motion to check.
-            if (getLives() == lives && !isGameOver())
+            if (race::state().lives == lives && !race::state().isGameOver())
                 checkStep(geometry, before, after, tally);
             else
-                setLives(3); // keep the run going from the start
+                race::state().lives = 3; // keep the run going from the start
         }
     }
     race::keys().releaseAll();

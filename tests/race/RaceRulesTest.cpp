@@ -3,18 +3,18 @@
 #include <gtest/gtest.h>
 
 #include "RaceSupport.h"
-#include "app/AppState.h"
-#include "app/Application.h"
-#include "app/PlayControls.h"
+#include "app/Game.h"
 #include "assets/AnimationModel.h"
 #include "assets/HierarchicalAnimationModel.h"
 #include "assets/Sphere.h"
+#include "level/LevelTable.h"
 #include "levelgen/CourseRoute.h"
 #include "physics/Camera.h"
 #include "physics/PhysicsWorld.h"
+#include "physics/RaceState.h"
 #include "platform/Keys.h"
-#include "scene/LevelTable.h"
 #include "scene/Scene.h"
+#include "session/PlayerInput.h"
 
 namespace {
 
@@ -32,9 +32,10 @@ float distanceFromStart() {
 // Holds the keys until a life is lost or the play time runs out; returns the marble's
 // position at the start of the frame that cost the life.
 glm::vec3 holdUntilALifeIsLost(double seconds) {
-    const int lives = getLives();
+    const int lives = race::state().lives;
     glm::vec3 before = marblePosition();
-    for (int i = 0; i < static_cast<int>(seconds / frameTime) && getLives() == lives; ++i) {
+    for (int i = 0; i < static_cast<int>(seconds / frameTime) && race::state().lives == lives;
+         ++i) {
         before = marblePosition();
         race::runFrame(frameTime);
     }
@@ -47,9 +48,10 @@ glm::vec3 dawdleUntilALifeIsLost(int waypoint, float speed, double seconds) {
     RaceDriver driver = race::makeDriver();
     driver.setHeedObstacles(false);
     driver.setCruiseSpeed(speed);
-    const int lives = getLives();
+    const int lives = race::state().lives;
     glm::vec3 before = marblePosition();
-    for (int i = 0; i < static_cast<int>(seconds / frameTime) && getLives() == lives; ++i) {
+    for (int i = 0; i < static_cast<int>(seconds / frameTime) && race::state().lives == lives;
+         ++i) {
         before = marblePosition();
         driver.drive(race::view(frameTime), race::keys());
         race::runFrame(frameTime);
@@ -66,10 +68,10 @@ TEST(RaceRules, LeavingTheRouteCostsALifeAndStartsAgainWithFullTime) {
     race::keys().press(GLFW_KEY_D);
     glm::vec3 last = holdUntilALifeIsLost(20.0);
     race::keys().releaseAll();
-    EXPECT_EQ(2, getLives());
+    EXPECT_EQ(2, race::state().lives);
     glm::vec3 away = last - level::startPosition;
     EXPECT_GT(glm::length(glm::vec2(away.x, away.z)), 6.0f) << "it rolled off the start pad";
-    EXPECT_FALSE(isGameOver());
+    EXPECT_FALSE(race::state().isGameOver());
     EXPECT_EQ(300.0, race::scene()->getRemainingTime());
     // Back at the start; the step after the respawn has moved it by one frame at most.
     EXPECT_LT(distanceFromStart(), 0.1f);
@@ -80,7 +82,7 @@ TEST(RaceRules, DrivingIntoTheSawCostsALife) {
     REQUIRE_LEVEL();
     race::restartRace();
     glm::vec3 last = dawdleUntilALifeIsLost(level::sawWaitWaypoint(), 2.0f, 30.0);
-    ASSERT_EQ(2, getLives());
+    ASSERT_EQ(2, race::state().lives);
     const glm::vec3 saw = race::scene()->getSawBlade()->getBoundingCenter();
     EXPECT_LT(std::fabs(last.z - saw.z), 3.0f) << "lost at " << last.x << ", " << last.z;
     EXPECT_LT(distanceFromStart(), 0.1f);
@@ -90,7 +92,7 @@ TEST(RaceRules, DrivingIntoTheStopBarrierCostsALife) {
     REQUIRE_LEVEL();
     race::restartRace();
     glm::vec3 last = dawdleUntilALifeIsLost(level::barrierWaitWaypoint(), 1.5f, 40.0);
-    ASSERT_EQ(2, getLives());
+    ASSERT_EQ(2, race::state().lives);
     const glm::vec3 barrier = race::scene()->getAnimatedModel(0)->getBoundingCenter();
     EXPECT_LT(std::fabs(last.x - barrier.x), 3.0f) << "lost at " << last.x << ", " << last.z;
 }
@@ -105,10 +107,10 @@ TEST(RaceRules, TheCountdownReachingExactlyZeroCostsALife) {
     race::restartRace();
     for (int i = 0; i < 19199; ++i)
         race::runFrame(tick);
-    ASSERT_EQ(3, getLives()) << "the marble must have waited at the start";
+    ASSERT_EQ(3, race::state().lives) << "the marble must have waited at the start";
     EXPECT_EQ(tick, race::scene()->getRemainingTime());
     race::runFrame(tick);
-    EXPECT_EQ(2, getLives());
+    EXPECT_EQ(2, race::state().lives);
     EXPECT_EQ(300.0, race::scene()->getRemainingTime());
 }
 
@@ -119,14 +121,14 @@ TEST(RaceRules, TheFourthLossEndsTheGameAndHoldsTheMarbleAtTheStart) {
     for (int loss = 0; loss < 3; ++loss)
         holdUntilALifeIsLost(20.0);
     race::keys().releaseAll();
-    ASSERT_EQ(0, getLives());
-    ASSERT_FALSE(isGameOver());
+    ASSERT_EQ(0, race::state().lives);
+    ASSERT_FALSE(race::state().isGameOver());
     // The fourth attempt runs out of time.
     while (race::scene()->getRemainingTime() > 0.25)
         race::runFrame(0.25);
     race::runFrame(0.25);
-    EXPECT_TRUE(isGameOver());
-    EXPECT_EQ(0, getLives());
+    EXPECT_TRUE(race::state().isGameOver());
+    EXPECT_EQ(0, race::state().lives);
     EXPECT_LE(race::scene()->getRemainingTime(), 0.0) << "no fresh countdown after the last life";
 
     // From now on every frame puts the marble back, whatever is pressed.
@@ -134,7 +136,7 @@ TEST(RaceRules, TheFourthLossEndsTheGameAndHoldsTheMarbleAtTheStart) {
     for (int i = 0; i < 120; ++i) {
         race::runFrame(frameTime);
         ASSERT_LT(distanceFromStart(), 0.1f) << "frame " << i;
-        ASSERT_EQ(0, getLives());
+        ASSERT_EQ(0, race::state().lives);
     }
     race::keys().releaseAll();
 }
@@ -157,7 +159,7 @@ TEST(RaceRules, AStallCostsAQuarterSecondAtMostAndMovesNoFurtherThanOne) {
     RaceDriver driver = race::makeDriver();
     double played = 0.0;
     double nextStall = 20.0;
-    while (played < 240.0 && !isGameWon()) {
+    while (played < 240.0 && !race::state().isWon()) {
         if (played >= nextStall) {
             nextStall += 20.0;
             race::keys().releaseAll();
@@ -167,7 +169,7 @@ TEST(RaceRules, AStallCostsAQuarterSecondAtMostAndMovesNoFurtherThanOne) {
             const float speed = glm::length(race::scene()->getPhysicsWorld()->getVelocity());
             race::runFrame(2.0);
             played += 2.0;
-            if (isGameWon())
+            if (race::state().isWon())
                 break;
             EXPECT_LE(before - race::scene()->getRemainingTime(), 0.25 + 1e-9);
             // Top speed after a quarter second of W and gravity, covered for a quarter second.
@@ -178,8 +180,8 @@ TEST(RaceRules, AStallCostsAQuarterSecondAtMostAndMovesNoFurtherThanOne) {
         played += frameTime;
     }
     race::keys().releaseAll();
-    EXPECT_TRUE(isGameWon()) << "stalls every 20 s still let the driver through";
-    EXPECT_EQ(3, getLives());
+    EXPECT_TRUE(race::state().isWon()) << "stalls every 20 s still let the driver through";
+    EXPECT_EQ(3, race::state().lives);
 }
 
 // Long steps used to win and then lose a life in the same step (the fall test saw the unslid
@@ -192,16 +194,16 @@ TEST(RaceRules, TheWinIsFinalEvenInOneLongStep) {
     for (float longStep : {0.2f, 0.33f}) {
         race::restartRace();
         race::placeOnRoute(beforeFinish);
-        for (int i = 0; i < 200 && !isGameWon(); ++i)
+        for (int i = 0; i < 200 && !race::state().isWon(); ++i)
             race::scene()->step(longStep, forward);
-        ASSERT_TRUE(isGameWon()) << longStep;
-        EXPECT_EQ(3, getLives()) << longStep;
+        ASSERT_TRUE(race::state().isWon()) << longStep;
+        EXPECT_EQ(3, race::state().lives) << longStep;
         const double remaining = race::scene()->getRemainingTime();
         const glm::vec3 at = marblePosition();
         for (int i = 0; i < 40; ++i)
             race::scene()->step(longStep, forward);
-        EXPECT_FALSE(isGameOver());
-        EXPECT_EQ(3, getLives());
+        EXPECT_FALSE(race::state().isGameOver());
+        EXPECT_EQ(3, race::state().lives);
         EXPECT_EQ(remaining, race::scene()->getRemainingTime());
         EXPECT_EQ(at, marblePosition());
     }
@@ -210,11 +212,11 @@ TEST(RaceRules, TheWinIsFinalEvenInOneLongStep) {
 TEST(RaceRules, AfterTheLastLifeIsLostByAFallNoKeyMovesTheMarble) {
     REQUIRE_LEVEL();
     race::restartRace();
-    setLives(0);
+    race::state().lives = 0;
     race::keys().press(GLFW_KEY_D);
-    for (int i = 0; i < 1200 && !isGameOver(); ++i)
+    for (int i = 0; i < 1200 && !race::state().isGameOver(); ++i)
         race::runFrame(frameTime);
-    ASSERT_TRUE(isGameOver());
+    ASSERT_TRUE(race::state().isGameOver());
     EXPECT_GT(race::scene()->getRemainingTime(), 200.0);
     const glm::vec3 held = marblePosition();
     for (int key : {GLFW_KEY_W, GLFW_KEY_A, GLFW_KEY_S, GLFW_KEY_D}) {
@@ -225,61 +227,51 @@ TEST(RaceRules, AfterTheLastLifeIsLostByAFallNoKeyMovesTheMarble) {
         EXPECT_EQ(held, marblePosition());
     }
     race::keys().releaseAll();
-    EXPECT_FALSE(isGameWon());
+    EXPECT_FALSE(race::state().isWon());
 }
-
-namespace {
-// One frame of the game's own update, keys and all, on the race's level.
-void gameFrame(double seconds) {
-    race::clock().advance(seconds);
-    updateFrame();
-}
-} // namespace
 
 TEST(RaceRules, PauseHoldsTheRaceAndEnterOnAnEndScreenStartsANewOne) {
     REQUIRE_LEVEL();
     race::restartRace();
-    resetPlayControls();
-    setScene(race::scene());
     race::keys().press(GLFW_KEY_W);
     for (int i = 0; i < 30; ++i)
-        gameFrame(frameTime);
+        race::gameFrame(frameTime);
     race::keys().press(GLFW_KEY_P);
-    gameFrame(frameTime);
+    race::gameFrame(frameTime);
     race::keys().release(GLFW_KEY_P);
-    ASSERT_TRUE(isPaused());
+    ASSERT_TRUE(race::game().controls().isPaused());
     const double remaining = race::scene()->getRemainingTime();
     const glm::vec3 at = marblePosition();
     const float barrier = race::scene()->getAnimatedModel(0)->getPhase();
     for (int i = 0; i < 600; ++i)
-        gameFrame(0.1);
+        race::gameFrame(0.1);
     EXPECT_EQ(remaining, race::scene()->getRemainingTime()) << "60 s of pause";
     EXPECT_EQ(at, marblePosition());
     EXPECT_EQ(barrier, race::scene()->getAnimatedModel(0)->getPhase());
     race::keys().press(GLFW_KEY_P);
-    gameFrame(frameTime);
+    race::gameFrame(frameTime);
     race::keys().release(GLFW_KEY_P);
-    EXPECT_FALSE(isPaused());
-    gameFrame(frameTime);
+    EXPECT_FALSE(race::game().controls().isPaused());
+    race::gameFrame(frameTime);
     EXPECT_LT(race::scene()->getRemainingTime(), remaining);
 
     // Losing the focus pauses as P does; coming back does not resume on its own.
     race::keys().setFocus(false);
-    gameFrame(frameTime);
+    race::gameFrame(frameTime);
     race::keys().setFocus(true);
-    gameFrame(frameTime);
-    EXPECT_TRUE(isPaused());
+    race::gameFrame(frameTime);
+    EXPECT_TRUE(race::game().controls().isPaused());
     race::keys().press(GLFW_KEY_P);
-    gameFrame(frameTime);
+    race::gameFrame(frameTime);
     race::keys().releaseAll();
-    ASSERT_FALSE(isPaused());
+    ASSERT_FALSE(race::game().controls().isPaused());
 
-    setGameWon();
+    race::winNow();
     race::keys().press(GLFW_KEY_ENTER);
-    gameFrame(frameTime);
+    race::gameFrame(frameTime);
     race::keys().releaseAll();
-    EXPECT_FALSE(isGameWon());
-    EXPECT_EQ(3, getLives());
+    EXPECT_FALSE(race::state().isWon());
+    EXPECT_EQ(3, race::state().lives);
     EXPECT_EQ(300.0, race::scene()->getRemainingTime());
     EXPECT_EQ(0.0, race::scene()->getSimulationTime());
     EXPECT_EQ(level::startPosition, marblePosition());
@@ -287,9 +279,8 @@ TEST(RaceRules, PauseHoldsTheRaceAndEnterOnAnEndScreenStartsANewOne) {
 
     // The new race is a real one: rolling off the route costs a life again.
     race::keys().press(GLFW_KEY_D);
-    for (int i = 0; i < 1200 && getLives() == 3; ++i)
-        gameFrame(frameTime);
+    for (int i = 0; i < 1200 && race::state().lives == 3; ++i)
+        race::gameFrame(frameTime);
     race::keys().releaseAll();
-    EXPECT_EQ(2, getLives());
-    setScene(nullptr);
+    EXPECT_EQ(2, race::state().lives);
 }

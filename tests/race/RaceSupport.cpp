@@ -4,13 +4,13 @@
 
 #include <glm/gtc/matrix_transform.hpp>
 
-#include "app/AppState.h"
 #include "assets/AnimationModel.h"
 #include "assets/HierarchicalAnimationModel.h"
 #include "assets/Sphere.h"
 #include "levelgen/CourseRoute.h"
 #include "physics/Camera.h"
 #include "physics/PhysicsWorld.h"
+#include "physics/RaceState.h"
 #include "scene/Scene.h"
 
 namespace race {
@@ -30,8 +30,8 @@ DriveResult driveToFinish(RaceDriver& driver, double frameTime, double limitSeco
 DriveResult driveToFinish(RaceDriver& driver, const std::function<double()>& nextFrameTime,
                           double limitSeconds) {
     DriveResult result;
-    const int startLives = getLives();
-    while (result.seconds < limitSeconds && !isGameWon() && !isGameOver()) {
+    const int startLives = race::state().lives;
+    while (result.seconds < limitSeconds && !race::state().isWon() && !race::state().isGameOver()) {
         double frameTime = nextFrameTime();
         driver.drive(view(frameTime), keys());
         runFrame(frameTime);
@@ -39,8 +39,8 @@ DriveResult driveToFinish(RaceDriver& driver, const std::function<double()>& nex
         result.progress = std::max(result.progress, driver.progress());
     }
     keys().releaseAll();
-    result.won = isGameWon();
-    result.livesLost = startLives - getLives();
+    result.won = race::state().isWon();
+    result.livesLost = startLives - race::state().lives;
     return result;
 }
 

@@ -10,19 +10,19 @@
 
 #include "RaceSupport.h"
 #include "TestFiles.h"
-#include "app/AppState.h"
-#include "app/Application.h"
-#include "app/BestTimes.h"
-#include "app/LevelHash.h"
-#include "app/PlayControls.h"
-#include "app/RaceSession.h"
-#include "app/ReplayReader.h"
-#include "app/WinRecord.h"
+#include "app/Game.h"
 #include "assets/Sphere.h"
 #include "physics/PhysicsWorld.h"
+#include "physics/RaceState.h"
+#include "platform/Clock.h"
 #include "platform/Keys.h"
-#include "scene/Clock.h"
 #include "scene/Scene.h"
+#include "session/BestTimes.h"
+#include "session/LevelHash.h"
+#include "session/PlayerInput.h"
+#include "session/RaceSession.h"
+#include "session/ReplayReader.h"
+#include "session/WinRecord.h"
 
 namespace {
 
@@ -37,7 +37,7 @@ void expectCleanWin(const std::function<double()>& nextFrameTime, const std::str
     ::testing::Test::RecordProperty(label, std::to_string(result.seconds));
     EXPECT_TRUE(result.won) << label;
     EXPECT_EQ(0, result.livesLost) << label;
-    EXPECT_FALSE(isGameOver()) << label;
+    EXPECT_FALSE(race::state().isGameOver()) << label;
 }
 
 } // namespace
@@ -61,8 +61,8 @@ namespace {
 // The game's own frame, fed through a session: the driver at the keys, or a replay.
 glm::vec3 sessionFrame(RaceSession& session, double frameTime) {
     race::clock().advance(frameTime);
-    Clock::instance()->tick();
-    session.advance(frameTime, PhysicsWorld::playerInput(), race::scene());
+    race::frameClock().tick();
+    session.advance(frameTime, playerInput(), race::scene());
     return race::scene()->getMarble()->getBoundingCenter();
 }
 
@@ -75,7 +75,7 @@ std::vector<glm::vec3> recordRace(const std::string& path) {
     std::vector<glm::vec3> positions;
     std::mt19937 random(7);
     std::uniform_real_distribution<double> frameTimes(0.005, 0.05);
-    while (!isGameWon() && positions.size() < 20000) {
+    while (!race::state().isWon() && positions.size() < 20000) {
         double frameTime = frameTimes(random);
         driver.drive(race::view(frameTime), race::keys());
         if (positions.size() == 500) {
@@ -123,33 +123,23 @@ void steerWithGamepad(ScriptedKeys& wanted, ScriptedGamepad& pad) {
     pad.set(GLFW_GAMEPAD_BUTTON_DPAD_LEFT, x < 0);
 }
 
-// One frame of the game's own update (player input, play controls, the win's time).
-void gameFrame(double seconds) {
-    race::clock().advance(seconds);
-    updateFrame();
-}
-
 // The game's frame on the race's level with a best-times list of the test's own; undone
 // however the test ends.
 struct GameOnLevel {
     explicit GameOnLevel(BestTimes* times) {
         race::restartRace();
-        resetPlayControls();
-        setScene(race::scene());
-        setBestTimes(times);
+        race::game().wins().setBestTimes(times);
     }
     ~GameOnLevel() {
-        setBestTimesEnabled(true);
-        setBestTimes(nullptr);
-        setScene(nullptr);
-        resetPlayControls();
+        race::game().wins().setBestTimesEnabled(true);
+        race::game().wins().setBestTimes(nullptr);
         race::restartRace();
     }
 };
 
 void tapButton(int button) {
     race::gamepad().press(button);
-    gameFrame(1.0 / 60.0);
+    race::gameFrame(1.0 / 60.0);
     race::gamepad().release(button);
 }
 
@@ -160,7 +150,7 @@ TEST(Race, AReplayRunsTheRecordedRaceAgainFrameByFrame) {
     REQUIRE_LEVEL();
     const std::string file = scratchDir() + "/recorded.qbr";
     const std::vector<glm::vec3> played = recordRace(file);
-    ASSERT_TRUE(isGameWon());
+    ASSERT_TRUE(race::state().isWon());
     const Replay replay = readReplay(file);
 
     race::restartRace();
@@ -171,7 +161,7 @@ TEST(Race, AReplayRunsTheRecordedRaceAgainFrameByFrame) {
         ASSERT_EQ(played[i], sessionFrame(lockstep, 0.1)) << "frame " << i;
     race::keys().releaseAll();
     EXPECT_TRUE(lockstep.replayEnded());
-    EXPECT_TRUE(isGameWon());
+    EXPECT_TRUE(race::state().isWon());
     EXPECT_EQ(lockstep.replayVerdict("r.qbr"), "Replay \"r.qbr\": ended as recorded");
 
     // At its recorded pace, drawing three times slower than the recording: the same race.
@@ -183,7 +173,7 @@ TEST(Race, AReplayRunsTheRecordedRaceAgainFrameByFrame) {
         sessionFrame(paced, 0.09);
         ++drawn;
     }
-    EXPECT_TRUE(isGameWon());
+    EXPECT_TRUE(race::state().isWon());
     EXPECT_EQ(played.back(), race::scene()->getMarble()->getBoundingCenter());
     EXPECT_EQ(paced.replayVerdict("r.qbr"), "Replay \"r.qbr\": ended as recorded");
     double recorded = 0.0;
@@ -259,17 +249,17 @@ TEST(Race, TheDemoReplayWins) {
         RaceSession session;
         ASSERT_TRUE(session.startRecording(target, hashLevelData(".")));
         RaceDriver driver = race::makeDriver();
-        for (int i = 0; i < 240 * 60 && !isGameWon(); ++i) {
+        for (int i = 0; i < 240 * 60 && !race::state().isWon(); ++i) {
             driver.drive(race::view(1.0 / 60.0), race::keys());
             sessionFrame(session, 1.0 / 60.0);
         }
         race::keys().releaseAll();
         session.finish(race::scene());
-        ASSERT_TRUE(isGameWon());
+        ASSERT_TRUE(race::state().isWon());
     }
     EXPECT_EQ(playedVerdict(readReplay(demo)), "Replay \"r.qbr\": ended as recorded");
-    EXPECT_TRUE(isGameWon());
-    EXPECT_EQ(3, getLives());
+    EXPECT_TRUE(race::state().isWon());
+    EXPECT_EQ(3, race::state().lives);
 }
 
 // The whole course on the gamepad alone, through the game's frame: the win is timed once
@@ -283,24 +273,25 @@ TEST(Race, TheGamepadAloneWinsTheRaceWhichIsTimedOnce) {
     ScriptedKeys wanted;
     const double frameTime = 1.0 / 60.0;
     double played = 0.0;
-    while (played < 240.0 && !isGameWon() && !isGameOver()) {
+    while (played < 240.0 && !race::state().isWon() && !race::state().isGameOver()) {
         driver.drive(race::view(frameTime), wanted);
         steerWithGamepad(wanted, race::gamepad());
-        gameFrame(frameTime);
+        race::gameFrame(frameTime);
         played += frameTime;
         ASSERT_FALSE(race::keys().isDown(GLFW_KEY_W) || race::keys().isDown(GLFW_KEY_D));
     }
     race::gamepad().releaseAll();
-    std::cout << "[ race     ] gamepad: " << (isGameWon() ? "won" : "did not finish") << " after "
-              << played << " s, " << 3 - getLives() << " lives lost, race time "
-              << race::scene()->getSimulationTime() << " s" << std::endl;
-    ASSERT_TRUE(isGameWon());
-    EXPECT_EQ(3, getLives());
+    std::cout << "[ race     ] gamepad: " << (race::state().isWon() ? "won" : "did not finish")
+              << " after " << played << " s, " << 3 - race::state().lives
+              << " lives lost, race time " << race::scene()->getSimulationTime() << " s"
+              << std::endl;
+    ASSERT_TRUE(race::state().isWon());
+    EXPECT_EQ(3, race::state().lives);
 
     const double raceTime = race::scene()->getSimulationTime();
     for (int i = 0; i < 120; ++i)
-        gameFrame(frameTime);
-    const WinRecord win = getWinRecord();
+        race::gameFrame(frameTime);
+    const WinRecord win = race::game().wins().record();
     EXPECT_TRUE(win.known);
     EXPECT_EQ(raceTime, win.seconds);
     EXPECT_TRUE(win.newBest);
@@ -311,28 +302,28 @@ TEST(Race, TheGamepadAloneWinsTheRaceWhichIsTimedOnce) {
     EXPECT_NEAR(raceTime, onDisk.entries()[0].seconds, 0.005);
 
     tapButton(GLFW_GAMEPAD_BUTTON_A);
-    EXPECT_FALSE(isGameWon());
+    EXPECT_FALSE(race::state().isWon());
     EXPECT_EQ(0.0, race::scene()->getSimulationTime());
-    gameFrame(frameTime);
-    EXPECT_FALSE(getWinRecord().known);
+    race::gameFrame(frameTime);
+    EXPECT_FALSE(race::game().wins().record().known);
 
     tapButton(GLFW_GAMEPAD_BUTTON_START);
-    ASSERT_TRUE(isPaused());
+    ASSERT_TRUE(race::game().controls().isPaused());
     const double remaining = race::scene()->getRemainingTime();
     for (int i = 0; i < 60; ++i)
-        gameFrame(frameTime);
+        race::gameFrame(frameTime);
     EXPECT_EQ(remaining, race::scene()->getRemainingTime());
     tapButton(GLFW_GAMEPAD_BUTTON_START);
-    EXPECT_FALSE(isPaused());
-    gameFrame(frameTime);
+    EXPECT_FALSE(race::game().controls().isPaused());
+    race::gameFrame(frameTime);
     EXPECT_LT(race::scene()->getRemainingTime(), remaining);
 
     // A race that is only watched shows its time but keeps it off the list, however fast.
-    setBestTimesEnabled(false);
-    setGameWon();
-    gameFrame(frameTime);
-    EXPECT_TRUE(getWinRecord().known);
-    EXPECT_LT(getWinRecord().seconds, raceTime);
-    EXPECT_FALSE(getWinRecord().newBest);
+    race::game().wins().setBestTimesEnabled(false);
+    race::winNow();
+    race::gameFrame(frameTime);
+    EXPECT_TRUE(race::game().wins().record().known);
+    EXPECT_LT(race::game().wins().record().seconds, raceTime);
+    EXPECT_FALSE(race::game().wins().record().newBest);
     EXPECT_EQ(1u, times.entries().size());
 }

@@ -8,15 +8,16 @@
 
 #include "GlTestContext.h"
 #include "RaceDriver.h"
-#include "app/AppState.h"
+#include "app/Game.h"
 #include "assets/AnimationModel.h"
 #include "assets/HierarchicalAnimationModel.h"
 #include "assets/Sphere.h"
 #include "physics/Camera.h"
 #include "physics/PhysicsWorld.h"
+#include "platform/Clock.h"
 #include "platform/Input.h"
-#include "scene/Clock.h"
 #include "scene/Scene.h"
+#include "session/PlayerInput.h"
 
 namespace race {
 
@@ -26,6 +27,14 @@ ScriptedClock scriptedClock;
 ScriptedKeys scriptedKeys;
 ScriptedGamepad scriptedGamepad;
 Scene* level = nullptr;
+Clock* gameClock = nullptr;
+Game* shell = nullptr;
+
+void freshGame() {
+    delete shell;
+    shell = new Game();
+    shell->setScene(level);
+}
 bool complete = false;
 
 bool allModelsLoaded(Scene& s) {
@@ -47,10 +56,9 @@ class LevelEnvironment : public ::testing::Environment {
         platform::setTimeSource(&scriptedClock);
         platform::setKeySource(&scriptedKeys);
         platform::setGamepadSource(&scriptedGamepad);
-        delete Clock::instance();
+        gameClock = new Clock();
         if (!ensureGlContext())
             return;
-        resetAppState();
         std::ostringstream quiet;
         std::streambuf* saved = std::cout.rdbuf(quiet.rdbuf());
         level = new Scene();
@@ -59,12 +67,15 @@ class LevelEnvironment : public ::testing::Environment {
         complete = allModelsLoaded(*level);
         if (!complete)
             std::cout << "The generated level is incomplete:\n" << quiet.str();
-        Clock::instance();
+        freshGame();
     }
     void TearDown() override {
+        delete shell;
+        shell = nullptr;
         delete level;
         level = nullptr;
-        delete Clock::instance();
+        delete gameClock;
+        gameClock = nullptr;
         platform::setTimeSource(nullptr);
         platform::setKeySource(nullptr);
         platform::setGamepadSource(nullptr);
@@ -78,6 +89,12 @@ class LevelEnvironment : public ::testing::Environment {
 
 Scene* scene() {
     return level;
+}
+RaceState& state() {
+    return level->getRace();
+}
+Clock& frameClock() {
+    return *gameClock;
 }
 ScriptedClock& clock() {
     return scriptedClock;
@@ -94,10 +111,9 @@ bool levelComplete() {
 
 void runFrame(double seconds) {
     scriptedClock.advance(seconds);
-    Clock* gameClock = Clock::instance();
     gameClock->tick();
     gameClock->countFrame();
-    level->update();
+    level->advance(gameClock->getFrameTime(), playerInput());
     for (int i = 0; i < level->getAnimatedCount(); ++i) {
         if (AnimationModel* animated = level->getAnimatedModel(i))
             animated->selectKeyframes();
@@ -107,8 +123,22 @@ void runFrame(double seconds) {
 void restartRace() {
     scriptedKeys.releaseAll();
     scriptedGamepad.releaseAll();
-    resetAppState();
     level->restartRace();
+    freshGame();
+}
+
+Game& game() {
+    return *shell;
+}
+
+void gameFrame(double seconds) {
+    scriptedClock.advance(seconds);
+    shell->updateFrame();
+}
+
+void winNow() {
+    level->getRace().outcome = RaceState::Outcome::Won;
+    level->getRace().winningTime = level->getRace().simulationTime;
 }
 
 DriverView view(double frameTime) {

@@ -8,11 +8,11 @@
 
 #include "RenderFixture.h"
 #include "TestFiles.h"
-#include "app/AppState.h"
+#include "level/LevelTable.h"
+#include "platform/Clock.h"
 #include "platform/ScriptedClock.h"
-#include "scene/Clock.h"
-#include "scene/LevelTable.h"
 #include "scene/Scene.h"
+#include "session/PlayerInput.h"
 
 namespace {
 
@@ -30,19 +30,21 @@ TEST(FrameRun, ThreeHundredFramesOfTheLevelRaiseNoGlError) {
     Scene* scene = new Scene();
     scene->init();
     fs::current_path(previous);
-    setWindowSize(fixture::width, fixture::height);
+    scene->setViewSize(fixture::width, fixture::height);
     glViewport(0, 0, fixture::width, fixture::height);
     while (glGetError() != GL_NO_ERROR) {
     }
 
-    Clock* clock = Clock::instance();
+    Clock frameClock;
+    Clock* clock = &frameClock;
     int framesWithErrors = 0;
     GLenum firstError = GL_NO_ERROR;
     for (int frame = 0; frame < 300; ++frame) {
         fixture::clock().advance(1.0 / 60.0);
         clock->tick();
         clock->countFrame();
-        scene->update();
+        scene->advance(clock->getFrameTime(), playerInput());
+        scene->setFrameTime(clock->getFrameTime());
         scene->render();
         GLenum error = glGetError();
         if (error != GL_NO_ERROR) {

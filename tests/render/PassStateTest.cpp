@@ -9,7 +9,7 @@
 
 #include "RenderFixture.h"
 #include "TestFiles.h"
-#include "render/Shader.h"
+#include "assets/Shader.h"
 #include "render/ShadowLight.h"
 #include "render/Skybox.h"
 #include "render/Water.h"

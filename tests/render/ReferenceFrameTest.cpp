@@ -23,16 +23,15 @@
 #include "GlTestContext.h"
 #include "RenderFixture.h"
 #include "TestFiles.h"
-#include "app/AppState.h"
 #include "assets/AnimationModel.h"
 #include "assets/Sphere.h"
+#include "level/LevelTable.h"
 #include "levelgen/CourseRoute.h"
 #include "physics/Camera.h"
+#include "platform/Clock.h"
 #include "platform/Input.h"
 #include "platform/ScriptedClock.h"
 #include "render/Skybox.h"
-#include "scene/Clock.h"
-#include "scene/LevelTable.h"
 #include "scene/Scene.h"
 
 namespace {
@@ -133,7 +132,7 @@ class ReferenceFrame : public ::testing::TestWithParam<Pose> {
     void TearDown() override {
         if (!level)
             return;
-        setWindowSize(fixture::width, fixture::height);
+        level->setViewSize(fixture::width, fixture::height);
         glViewport(0, 0, fixture::width, fixture::height);
     }
 
@@ -171,11 +170,9 @@ void placeFor(Scene* scene, const Pose& pose) {
 
 // One frame of the scene as the game draws it, read back bottom row first.
 std::vector<unsigned char> renderFrame(Scene* scene) {
-    setWindowSize(frameWidth, frameHeight);
+    scene->setViewSize(frameWidth, frameHeight);
     glViewport(0, 0, frameWidth, frameHeight);
-    Clock* clock = Clock::instance();
-    clock->tick();
-    clock->tick(); // no scripted time passed since the first tick: a frame of 0 s
+    scene->setFrameTime(0.0); // the waves stand as they are
     glClearColor(0.0f, 0.0f, 0.0f, 0.0f);
     scene->render();
     std::vector<unsigned char> image(static_cast<size_t>(frameWidth) * frameHeight * 3);

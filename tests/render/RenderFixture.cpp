@@ -10,16 +10,15 @@
 
 #include "GlTestContext.h"
 #include "TestFiles.h"
-#include "app/AppState.h"
 #include "assets/AnimationModel.h"
 #include "assets/HierarchicalAnimationModel.h"
 #include "assets/Model.h"
 #include "assets/Sphere.h"
+#include "level/LevelTable.h"
 #include "physics/Camera.h"
 #include "platform/Input.h"
 #include "platform/ScriptedClock.h"
 #include "render/Skybox.h"
-#include "scene/LevelTable.h"
 #include "scene/Scene.h"
 
 namespace fs = std::filesystem;
@@ -197,7 +196,7 @@ Scene* scene() {
 
 void resetScene() {
     Scene* s = shared;
-    setWindowSize(width, height);
+    s->setViewSize(width, height);
     glViewport(0, 0, width, height);
     if (s->isFrustumCullingOn() == false)
         s->toggleFrustumCulling();
@@ -286,7 +285,7 @@ Pixel pixelAt(const std::vector<unsigned char>& image, int x, int y) {
 
 glm::ivec2 project(const glm::vec3& world) {
     glm::vec4 clip =
-        getProjectionMatrix() * scene()->getCamera()->getMatrix() * glm::vec4(world, 1.0f);
+        scene()->getProjectionMatrix() * scene()->getCamera()->getMatrix() * glm::vec4(world, 1.0f);
     glm::vec2 ndc = glm::vec2(clip) / clip.w;
     return glm::ivec2(static_cast<int>((ndc.x * 0.5f + 0.5f) * width),
                       static_cast<int>((ndc.y * 0.5f + 0.5f) * height));

@@ -9,11 +9,11 @@
 #include "RenderFixture.h"
 #include "assets/AnimationModel.h"
 #include "assets/Model.h"
+#include "assets/Shader.h"
 #include "physics/Camera.h"
+#include "platform/Clock.h"
 #include "platform/ScriptedClock.h"
-#include "render/Shader.h"
 #include "render/Water.h"
-#include "scene/Clock.h"
 #include "scene/Scene.h"
 
 namespace {
@@ -143,16 +143,16 @@ TEST_F(WaterRender, TheAnimatedModelIsClippedLikeTheOthers) {
 
 TEST_F(WaterRender, SurfaceDrawsAndTheWavesAdvanceWithFrameTime) {
     Water* water = scene->getLakeWater();
-    Clock::instance()->tick(); // created here at the latest, so the next tick measures 0.5 s
+    Clock frameClock;
     fixture::clock().advance(0.5);
-    Clock::instance()->tick();
-    double frameTime = Clock::instance()->getFrameTime();
+    frameClock.tick();
+    double frameTime = frameClock.getFrameTime();
     ASSERT_GT(frameTime, 0.0);
     float phase = water->getWavePhase();
     scene->renderShadowPass();
     water->renderTextures();
     scene->renderMainPass();
-    water->draw();
+    water->draw(frameTime);
     EXPECT_EQ(glGetError(), GLenum(GL_NO_ERROR));
     EXPECT_NEAR(water->getWavePhase(), phase + frameTime * 0.2, 1e-5);
     GLint program = -1;
@@ -196,8 +196,10 @@ TEST_F(WaterRender, DeletingTheWaterReleasesEverythingItsInitCreated) {
     std::set<unsigned int> framebuffersBefore = framebuffers();
     std::set<unsigned int> renderbuffersBefore = renderbuffers();
     {
-        Water water(scene->getLake(), scene, scene->getCamera(), scene->getMainShader(),
-                    scene->getAnimationShader());
+        const glm::mat4 projection = scene->getProjectionMatrix();
+        Water::View view{scene->getCamera(), &projection, scene->getLightPosition(),
+                         [this] { scene->renderMainPass(); }};
+        Water water(scene->getLake(), view, scene->getMainShader(), scene->getAnimationShader());
         testing::internal::CaptureStdout();
         water.init();
         testing::internal::GetCapturedStdout();
@@ -246,7 +248,7 @@ TEST_F(WaterRender, SurfaceReadsOnlyWhatTheImagesDrewForIt) {
     EXPECT_GT(countTexels(reflection, green), 0) << "green left outside the surface's region";
 
     scene->renderMainPass();
-    water->draw();
+    water->draw(0.0);
     std::vector<unsigned char> window(fixture::width * fixture::height * 3);
     glPixelStorei(GL_PACK_ALIGNMENT, 1);
     glReadPixels(0, 0, fixture::width, fixture::height, GL_RGB, GL_UNSIGNED_BYTE, window.data());
@@ -268,14 +270,16 @@ TEST_F(WaterRender, SurfaceOutOfViewDrawsNoImages) {
 }
 
 TEST_F(WaterRender, WaterWithoutAMeshDoesNothing) {
-    Water water(nullptr, scene, scene->getCamera(), scene->getMainShader(),
-                scene->getAnimationShader());
+    const glm::mat4 projection = scene->getProjectionMatrix();
+    Water::View sight{scene->getCamera(), &projection, scene->getLightPosition(),
+                      [this] { scene->renderMainPass(); }};
+    Water water(nullptr, sight, scene->getMainShader(), scene->getAnimationShader());
     EXPECT_EQ(water.getWaterPlane(), glm::vec4(0.0f, 1.0f, 0.0f, 0.0f));
     water.init();
     glm::mat4 view = scene->getCamera()->getMatrix();
     glm::vec4 clip = scene->getMainShader()->clipPlane();
     water.renderTextures();
-    water.draw();
+    water.draw(0.5);
     EXPECT_EQ(scene->getCamera()->getMatrix(), view);
     EXPECT_EQ(scene->getMainShader()->clipPlane(), clip);
     EXPECT_FLOAT_EQ(water.getWavePhase(), 0.1f);

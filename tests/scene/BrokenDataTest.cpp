@@ -13,17 +13,17 @@
 
 #include "GlTestContext.h"
 #include "TestFiles.h"
-#include "app/AppState.h"
-#include "app/Application.h"
+#include "app/Game.h"
 #include "app/RenderFrame.h"
-#include "assets/DataFileReport.h"
 #include "hud/BitmapFont.h"
+#include "platform/Clock.h"
+#include "platform/DataFileReport.h"
 #include "platform/Input.h"
 #include "platform/ScriptedClock.h"
 #include "platform/ScriptedKeys.h"
 #include "platform/Window.h"
-#include "scene/Clock.h"
 #include "scene/Scene.h"
+#include "session/PlayerInput.h"
 
 namespace fs = std::filesystem;
 
@@ -51,18 +51,17 @@ TEST(BrokenData, ABrokenShaderAndAMissingMeshAreReportedAndTheLevelRunsOn) {
     fs::path previous = fs::current_path();
     fs::current_path(tree);
 
-    resetAppState();
     ScriptedClock time(5.0);
     platform::setTimeSource(&time);
     {
         Scene scene;
         testing::internal::CaptureStdout();
         scene.init();
-        Clock::instance();
+        Clock frameClock;
         for (int i = 0; i < 3; ++i) {
             time.advance(1.0 / 30.0);
-            Clock::instance()->tick();
-            scene.update();
+            frameClock.tick();
+            scene.advance(frameClock.getFrameTime(), playerInput());
             scene.render();
         }
         std::string out = testing::internal::GetCapturedStdout();
@@ -73,11 +72,10 @@ TEST(BrokenData, ABrokenShaderAndAMissingMeshAreReportedAndTheLevelRunsOn) {
         ASSERT_NE(scene.getTransparentModel(0), nullptr);
         // The race itself is untouched.
         EXPECT_LT(scene.getRemainingTime(), 300.0);
-        EXPECT_EQ(getLives(), 3);
+        EXPECT_EQ(scene.getRace().lives, 3);
     }
     while (glGetError() != GL_NO_ERROR) {
     }
-    delete Clock::instance();
     platform::setTimeSource(nullptr);
     fs::current_path(previous);
 }
@@ -139,7 +137,6 @@ struct GameRun {
 GameRun playFromTheCurrentFolder(int frames) {
     GameRun run;
     forgetReportedDataFiles();
-    resetAppState();
     ScriptedClock time(5.0);
     ScriptedKeys keys;
     platform::setTimeSource(&time);
@@ -150,29 +147,27 @@ GameRun playFromTheCurrentFolder(int frames) {
         BitmapFont font("data/basicFont_0.tga", "data/basicFont.fnt");
         font.loadShader();
         Scene scene;
-        setFont(&font);
-        setScene(&scene);
+        Game game;
+        game.setFont(&font);
+        game.setScene(&scene);
         scene.init();
         scene.loadLevelTextures(false, 1);
-        Clock::instance();
+        Clock frameClock;
         for (GLenum error = glGetError(); error != GL_NO_ERROR; error = glGetError())
             run.errors.push_back(error);
         for (int i = 0; i < frames; ++i) {
             time.advance(1.0 / 30.0);
-            Clock::instance()->tick();
-            scene.update();
-            renderFrame();
+            frameClock.tick();
+            scene.advance(frameClock.getFrameTime(), playerInput());
+            renderFrame(game);
             for (GLenum error = glGetError(); error != GL_NO_ERROR; error = glGetError())
                 run.errors.push_back(error);
             bool blank = presentedPixel[0] == 0 && presentedPixel[1] == 0 && presentedPixel[2] == 0;
             run.framesDrawn = run.framesDrawn && !blank;
         }
         run.remainingTime = scene.getRemainingTime();
-        setScene(nullptr);
-        setFont(nullptr);
     }
     run.output = testing::internal::GetCapturedStdout();
-    delete Clock::instance();
     platform::setBeforeSwapHook(nullptr);
     platform::setKeySource(nullptr);
     platform::setTimeSource(nullptr);

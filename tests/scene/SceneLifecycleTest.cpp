@@ -1,5 +1,7 @@
 // The scene on the real generated level: start-up order, the per-frame update order, texture
 // reloads and a clean release. Needs a display and the generated data in run/.
+#include <memory>
+
 #include <gtest/gtest.h>
 
 #include <AL/al.h>
@@ -10,20 +12,20 @@
 #include <vector>
 
 #include "GlTestContext.h"
-#include "app/AppState.h"
 #include "app/DisplayOptions.h"
-#include "app/GameOptions.h"
 #include "assets/AnimationModel.h"
 #include "assets/HierarchicalAnimationModel.h"
 #include "assets/ModelCoordinates.h"
 #include "assets/Sphere.h"
+#include "level/LevelTable.h"
+#include "platform/Clock.h"
 #include "platform/Input.h"
 #include "platform/ScriptedClock.h"
 #include "platform/ScriptedKeys.h"
 #include "render/Skybox.h"
-#include "scene/Clock.h"
-#include "scene/LevelTable.h"
 #include "scene/Scene.h"
+#include "session/PlayerInput.h"
+#include "settings/GameOptions.h"
 #include "sound/BackgroundMusic.h"
 
 namespace {
@@ -34,28 +36,29 @@ class SceneLifecycleTest : public testing::Test {
         if (!ensureGlContext())
             GTEST_SKIP() << "no display";
         setenv("ALSOFT_DRIVERS", "null", 1);
-        resetAppState();
         time.set(100.0);
         platform::setTimeSource(&time);
         platform::setKeySource(&keys);
     }
     void TearDown() override {
-        delete Clock::instance();
         platform::setTimeSource(nullptr);
         platform::setKeySource(nullptr);
-        resetAppState();
     }
 
     // One frame of the game's update, with the clock advanced by dt.
     void frame(Scene& scene, double dt) {
         time.advance(dt);
-        Clock::instance()->tick();
-        Clock::instance()->countFrame();
-        scene.update();
+        if (!frameClock)
+            frameClock.reset(new Clock());
+        frameClock->tick();
+        frameClock->countFrame();
+        scene.advance(frameClock->getFrameTime(), playerInput());
     }
 
     ScriptedClock time;
     ScriptedKeys keys;
+    // The game's frame clock, made where the game makes it: for the first frame.
+    std::unique_ptr<Clock> frameClock;
 };
 
 int countOf(const std::string& text, const std::string& what) {
@@ -88,23 +91,23 @@ TEST_F(SceneLifecycleTest, InitLoadsThePlacedLevelAndUpdateRunsTheRaceClock) {
     EXPECT_EQ(scene.getTransparentModel(0)->getAlphaMap(),
               scene.getLevelTextures()[level::TreeAlpha]);
 
-    // The game creates its clock in the first frame; here it starts right after loading.
-    Clock::instance();
+    // The game starts its clock with the first frame; here it starts right after loading.
+    frameClock.reset(new Clock());
     // The first frame takes its time off the countdown and moves the saw.
     frame(scene, 0.25);
     EXPECT_NEAR(scene.getRemainingTime(), 299.75, 1e-9);
     glm::vec3 saw = scene.getSawBeam()->getBoundingCenter();
     EXPECT_NEAR(saw.y, 4.0f + 2.0f * std::cos(3.1415927f * 0.25f), 1e-4f);
     EXPECT_GT(scene.getAnimatedModel(0)->getPhase(), 0.0f);
-    EXPECT_EQ(getLives(), 3);
+    EXPECT_EQ(scene.getRace().lives, 3);
 
     // A stalled frame takes no more than a quarter second off the countdown.
     frame(scene, 300.0);
     EXPECT_NEAR(scene.getRemainingTime(), 299.5, 1e-9);
-    EXPECT_EQ(getLives(), 3);
+    EXPECT_EQ(scene.getRace().lives, 3);
     // A step longer than what is left costs one life in that same step and restores the time.
     scene.step(300.0, RaceInput());
-    EXPECT_EQ(getLives(), 2);
+    EXPECT_EQ(scene.getRace().lives, 2);
     EXPECT_DOUBLE_EQ(scene.getRemainingTime(), 300.0);
     EXPECT_NEAR(scene.getMarble()->getBoundingCenter().x, level::startPosition.x, 1.0f);
 }
@@ -154,10 +157,10 @@ TEST_F(SceneLifecycleTest, StartUpLoadsTexturesAndMusicAsThePlayerChose) {
     chosen.bilinearFiltering = false;
     chosen.mipmapMode = 0;
     chosen.musicVolume = 0.25;
-    setGameOptions(chosen);
-    resetDisplayOptions();
     {
         Scene scene;
+        scene.setStartTextureMode(chosen.bilinearFiltering, chosen.mipmapMode);
+        scene.setMusicVolume(static_cast<float>(chosen.musicVolume));
         testing::internal::CaptureStdout();
         scene.init();
         testing::internal::GetCapturedStdout();
@@ -175,8 +178,6 @@ TEST_F(SceneLifecycleTest, StartUpLoadsTexturesAndMusicAsThePlayerChose) {
         alGetSourcef(scene.getMusic()->getSource(), AL_GAIN, &gain);
         EXPECT_FLOAT_EQ(gain, 0.25f);
     }
-    setGameOptions(GameOptions());
-    resetDisplayOptions();
 }
 
 } // namespace

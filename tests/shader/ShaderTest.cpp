@@ -14,8 +14,8 @@
 
 #include "GlTestContext.h"
 #include "TestFiles.h"
-#include "assets/DataFileReport.h"
-#include "render/Shader.h"
+#include "assets/Shader.h"
+#include "platform/DataFileReport.h"
 
 namespace {
 

@@ -16,7 +16,7 @@
 #include <unistd.h>
 
 #include "TestFiles.h"
-#include "assets/DataFileReport.h"
+#include "platform/DataFileReport.h"
 #include "sound/BackgroundMusic.h"
 
 namespace fs = std::filesystem;

@@ -1,6 +1,6 @@
 #include "CourseRoute.h"
 
-#include "scene/LevelTable.h"
+#include "level/LevelTable.h"
 
 #include <algorithm>
 #include <cmath>

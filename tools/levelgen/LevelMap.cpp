@@ -13,7 +13,7 @@
 #include "Course.h"
 #include "CourseRoute.h"
 #include "Generators.h"
-#include "scene/LevelTable.h"
+#include "level/LevelTable.h"
 
 namespace {
 

@@ -4,7 +4,7 @@
 #include "Course.h"
 #include "CourseRoute.h"
 #include "ShapeMeshes.h"
-#include "scene/LevelTable.h"
+#include "level/LevelTable.h"
 
 namespace {
 

@@ -7,7 +7,7 @@
 #include "Course.h"
 #include "CourseRoute.h"
 #include "CourseTerrain.h"
-#include "scene/LevelTable.h"
+#include "level/LevelTable.h"
 
 namespace {
 

@@ -5,7 +5,7 @@
 #include <cmath>
 
 #include "Course.h"
-#include "scene/LevelTable.h"
+#include "level/LevelTable.h"
 
 namespace {
 

@@ -6,7 +6,7 @@
 
 #include "Course.h"
 #include "CourseTerrain.h"
-#include "scene/LevelTable.h"
+#include "level/LevelTable.h"
 
 namespace {
 

@@ -1,0 +1,291 @@
+#include "app/Game.h"
+
+#include <GL/glew.h>
+
+#include <IL/il.h>
+
+#include <iostream>
+#include <string>
+#include <vector>
+
+#include "app/DisplayOptions.h"
+#include "app/RenderFrame.h"
+#include "app/TimedemoReport.h"
+#include "assets/TextureLoader.h"
+#include "hud/BitmapFont.h"
+#include "platform/Input.h"
+#include "platform/Keys.h"
+#include "platform/Window.h"
+#include "render/PassTimer.h"
+#include "scene/Scene.h"
+#include "session/BestTimes.h"
+#include "session/PlayerInput.h"
+#include "session/RaceSession.h"
+
+namespace {
+
+const char* const banner =
+    "Quillorb 3D\n"
+    "  A marble race against the clock through lake, forest and river.\n"
+    "  Roll with W, A, S and D; Escape quits; F2 to F9 switch display options.\n"
+    "  Code, level, pictures, font and music made by the Quillorb team.\n"
+    "  Built on GLFW, GLEW, DevIL, OpenAL, TinyXML and GLM.\n";
+
+const char* const screenTextureFiles[4] = {
+    "texture/sphereMitte.png",
+    "texture/TestLoadingScreen.bmp",
+    "texture/GameOver.bmp",
+    "texture/WinnerScreen.bmp",
+};
+
+// Where a console "pause" would wait for a key, wait for Enter instead.
+void waitForEnter() {
+    std::cout << "Press Enter to continue . . ." << std::endl;
+    std::string line;
+    std::getline(std::cin, line);
+}
+
+// The one game the window's resize handler speaks to.
+Game* resizedGame = nullptr;
+
+void resizeHandler(int width, int height) {
+    if (resizedGame)
+        resizedGame->onWindowResize(width, height);
+}
+
+} // namespace
+
+Game::Game(const GameOptions& options)
+    : gameOptions(options), width(options.width), height(options.height) {}
+
+Game::~Game() {
+    if (resizedGame == this)
+        resizedGame = nullptr;
+}
+
+RaceState& Game::race() {
+    return scene ? scene->getRace() : noRace;
+}
+
+unsigned int Game::getScreenTexture(int slot) const {
+    return slot >= 0 && slot < 4 ? screenTextures[slot] : 0;
+}
+
+void Game::setScreenTexture(int slot, unsigned int texture) {
+    if (slot >= 0 && slot < 4)
+        screenTextures[slot] = texture;
+}
+
+void Game::adoptScene(Scene* made) {
+    ownedScene.reset(made);
+    scene = made;
+}
+
+void Game::adoptRaceSession(RaceSession* started) {
+    ownedSession.reset(started);
+    session = started;
+}
+
+void Game::showLoadingScreen() {
+    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+    font->drawQuad(static_cast<float>(-width / 2), static_cast<float>(height / 2),
+                   screenTextures[1], static_cast<float>(width), static_cast<float>(height));
+    platform::swapBuffers();
+}
+
+// Without a home folder the game runs as before, only without a list of best times.
+void Game::loadBestTimes() {
+    std::string path = BestTimes::defaultPath();
+    if (path.empty()) {
+        std::cout << "Best times are not kept: neither XDG_DATA_HOME nor HOME is set" << std::endl;
+        return;
+    }
+    bestTimes.reset(new BestTimes(path));
+    bestTimes->load();
+    winRecorder.setBestTimes(bestTimes.get());
+    // A watched race is not the player's own.
+    winRecorder.setBestTimesEnabled(!(session && session->isReplaying()));
+}
+
+void Game::onWindowResize(int newWidth, int newHeight) {
+    width = newWidth;
+    height = newHeight;
+    if (scene)
+        scene->setViewSize(width, height);
+    if (font)
+        font->setScreenSize(width, height);
+    glViewport(0, 0, width, height);
+}
+
+bool Game::init() {
+    if (!platform::initialize()) {
+        std::cout << "Could not init GLFW!" << std::endl;
+        return false;
+    }
+    std::cout << "GLFW initialized" << std::endl;
+
+    if (!platform::openWindow(width, height, 24, 8, gameOptions.samples, true,
+                              gameOptions.fullscreen)) {
+        std::cout << "Failed to create OpenGL window!" << std::endl;
+        platform::terminate();
+        return false;
+    }
+    platform::setVsync(gameOptions.vsync);
+    resizedGame = this;
+    platform::setResizeHandler(resizeHandler);
+    platform::setWindowTitle("Quillorb 3D");
+
+    glewExperimental = GL_TRUE;
+    GLenum glewStatus = glewInit();
+    if (glewStatus != GLEW_OK) {
+        std::cout << "GLEW Error: " << glewGetErrorString(glewStatus) << "\n" << std::endl;
+        waitForEnter();
+        return false;
+    }
+    // GLEW may trip over entry points the context lacks; that is not the game's error.
+    glGetError();
+    if (glewIsSupported("GL_VERSION_3_2"))
+        std::cout << "OpenGL Version: " << glGetString(GL_VERSION) << std::endl;
+
+    glEnable(GL_CULL_FACE);
+    glEnable(GL_DEPTH_TEST);
+    glViewport(0, 0, width, height);
+    ilInit();
+    setAnisotropyLimit(static_cast<float>(gameOptions.anisotropy));
+
+    ownedFont.reset(new BitmapFont("data/basicFont_0.tga", "data/basicFont.fnt"));
+    font = ownedFont.get();
+    font->loadShader();
+    font->setScreenSize(width, height);
+
+    glEnable(GL_TEXTURE_2D);
+    glGenTextures(4, screenTextures);
+    screenTexturesMade = true;
+    for (int slot = 0; slot < 4; ++slot)
+        loadTexture(screenTextureFiles[slot], screenTextures, slot, false, false);
+
+    showLoadingScreen();
+    // The level textures load with the filter and mipmaps the player chose to start with,
+    // the off-screen images at the sizes chosen.
+    resetDisplayOptions(gameOptions.bilinearFiltering, gameOptions.mipmapMode);
+    scene->setStartTextureMode(gameOptions.bilinearFiltering, gameOptions.mipmapMode);
+    scene->setMusicVolume(static_cast<float>(gameOptions.musicVolume));
+    scene->setShadowMapSize(gameOptions.shadowMapSize);
+    scene->setWaterMapSize(gameOptions.waterMapSize);
+    scene->setViewSize(width, height);
+    scene->init();
+    return true;
+}
+
+void Game::updateFrame() {
+    frameClock.tick();
+    frameClock.countFrame();
+    bool replaying = session && session->isReplaying();
+    PlayEvent event = playControls.handle(scene, race(), !replaying);
+    if (session)
+        session->recordEvent(event);
+    frameStep = StepResult();
+    // A new race is shown at its start before anything moves.
+    if (!playControls.isPaused() && event != PlayEvent::PlayAgain) {
+        const double frameTime = frameClock.getFrameTime();
+        // Without a session (a test driving the frame) the player plays the scene directly.
+        if (session)
+            frameStep = session->advance(frameTime, playerInput(), scene);
+        else if (scene)
+            frameStep = scene->advance(frameTime, playerInput());
+    }
+    if (scene)
+        scene->setFrameTime(frameClock.getFrameTime());
+    winRecorder.noteRaceOutcome(race());
+}
+
+void Game::checkGLError() {
+    GLenum error = glGetError();
+    if (error != GL_NO_ERROR)
+        std::cout << glErrorMessage(error) << std::endl;
+}
+
+void Game::shutdown() {
+    if (session)
+        session->finish(scene);
+    session = nullptr;
+    ownedSession.reset();
+    scene = nullptr;
+    ownedScene.reset();
+    font = nullptr;
+    ownedFont.reset();
+    winRecorder.setBestTimes(nullptr);
+    bestTimes.reset();
+    if (screenTexturesMade)
+        glDeleteTextures(4, screenTextures);
+    screenTexturesMade = false;
+    releaseFrameResources(*this);
+    platform::terminate();
+}
+
+// A timedemo times every frame after the first (which pays for the first draws) and each
+// pass on the GPU, and ends with the replay.
+void Game::runFrames() {
+    const std::string& timedemoFile = gameOptions.timedemoFile;
+    const bool timedemo = !timedemoFile.empty() && session && session->isReplaying();
+    PassTimer* passTimer = timedemo ? new PassTimer() : nullptr;
+    std::vector<double> frameTimes;
+    // The clock starts with the first frame: loading is not part of its first frame time.
+    frameClock = Clock();
+    // A watched replay says whether it held as it ends; a timedemo says it after its report.
+    const std::string replayFile = timedemo ? timedemoFile : gameOptions.replayFile;
+    bool verdictDue = session && session->isReplaying();
+
+    bool running = true;
+    bool firstFrame = true;
+    while (running) {
+        const double frameStart = platform::getTime();
+        updateFrame();
+        renderFrame(*this);
+        // The race starts with the first picture the player sees: loading and drawing it
+        // cost no countdown.
+        if (firstFrame) {
+            frameClock.restartFrameTiming();
+            PassTimer::install(passTimer);
+        } else if (timedemo) {
+            frameTimes.push_back(platform::getTime() - frameStart);
+        }
+        firstFrame = false;
+        checkGLError();
+        if (verdictDue && !timedemo && session->replayEnded()) {
+            std::cout << session->replayVerdict(replayFile) << std::endl;
+            verdictDue = false;
+        }
+        running = !platform::isKeyDown(GLFW_KEY_ESCAPE) && platform::isWindowOpen() &&
+                  !(timedemo && session->replayEnded());
+    }
+    if (passTimer) {
+        GLint samples = 0;
+        glGetIntegerv(GL_SAMPLES, &samples);
+        std::cout << timedemoSettings(width, height, samples, scene->getShadowMapSize(),
+                                      scene->getWaterMapSize(), anisotropyInUse())
+                  << timedemoReport(timedemoFile, frameTimes, passTimer->totals(),
+                                    passTimer->order())
+                  << std::flush;
+        PassTimer::install(nullptr);
+        delete passTimer;
+    }
+    if (verdictDue && session->replayEnded())
+        std::cout << session->replayVerdict(replayFile) << std::endl;
+}
+
+int Game::run() {
+    // The scene exists before the window does; it makes no GL call until init.
+    if (!scene)
+        adoptScene(new Scene());
+    if (!session)
+        adoptRaceSession(new RaceSession());
+    std::cout << banner << std::endl;
+
+    if (!init())
+        return 1;
+    loadBestTimes();
+    runFrames();
+    shutdown();
+    return 0;
+}

@@ -1,0 +1,96 @@
+#pragma once
+
+#include <memory>
+
+#include "physics/RaceState.h"
+#include "physics/StepResult.h"
+#include "platform/Clock.h"
+#include "session/PlayControls.h"
+#include "session/WinRecorder.h"
+#include "settings/GameOptions.h"
+
+class Scene;
+class BitmapFont;
+class RaceSession;
+class BestTimes;
+
+// The application shell: one game, built at start-up from the player's options, owns the
+// scene, the font, the screen pictures, the clock, the race session, the best times and the
+// play controls, and runs the banner, start-up, the frame loop and shutdown. A test builds
+// one without starting it and hands it the parts it made itself.
+class Game {
+  public:
+    explicit Game(const GameOptions& options = GameOptions());
+    ~Game();
+    Game(const Game&) = delete;
+    Game& operator=(const Game&) = delete;
+
+    // Runs the whole program: banner, start-up, frame loop, shutdown. Returns the exit code.
+    int run();
+
+    // Start-up after the banner; returns false (having printed why) when the program must
+    // exit 1.
+    bool init();
+    void updateFrame();
+    void checkGLError();
+    void onWindowResize(int width, int height);
+    void shutdown();
+
+    const GameOptions& options() const { return gameOptions; }
+    int windowWidth() const { return width; }
+    int windowHeight() const { return height; }
+    Clock& clock() { return frameClock; }
+    PlayControls& controls() { return playControls; }
+    WinRecorder& wins() { return winRecorder; }
+    // The race the frame shows: the scene's, or before there is a scene one not yet begun.
+    RaceState& race();
+    // What the last frame's simulation did.
+    const StepResult& lastStep() const { return frameStep; }
+
+    Scene* getScene() const { return scene; }
+    BitmapFont* getFont() const { return font; }
+    unsigned int getScreenTexture(int slot) const;
+    RaceSession* getRaceSession() const { return session; }
+    // The picture a pause shows, kept between frames (0 when none).
+    unsigned int& frozenFrame() { return frozenFrameTexture; }
+
+    // Parts a test made itself; the game only borrows them.
+    void setScene(Scene* replacement) { scene = replacement; }
+    void setFont(BitmapFont* replacement) { font = replacement; }
+    void setScreenTexture(int slot, unsigned int texture);
+    void setRaceSession(RaceSession* replacement) { session = replacement; }
+    // The race session start-up made; the game deletes it at shutdown.
+    void adoptRaceSession(RaceSession* started);
+    // A scene made elsewhere that the game releases at shutdown, before the window goes.
+    void adoptScene(Scene* made);
+
+  private:
+    void showLoadingScreen();
+    void loadBestTimes();
+    void runFrames();
+
+    GameOptions gameOptions;
+    int width;
+    int height;
+    Clock frameClock;
+    PlayControls playControls;
+    WinRecorder winRecorder;
+    StepResult frameStep;
+    RaceState noRace;
+
+    Scene* scene = nullptr;
+    BitmapFont* font = nullptr;
+    RaceSession* session = nullptr;
+    unsigned int screenTextures[4] = {0, 0, 0, 0};
+    unsigned int frozenFrameTexture = 0;
+
+    // What run() and start-up made; the pointers above may point at a test's own parts.
+    std::unique_ptr<Scene> ownedScene;
+    std::unique_ptr<BitmapFont> ownedFont;
+    std::unique_ptr<RaceSession> ownedSession;
+    std::unique_ptr<BestTimes> bestTimes;
+    bool screenTexturesMade = false;
+};
+
+// The GL error text for one glGetError() value ("" for no error).
+const char* glErrorMessage(unsigned int error);

@@ -1,0 +1,199 @@
+#include "assets/Shader.h"
+
+#include <GL/glew.h>
+
+#include <filesystem>
+#include <fstream>
+#include <iostream>
+#include <iterator>
+#include <string>
+
+#include <glm/gtc/type_ptr.hpp>
+
+#include "platform/DataFileReport.h"
+
+namespace {
+
+// A missing file gives an empty source; the driver's verdict on it is printed as for any other
+// source, and the file is named after it.
+bool readWholeFile(const char* path, std::string& text) {
+    std::ifstream in(path);
+    text.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+    // A folder opens as a stream and simply reads as empty.
+    std::error_code error;
+    return in.is_open() && std::filesystem::is_regular_file(path, error);
+}
+
+// The driver's log of a shader or a program; the two only differ in the query functions.
+template <typename GetParameter, typename GetLog>
+std::string infoLog(GLuint name, GetParameter getParameter, GetLog getLog) {
+    GLint length = 0;
+    getParameter(name, GL_INFO_LOG_LENGTH, &length);
+    std::string log(static_cast<size_t>(length > 0 ? length : 0), ' ');
+    if (length > 0)
+        getLog(name, length, nullptr, &log[0]);
+    return log;
+}
+
+// Compiles one stage and prints the driver's verdict (a success only with okMessage); false
+// when the stage is of no use, in which case its file has been named.
+bool compileStage(GLenum type, const char* path, const char* okMessage, const char* errorMessage,
+                  GLuint& shader) {
+    std::string source;
+    bool read = readWholeFile(path, source);
+    shader = glCreateShader(type);
+    const char* text = source.c_str();
+    glShaderSource(shader, 1, &text, nullptr);
+    glCompileShader(shader);
+
+    GLint status = 0;
+    glGetShaderiv(shader, GL_COMPILE_STATUS, &status);
+    bool compiled = status != 0 && glIsShader(shader);
+    if (compiled) {
+        if (okMessage)
+            std::cout << okMessage << std::endl;
+    } else {
+        std::string log = infoLog(shader, glGetShaderiv, glGetShaderInfoLog);
+        std::cout << errorMessage << log.c_str() << std::endl;
+    }
+    // Some drivers accept an empty source; a missing file is still named.
+    if (!compiled || !read)
+        reportBrokenDataFile(path, "shader did not compile");
+    return compiled && read;
+}
+
+void pointAttribute(GLint location, int components, const void* data) {
+    glEnableVertexAttribArray(static_cast<GLuint>(location));
+    glVertexAttribPointer(static_cast<GLuint>(location), components, GL_FLOAT, GL_FALSE, 0, data);
+}
+
+} // namespace
+
+Shader::Shader() : storedClipPlane(0.0f) {}
+
+Shader::~Shader() {
+    if (programName != 0)
+        glDeleteProgram(programName);
+}
+
+void Shader::load(const char* vertexPath, const char* fragmentPath) {
+    loadWithOutput(vertexPath, fragmentPath, "fragColor");
+}
+
+void Shader::load(const char* vertexPath, const char* fragmentPath,
+                  const char* fragmentLibraryPath) {
+    // A library that compiles says nothing: the console keeps the lines it always had.
+    bool libraryUsable = compileStage(GL_FRAGMENT_SHADER, fragmentLibraryPath, nullptr,
+                                      "Fragment-shader compile error:\n\n", libraryShader);
+    // Without its library the program does not link and its passes are skipped; the library
+    // has been named, so the pair is not blamed as well.
+    loadWithOutput(vertexPath, fragmentPath, "fragColor", libraryUsable);
+    glDeleteShader(libraryShader);
+    libraryShader = 0;
+}
+
+void Shader::loadHud(const char* vertexPath, const char* fragmentPath) {
+    loadWithOutput(vertexPath, fragmentPath, "hudColor");
+}
+
+void Shader::loadWithOutput(const char* vertexPath, const char* fragmentPath, const char* output,
+                            bool namePairIfUnlinked) {
+    compile(vertexPath, fragmentPath);
+    link(output);
+    // A stage that failed has been named already; two good stages that do not fit together
+    // are named as a pair.
+    if (!linked && stagesCompiled && namePairIfUnlinked)
+        reportBrokenDataFile(vertexPath, std::string("shader program did not link with \"") +
+                                             (fragmentPath ? fragmentPath : "") + "\"");
+    glDeleteShader(vertexShader);
+    glDeleteShader(fragmentShader);
+}
+
+void Shader::compile(const char* vertexPath, const char* fragmentPath) {
+    bool vertexOk = compileStage(GL_VERTEX_SHADER, vertexPath,
+                                 "Vertex-shader loaded and compiled successfully.",
+                                 "Vertex-shader compile error:\n\n", vertexShader);
+    bool fragmentOk = compileStage(GL_FRAGMENT_SHADER, fragmentPath,
+                                   "Fragment-shader loaded and compiled successfully.",
+                                   "Fragment-shader compile error:\n\n", fragmentShader);
+    stagesCompiled = vertexOk && fragmentOk;
+}
+
+void Shader::link(const char* outputName) {
+    programName = glCreateProgram();
+    glAttachShader(programName, vertexShader);
+    glAttachShader(programName, fragmentShader);
+    if (libraryShader != 0)
+        glAttachShader(programName, libraryShader);
+    glBindFragDataLocation(programName, 0, outputName);
+    glLinkProgram(programName);
+
+    GLint status = 0;
+    glGetProgramiv(programName, GL_LINK_STATUS, &status);
+    linked = status != 0 && glIsProgram(programName);
+    if (linked) {
+        std::cout << "Shader-program linked successfully.\n" << std::endl;
+    } else {
+        std::string log = infoLog(programName, glGetProgramiv, glGetProgramInfoLog);
+        std::cout << "Shader-program link error:\n\n" << log.c_str() << std::endl;
+    }
+}
+
+void Shader::setLights(const glm::vec3& position, const glm::vec4& color,
+                       const glm::vec4& ambient) {
+    glUniform3fv(glGetUniformLocation(programName, "light_position"), 1, glm::value_ptr(position));
+    glUniform4fv(glGetUniformLocation(programName, "light_color"), 1, glm::value_ptr(color));
+    glUniform4fv(glGetUniformLocation(programName, "ambient_color"), 1, glm::value_ptr(ambient));
+}
+
+void Shader::setModel(const glm::mat4& model) {
+    glUniformMatrix4fv(glGetUniformLocation(programName, "model"), 1, GL_FALSE,
+                       glm::value_ptr(model));
+}
+
+void Shader::setMatrices(const glm::mat4& perspective, const glm::mat4& view,
+                         const glm::mat4& model) {
+    glUniformMatrix4fv(glGetUniformLocation(programName, "perspective"), 1, GL_FALSE,
+                       glm::value_ptr(perspective));
+    glUniformMatrix4fv(glGetUniformLocation(programName, "view"), 1, GL_FALSE,
+                       glm::value_ptr(view));
+    setModel(model);
+}
+
+void Shader::setInt(int value, const char* name) {
+    glUniform1i(glGetUniformLocation(programName, name), value);
+}
+
+void Shader::drawTextured(const void* positions, const void* texCoords, const void* indices,
+                          int indexCount) {
+    GLint vertex = glGetAttribLocation(programName, "vertex");
+    GLint texCoord = glGetAttribLocation(programName, "texCoord");
+    glEnableVertexAttribArray(static_cast<GLuint>(vertex));
+    glEnableVertexAttribArray(static_cast<GLuint>(texCoord));
+    glVertexAttribPointer(static_cast<GLuint>(vertex), 4, GL_FLOAT, GL_FALSE, 0, positions);
+    glVertexAttribPointer(static_cast<GLuint>(texCoord), 2, GL_FLOAT, GL_FALSE, 0, texCoords);
+    glDrawElements(GL_TRIANGLES, indexCount, GL_UNSIGNED_INT, indices);
+    glDisableVertexAttribArray(static_cast<GLuint>(vertex));
+    glDisableVertexAttribArray(static_cast<GLuint>(texCoord));
+}
+
+void Shader::drawLit(const void* positions, const void* normals, const void* texCoords,
+                     const void* indices, int indexCount) {
+    GLint normal = glGetAttribLocation(programName, "normal");
+    pointAttribute(normal, 3, normals);
+    drawTextured(positions, texCoords, indices, indexCount);
+    glDisableVertexAttribArray(static_cast<GLuint>(normal));
+}
+
+void Shader::drawMorph(float weight, const void* positionsA, const void* positionsB,
+                       const void* normalsA, const void* normalsB, const void* texCoords,
+                       const void* indices, int indexCount) {
+    glUniform1fv(glGetUniformLocation(programName, "weightingFact"), 1, &weight);
+    GLint vertexB = glGetAttribLocation(programName, "vertexB");
+    GLint normalB = glGetAttribLocation(programName, "normalB");
+    pointAttribute(vertexB, 4, positionsB);
+    pointAttribute(normalB, 3, normalsB);
+    drawLit(positionsA, normalsA, texCoords, indices, indexCount);
+    glDisableVertexAttribArray(static_cast<GLuint>(vertexB));
+    glDisableVertexAttribArray(static_cast<GLuint>(normalB));
+}

@@ -1,0 +1,237 @@
+#include "session/BestTimes.h"
+
+#include <fcntl.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <ctime>
+#include <filesystem>
+#include <fstream>
+#include <iostream>
+#include <iterator>
+#include <sstream>
+#include <utility>
+
+#include <toml++/toml.h>
+
+namespace {
+
+const char* const fileHeading = "# Quillorb 3D: the fastest won races, fastest first.\n\n";
+
+bool isLeapYear(int year) {
+    return (year % 4 == 0 && year % 100 != 0) || year % 400 == 0;
+}
+
+// Only days a calendar has: the file must read back as it was written.
+bool isValidDate(const BestTimes::Date& date) {
+    static const int daysInMonth[12] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
+    if (date.year < 1 || date.year > 9999 || date.month < 1 || date.month > 12)
+        return false;
+    int days = daysInMonth[date.month - 1] + (date.month == 2 && isLeapYear(date.year) ? 1 : 0);
+    return date.day >= 1 && date.day <= days;
+}
+
+// Messages are single lines, whatever a parser's description holds.
+std::string oneLine(std::string text) {
+    std::replace(text.begin(), text.end(), '\n', ' ');
+    std::replace(text.begin(), text.end(), '\r', ' ');
+    return text;
+}
+
+// The entries of a parsed file, or a description of what is wrong with it.
+std::string readEntries(const toml::table& root, std::vector<BestTimes::Entry>& entries) {
+    const toml::node* best = root.get("best");
+    if (best == nullptr)
+        return "";
+    const toml::array* list = best->as_array();
+    if (list == nullptr)
+        return "\"best\" is not a list";
+    for (const toml::node& node : *list) {
+        const toml::table* table = node.as_table();
+        if (table == nullptr)
+            return "an entry of \"best\" is not a table";
+        std::optional<double> seconds = (*table)["seconds"].value<double>();
+        if (!seconds || !std::isfinite(*seconds) || *seconds <= 0.0)
+            return "an entry has no time in seconds";
+        std::optional<toml::date> date = (*table)["date"].value<toml::date>();
+        if (!date)
+            return "an entry has no date";
+        entries.push_back({*seconds, {date->year, date->month, date->day}});
+    }
+    return "";
+}
+
+std::string toText(const std::vector<BestTimes::Entry>& entries) {
+    toml::array best;
+    for (const BestTimes::Entry& entry : entries) {
+        const BestTimes::Date& d = entry.date;
+        best.push_back(
+            toml::table{{"seconds", entry.seconds}, {"date", toml::date(d.year, d.month, d.day)}});
+    }
+    toml::table root{{"best", std::move(best)}};
+    std::ostringstream text;
+    // Times are kept in hundredths; the default full precision would print 62.35 as
+    // 62.350000000000001.
+    text << fileHeading
+         << toml::toml_formatter(root, toml::toml_formatter::default_flags |
+                                           toml::format_flags::relaxed_float_precision)
+         << "\n";
+    return text.str();
+}
+
+// The whole text, flushed to the disk: 0, or the errno of the first thing that failed.
+int writeWholeFile(const std::string& path, const std::string& text) {
+    int file = ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
+    if (file < 0)
+        return errno;
+    int failure = 0;
+    size_t done = 0;
+    while (failure == 0 && done < text.size()) {
+        ssize_t written = ::write(file, text.data() + done, text.size() - done);
+        if (written > 0)
+            done += static_cast<size_t>(written);
+        else if (written == 0)
+            failure = EIO;
+        else if (errno != EINTR)
+            failure = errno;
+    }
+    // A rename is only as good as the data it points to: flush before it.
+    if (failure == 0 && ::fsync(file) != 0)
+        failure = errno;
+    if (::close(file) != 0 && failure == 0)
+        failure = errno;
+    return failure;
+}
+
+bool notSaved(const std::string& path, const std::string& reason) {
+    std::cout << "Best times could not be saved to " << path << ": " << oneLine(reason)
+              << "; the game plays on" << std::endl;
+    return false;
+}
+
+} // namespace
+
+BestTimes::BestTimes(std::string path) : filePath(std::move(path)) {}
+
+void BestTimes::load() {
+    namespace fs = std::filesystem;
+    list.clear();
+    writable = true;
+    std::error_code error;
+    fs::file_status status = fs::status(filePath, error);
+    if (!fs::exists(status))
+        return;
+    std::ifstream in;
+    if (fs::is_regular_file(status))
+        in.open(filePath, std::ios::binary);
+    std::string text(std::istreambuf_iterator<char>(in), {});
+    if (!in.is_open() || in.bad()) {
+        writable = false;
+        std::cout << "Best times could not be read from " << filePath
+                  << "; this run keeps its own list" << std::endl;
+        return;
+    }
+
+    toml::table root;
+    try {
+        root = toml::parse(text, filePath);
+    } catch (const toml::parse_error& e) {
+        setAside("line " + std::to_string(e.source().begin.line) + ": " +
+                 std::string(e.description()));
+        return;
+    }
+    std::string problem = readEntries(root, list);
+    if (!problem.empty()) {
+        list.clear();
+        setAside(problem);
+        return;
+    }
+    // The file may have been edited by hand: put it in order again.
+    std::stable_sort(list.begin(), list.end(),
+                     [](const Entry& a, const Entry& b) { return a.seconds < b.seconds; });
+    if (list.size() > kept)
+        list.resize(kept);
+}
+
+void BestTimes::setAside(const std::string& reason) {
+    const std::string aside = filePath + ".bad";
+    std::error_code error;
+    std::filesystem::rename(filePath, aside, error);
+    if (error) {
+        writable = false;
+        std::cout << "Best times file " << filePath << " is damaged (" << oneLine(reason)
+                  << ") and could not be moved aside (" << error.message()
+                  << "); this run keeps its own list" << std::endl;
+        return;
+    }
+    std::cout << "Best times file " << filePath << " is damaged (" << oneLine(reason)
+              << "); kept it as " << aside << " and started a new list" << std::endl;
+}
+
+int BestTimes::record(double seconds, const Date& date) {
+    const double hundredths = std::round(seconds * 100.0) / 100.0;
+    if (!std::isfinite(hundredths) || !(hundredths > 0.0) || !isValidDate(date))
+        return 0;
+    auto at =
+        std::upper_bound(list.begin(), list.end(), hundredths,
+                         [](double time, const Entry& entry) { return time < entry.seconds; });
+    const int place = static_cast<int>(at - list.begin()) + 1;
+    if (place > kept)
+        return 0;
+    list.insert(at, Entry{hundredths, date});
+    if (list.size() > kept)
+        list.resize(kept);
+    return place;
+}
+
+bool BestTimes::save() const {
+    namespace fs = std::filesystem;
+    if (!writable || filePath.empty())
+        return false;
+    std::error_code error;
+    const fs::path folder = fs::path(filePath).parent_path();
+    if (!folder.empty())
+        fs::create_directories(folder, error);
+    if (error)
+        return notSaved(filePath, error.message());
+
+    const std::string temporary = filePath + ".tmp";
+    if (int failure = writeWholeFile(temporary, toText(list))) {
+        ::unlink(temporary.c_str());
+        return notSaved(filePath, std::strerror(failure));
+    }
+    if (std::rename(temporary.c_str(), filePath.c_str()) != 0) {
+        int failure = errno;
+        ::unlink(temporary.c_str());
+        return notSaved(filePath, std::strerror(failure));
+    }
+    return true;
+}
+
+std::string BestTimes::defaultPath() {
+    // Relative folders in these variables are to be ignored.
+    const char* dataHome = std::getenv("XDG_DATA_HOME");
+    const char* home = std::getenv("HOME");
+    std::string base;
+    if (dataHome != nullptr && dataHome[0] == '/')
+        base = dataHome;
+    else if (home != nullptr && home[0] == '/')
+        base = std::string(home) + "/.local/share";
+    else
+        return "";
+    return base + "/quillorb/best-times.toml";
+}
+
+BestTimes::Date BestTimes::today() {
+    std::time_t now = std::time(nullptr);
+    std::tm local{};
+    Date date;
+    if (localtime_r(&now, &local) != nullptr)
+        date = {local.tm_year + 1900, local.tm_mon + 1, local.tm_mday};
+    return date;
+}

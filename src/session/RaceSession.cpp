@@ -1,0 +1,161 @@
+#include "session/RaceSession.h"
+
+#include <algorithm>
+#include <cmath>
+
+#include "assets/Sphere.h"
+#include "scene/Scene.h"
+#include "scene/SimulationSteps.h"
+#include "session/PlayControls.h"
+
+namespace {
+// A frame no replay may hold is a machine that slept; it simulates no more than any stall.
+const double longestRecordedFrame = 3600.0;
+
+// Where the race on scene stands now, as a Check or End record. Recording and playback both
+// describe the race through this, so they can only differ where the race does.
+ReplayRecord raceCheck(ReplayRecord::Kind kind, const Scene* scene) {
+    ReplayRecord record;
+    record.kind = kind;
+    record.raceTime = scene->getSimulationTime();
+    if (scene->getMarble())
+        record.position = scene->getMarble()->getBoundingCenter();
+    const RaceState& race = scene->getRace();
+    record.outcome = race.isWon()        ? ReplayRecord::Outcome::Won
+                     : race.isGameOver() ? ReplayRecord::Outcome::GameOver
+                                         : ReplayRecord::Outcome::Quit;
+    record.lives = race.lives;
+    return record;
+}
+
+bool isCheck(const ReplayRecord& record) {
+    return record.kind == ReplayRecord::Kind::Check || record.kind == ReplayRecord::Kind::End;
+}
+} // namespace
+
+bool RaceSession::startRecording(const std::string& path, uint64_t levelHash) {
+    ReplayHeader header;
+    header.levelHash = levelHash;
+    checkedSeconds = 0;
+    return writer.open(path, header);
+}
+
+void RaceSession::startReplay(const Replay& recorded, Pace playbackPace) {
+    replay = recorded;
+    replaying = true;
+    pace = playbackPace;
+    next = 0;
+    owed = 0.0;
+    check = ReplayCheck();
+}
+
+StepResult RaceSession::advance(double frameTime, const RaceInput& playerInput, Scene* scene) {
+    StepResult result;
+    if (replaying) {
+        if (pace == Pace::OneFramePerDraw)
+            playNextFrame(scene, result);
+        else
+            playRecorded(frameTime, scene, result);
+        return result;
+    }
+    if (writer.isRecording())
+        writer.frame(std::min(frameTime, longestRecordedFrame), playerInput);
+    if (scene) {
+        result = scene->advance(frameTime, playerInput);
+        recordChecks(scene);
+    }
+    return result;
+}
+
+void RaceSession::recordChecks(const Scene* scene) {
+    if (!writer.isRecording())
+        return;
+    const double raceTime = scene->getSimulationTime();
+    // The race time only ever goes back when a new race starts at 0.
+    const long reached = static_cast<long>(std::floor(raceTime));
+    if (reached < checkedSeconds)
+        checkedSeconds = 0;
+    for (; checkedSeconds < reached; ++checkedSeconds)
+        writer.check(raceCheck(ReplayRecord::Kind::Check, scene));
+}
+
+void RaceSession::recordEvent(PlayEvent event) {
+    if (replaying || !writer.isRecording())
+        return;
+    switch (event) {
+    case PlayEvent::Paused:
+        writer.pause();
+        break;
+    case PlayEvent::Resumed:
+        writer.resume();
+        break;
+    case PlayEvent::PlayAgain:
+        writer.playAgain();
+        break;
+    case PlayEvent::None:
+        break;
+    }
+}
+
+// A recorded frame is due once the drawn time covers what it simulated: a stall in the
+// recording is not waited out again.
+void RaceSession::playRecorded(double frameTime, Scene* scene, StepResult& result) {
+    owed += std::max(frameTime, 0.0);
+    while (next < replay.records.size()) {
+        const ReplayRecord& record = replay.records[next];
+        if (record.kind == ReplayRecord::Kind::Frame) {
+            double due = std::min(record.frameTime, SimulationSteps::maxFrameTime);
+            if (due > owed)
+                return;
+            owed -= due;
+        }
+        playRecord(record, scene, result);
+        ++next;
+    }
+}
+
+bool RaceSession::playNextFrame(Scene* scene, StepResult& result) {
+    while (next < replay.records.size()) {
+        const ReplayRecord& record = replay.records[next++];
+        playRecord(record, scene, result);
+        if (record.kind == ReplayRecord::Kind::Frame) {
+            // The checks after a frame describe the race as that frame left it.
+            while (next < replay.records.size() && isCheck(replay.records[next]))
+                playRecord(replay.records[next++], scene, result);
+            return true;
+        }
+    }
+    return false;
+}
+
+void RaceSession::playRecord(const ReplayRecord& record, Scene* scene, StepResult& result) {
+    switch (record.kind) {
+    case ReplayRecord::Kind::Frame:
+        if (scene)
+            result.merge(scene->advance(record.frameTime, record.input));
+        break;
+    // Replayed frames only run while the viewer has not paused, so a new race needs no
+    // resume: the scene starts it over.
+    case ReplayRecord::Kind::PlayAgain:
+        if (scene)
+            scene->restartRace();
+        break;
+    // The player's pauses held the race still: there is nothing to run again.
+    case ReplayRecord::Kind::Pause:
+    case ReplayRecord::Kind::Resume:
+        break;
+    case ReplayRecord::Kind::Check:
+    case ReplayRecord::Kind::End:
+        if (scene)
+            check.compare(record, raceCheck(record.kind, scene));
+        break;
+    }
+}
+
+void RaceSession::finish(const Scene* scene) {
+    if (replaying || !writer.isRecording())
+        return;
+    if (scene)
+        writer.check(raceCheck(ReplayRecord::Kind::End, scene));
+    writer.finish();
+}

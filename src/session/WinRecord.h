@@ -1,0 +1,11 @@
+#pragma once
+
+// What the winner screen tells about the race just won: its time (every attempt of the race
+// counted, as simulated) and how it stands against the best times kept.
+struct WinRecord {
+    bool known = false;
+    double seconds = 0.0;
+    bool hasBest = false;
+    double bestSeconds = 0.0;
+    bool newBest = false;
+};

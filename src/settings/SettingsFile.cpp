@@ -1,0 +1,202 @@
+#include "settings/SettingsFile.h"
+
+#include <toml++/toml.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <charconv>
+#include <cstdio>
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <iostream>
+#include <sstream>
+#include <vector>
+
+#include "settings/SettingRules.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+// One warning line, kept with its line number so a file's warnings come out in file order.
+struct Warning {
+    toml::source_index line;
+    std::string text;
+};
+
+void warn(std::vector<Warning>& warnings, const toml::source_region& where, std::string text) {
+    std::replace(text.begin(), text.end(), '\n', ' ');
+    warnings.push_back({where.begin.line, std::move(text)});
+}
+
+void printWarnings(const std::string& path, std::vector<Warning>& warnings) {
+    std::stable_sort(warnings.begin(), warnings.end(),
+                     [](const Warning& a, const Warning& b) { return a.line < b.line; });
+    for (const Warning& warning : warnings)
+        std::cout << "Warning: " << path << " line " << warning.line << ": " << warning.text
+                  << std::endl;
+}
+
+std::string shortest(double value) {
+    char text[32];
+    auto [end, error] = std::to_chars(text, text + sizeof text, value);
+    return error == std::errc() ? std::string(text, end) : std::string("nan");
+}
+
+// The value as the player wrote it, for the warning.
+std::string describe(const toml::node& node) {
+    if (const auto* text = node.as_string())
+        return "\"" + text->get() + "\"";
+    if (const auto* number = node.as_integer())
+        return std::to_string(number->get());
+    if (const auto* flag = node.as_boolean())
+        return flag->get() ? "true" : "false";
+    if (const auto* number = node.as_floating_point())
+        return shortest(number->get());
+    if (node.is_table())
+        return "a table";
+    if (node.is_array())
+        return "an array";
+    return "a date or time";
+}
+
+// The value as text for the setting's rule, when it is of the kind the setting takes.
+bool textFor(const SettingRule& rule, const toml::node& node, std::string& text) {
+    switch (rule.kind) {
+    case SettingKind::Whole:
+        if (!node.is_integer())
+            return false;
+        text = std::to_string(node.as_integer()->get());
+        return true;
+    case SettingKind::Switch:
+        if (!node.is_boolean())
+            return false;
+        text = node.as_boolean()->get() ? "true" : "false";
+        return true;
+    case SettingKind::Choice:
+        if (!node.is_string())
+            return false;
+        text = node.as_string()->get();
+        return true;
+    case SettingKind::Fraction:
+        if (node.is_integer()) {
+            text = std::to_string(node.as_integer()->get());
+            return true;
+        }
+        if (!node.is_floating_point())
+            return false;
+        text = shortest(node.as_floating_point()->get());
+        return true;
+    }
+    return false;
+}
+
+const SettingRule* ruleFor(const std::string_view& key) {
+    for (const SettingRule& rule : settingRules()) {
+        if (key == rule.key)
+            return &rule;
+    }
+    return nullptr;
+}
+
+void readSetting(const std::string_view& key, const toml::node& node, GameOptions& options,
+                 std::vector<Warning>& warnings) {
+    const SettingRule* rule = ruleFor(key);
+    if (!rule) {
+        warn(warnings, node.source(), "unknown setting \"" + std::string(key) + "\" ignored");
+        return;
+    }
+    std::string text;
+    // An empty text is refused by every rule, which then says what it allows.
+    std::string allowed = textFor(*rule, node, text) ? rule->store(options, text)
+                                                     : rule->store(options, std::string());
+    if (!allowed.empty())
+        warn(warnings, node.source(),
+             std::string(rule->key) + " " + allowed + " (got " + describe(node) + "); keeping " +
+                 rule->show(options));
+}
+
+} // namespace
+
+std::string settingsFilePath(const char* xdgConfigHome, const char* home) {
+    fs::path base;
+    if (xdgConfigHome && *xdgConfigHome && fs::path(xdgConfigHome).is_absolute())
+        base = xdgConfigHome;
+    else if (home && *home)
+        base = fs::path(home) / ".config";
+    else
+        return "";
+    return (base / "quillorb" / "settings.toml").string();
+}
+
+void readSettingsFile(const std::string& path, GameOptions& options) {
+    std::error_code error;
+    if (path.empty() || !fs::exists(path, error))
+        return;
+    std::ifstream in(path, std::ios::binary);
+    std::stringstream bytes;
+    if (in)
+        bytes << in.rdbuf();
+    if (!in || !fs::is_regular_file(path, error)) {
+        std::cout << "Warning: " << path << " could not be read; using the default settings"
+                  << std::endl;
+        return;
+    }
+    std::vector<Warning> warnings;
+    toml::table table;
+    try {
+        table = toml::parse(bytes.str(), path);
+    } catch (const toml::parse_error& broken) {
+        warn(warnings, broken.source(),
+             std::string(broken.description()) + "; using the default settings");
+        printWarnings(path, warnings);
+        return;
+    }
+    for (auto&& [key, node] : table)
+        readSetting(key.str(), node, options, warnings);
+    printWarnings(path, warnings);
+}
+
+std::string settingsText(const GameOptions& options) {
+    std::string text = "# Quillorb 3D settings. The game only reads this file; options given on "
+                       "the command line win.\n";
+    for (const SettingRule& rule : settingRules())
+        text +=
+            std::string("\n# ") + rule.help + "\n" + rule.key + " = " + rule.show(options) + "\n";
+    return text;
+}
+
+int writeSettingsFile(const std::string& path, const GameOptions& options) {
+    if (path.empty()) {
+        std::cout << "--write-settings: neither XDG_CONFIG_HOME nor HOME names a place for the "
+                     "settings file"
+                  << std::endl;
+        return 2;
+    }
+    std::error_code error;
+    fs::create_directories(fs::path(path).parent_path(), error);
+    // "x": never over a file that is already there, even one made a moment ago.
+    std::FILE* file = std::fopen(path.c_str(), "wx");
+    if (!file) {
+        if (errno == EEXIST) {
+            std::cout << "--write-settings: " << path
+                      << " already exists and is left as it is; edit it, or move it away to "
+                         "write a new one"
+                      << std::endl;
+            return 2;
+        }
+        std::cout << "--write-settings: could not write " << path << ": " << std::strerror(errno)
+                  << std::endl;
+        return 1;
+    }
+    std::string text = settingsText(options);
+    bool written = std::fwrite(text.data(), 1, text.size(), file) == text.size();
+    written = std::fclose(file) == 0 && written;
+    if (!written) {
+        std::cout << "--write-settings: could not write " << path << std::endl;
+        return 1;
+    }
+    std::cout << "Settings written to " << path << std::endl;
+    return 0;
+}

@@ -1,0 +1,26 @@
+#pragma once
+
+#include <string>
+
+#include "settings/GameOptions.h"
+
+// The player's settings file: the same settings as the command line, in TOML. The game only
+// reads it; --write-settings writes one once for the player to edit.
+
+// $XDG_CONFIG_HOME/quillorb/settings.toml when that variable is set, non-empty and absolute,
+// else $HOME/.config/quillorb/settings.toml; empty when neither names a place.
+std::string settingsFilePath(const char* xdgConfigHome, const char* home);
+
+// Reads the file's settings into options. A missing file is no error and prints nothing. A
+// file that is not valid TOML gets one warning naming the line and changes nothing; a value
+// that is out of range or of the wrong kind, or an unknown key, gets a warning naming the key
+// and its line and changes nothing for that key. The file itself is never touched.
+void readSettingsFile(const std::string& path, GameOptions& options);
+
+// The settings as the file holds them, each under a comment saying what it allows.
+std::string settingsText(const GameOptions& options);
+
+// Writes a new settings file (creating its folder) and says where. Returns the exit code:
+// 0 written; 2 when the file already exists (a player's file is never overwritten) or no place
+// is known; 1 when it cannot be written.
+int writeSettingsFile(const std::string& path, const GameOptions& options);

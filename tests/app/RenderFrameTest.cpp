@@ -1,0 +1,219 @@
+#include <gtest/gtest.h>
+
+#include <GL/glew.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <vector>
+
+#include <glm/glm.hpp>
+
+#include "app/DisplayOptions.h"
+#include "app/Game.h"
+#include "app/RenderFrame.h"
+#include "hud/BitmapFont.h"
+#include "physics/RaceState.h"
+#include "platform/Clock.h"
+#include "platform/Input.h"
+#include "platform/Keys.h"
+#include "platform/ScriptedClock.h"
+#include "platform/ScriptedKeys.h"
+#include "platform/Window.h"
+#include "scene/Scene.h"
+#include "support/GlTestContext.h"
+#include "support/TestFiles.h"
+
+namespace fs = std::filesystem;
+
+// Most frames here are composed without a scene and without the application's font: they
+// check which branch runs and what it leaves behind. One frame of play is checked picture for
+// picture, with a scene under the HUD and the game's own font.
+namespace {
+
+class RenderFrameTest : public ::testing::Test {
+  protected:
+    // A game that is never started: the frame is composed from the parts each test hands it.
+    Game game;
+
+    void SetUp() override {
+        if (!ensureGlContext(1024, 768))
+            GTEST_SKIP() << "no display";
+        game.race().restart();
+        resetDisplayOptions();
+        game.setScene(nullptr);
+        platform::setKeySource(&keys);
+    }
+    void TearDown() override {
+        platform::setKeySource(nullptr);
+        game.race().restart();
+        resetDisplayOptions();
+        glPolygonMode(GL_FRONT_AND_BACK, GL_FILL);
+    }
+    void frameWith(int key) {
+        keys.press(key);
+        renderFrame(game);
+        keys.release(key);
+        renderFrame(game);
+    }
+
+    ScriptedKeys keys;
+};
+
+GLint polygonMode() {
+    GLint modes[2] = {0, 0};
+    glGetIntegerv(GL_POLYGON_MODE, modes);
+    return modes[0];
+}
+
+} // namespace
+
+TEST_F(RenderFrameTest, KeysStillSwitchBehindAnEndScreenButNoLineCountsDown) {
+    for (bool won : {true, false}) {
+        game.race().restart();
+        resetDisplayOptions();
+        game.race().outcome = won ? RaceState::Outcome::Won : RaceState::Outcome::GameOver;
+        frameWith(GLFW_KEY_F2);
+        for (int i = 0; i < 5; ++i)
+            renderFrame(game);
+        EXPECT_TRUE(isShowFpsOn());
+        EXPECT_EQ(getStatusFrames(2), 100) << (won ? "winner" : "game over");
+    }
+}
+
+TEST_F(RenderFrameTest, WithoutAnEndScreenEachFrameCountsTheLinesDown) {
+    frameWith(GLFW_KEY_F2);
+    EXPECT_EQ(getStatusFrames(2), 98);
+    // Setting the flag freezes the count where it is.
+    game.race().outcome = RaceState::Outcome::GameOver;
+    renderFrame(game);
+    EXPECT_EQ(getStatusFrames(2), 98);
+}
+
+TEST_F(RenderFrameTest, WireframeHoldsForEndScreensAndTheHud) {
+    game.race().outcome = RaceState::Outcome::Won;
+    frameWith(GLFW_KEY_F3);
+    EXPECT_TRUE(isWireframeOn());
+    EXPECT_EQ(polygonMode(), GL_LINE);
+    frameWith(GLFW_KEY_F3);
+    EXPECT_EQ(polygonMode(), GL_FILL);
+
+    game.race().restart();
+    frameWith(GLFW_KEY_F3);
+    EXPECT_EQ(polygonMode(), GL_LINE);
+}
+
+TEST_F(RenderFrameTest, TheViewportFollowsTheWindowSizeAndHudStateIsReleased) {
+    game.onWindowResize(800, 600);
+    renderFrame(game);
+    GLint viewport[4] = {0, 0, 0, 0};
+    glGetIntegerv(GL_VIEWPORT, viewport);
+    EXPECT_EQ(viewport[2], 800);
+    EXPECT_EQ(viewport[3], 600);
+    GLint program = -1;
+    glGetIntegerv(GL_CURRENT_PROGRAM, &program);
+    EXPECT_EQ(program, 0);
+    EXPECT_FALSE(glIsEnabled(GL_TEXTURE_2D));
+}
+
+namespace {
+
+std::vector<unsigned char> readWindow() {
+    std::vector<unsigned char> pixels(1024 * 768 * 3);
+    glPixelStorei(GL_PACK_ALIGNMENT, 1);
+    glReadPixels(0, 0, 1024, 768, GL_RGB, GL_UNSIGNED_BYTE, pixels.data());
+    return pixels;
+}
+
+std::vector<unsigned char> presentedFrame;
+void keepPresentedFrame() {
+    presentedFrame = readWindow();
+}
+
+// Pixels that differ between two frames inside a HUD box (left, bottom, right, top).
+int changedPixels(const std::vector<unsigned char>& a, const std::vector<unsigned char>& b,
+                  glm::ivec4 box) {
+    int changed = 0;
+    for (int y = box.y; y < box.w; ++y)
+        for (int x = box.x; x < box.z; ++x) {
+            size_t i = (static_cast<size_t>(y + 384) * 1024 + static_cast<size_t>(x + 512)) * 3;
+            changed += a[i] != b[i] || a[i + 1] != b[i + 1] || a[i + 2] != b[i + 2];
+        }
+    return changed;
+}
+
+} // namespace
+
+TEST_F(RenderFrameTest, DuringPlayTheHudIsDrawnOverTheSceneAtItsPlaces) {
+    setenv("ALSOFT_DRIVERS", "null", 1);
+    // A level of nothing but its sky: the game's shaders and pictures, no meshes.
+    fs::path level = fs::path(scratchDir()) / "play";
+    fs::create_directories(level);
+    for (const char* folder : {"shader", "texture"})
+        fs::create_directory_symlink(fs::path(runDir()) / folder, level / folder);
+    fs::path previous = fs::current_path();
+    fs::current_path(level);
+    Scene scene;
+    testing::internal::CaptureStdout();
+    scene.init();
+    testing::internal::GetCapturedStdout();
+    fs::current_path(previous);
+
+    BitmapFont font("data/basicFont_0.tga", "data/basicFont.fnt");
+    font.loadShader();
+    unsigned int icon = 0;
+    const unsigned char red[4] = {255, 0, 0, 255};
+    glGenTextures(1, &icon);
+    glBindTexture(GL_TEXTURE_2D, icon);
+    glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA, 1, 1, 0, GL_RGBA, GL_UNSIGNED_BYTE, red);
+    glBindTexture(GL_TEXTURE_2D, 0);
+
+    // Fifty-one frames in a second and a quarter: 40.8 frames a second, shown truncated.
+    ScriptedClock time(10.0);
+    platform::setTimeSource(&time);
+    game.clock() = Clock(); // a clock made earlier ran on other time
+    for (int i = 0; i < 51; ++i) {
+        time.set(i < 50 ? 10.0 + 0.02 * i : 11.25);
+        game.clock().tick();
+        game.clock().countFrame();
+    }
+
+    game.setScene(&scene);
+    game.setFont(&font);
+    game.setScreenTexture(0, icon);
+    game.race().lives = 2;
+    platform::setBeforeSwapHook(keepPresentedFrame);
+    keys.press(GLFW_KEY_F2); // frame rate on, status slot 2
+    keys.press(GLFW_KEY_F8); // culling off, status slot 8
+    renderFrame(game);
+    platform::setBeforeSwapHook(nullptr);
+
+    // The same scene with each element drawn at its place from the layout alone.
+    scene.render();
+    std::vector<unsigned char> bare = readWindow();
+    glActiveTexture(GL_TEXTURE0);
+    glEnable(GL_TEXTURE_2D);
+    font.drawText("40 Fps", 480.0f, 375.0f, false);
+    font.drawIcons(2, icon, 64.0f, 48.0f);
+    font.drawText("Zeit: 5:00", -500.0f, 330.0f, true);
+    font.drawText("Fps ON", 0.0f, 375.0f, false);
+    font.drawText("Frustum Culling OFF", 0.0f, 225.0f, false);
+    std::vector<unsigned char> expected = readWindow();
+
+    game.setScene(nullptr);
+    game.setFont(nullptr);
+    game.setScreenTexture(0, 0);
+    glDeleteTextures(1, &icon);
+
+    platform::setTimeSource(nullptr);
+
+    // Each element shows on the scene where it belongs...
+    const glm::ivec4 boxes[5] = {{380, 340, 480, 376},
+                                 {-512, 330, -400, 381},
+                                 {-500, 295, -380, 331},
+                                 {-100, 340, 0, 376},
+                                 {-250, 190, 0, 226}};
+    for (const glm::ivec4& box : boxes)
+        EXPECT_GT(changedPixels(expected, bare, box), 20) << box.x << "," << box.y;
+    // ...and the frame is that picture, pixel for pixel.
+    EXPECT_EQ(changedPixels(presentedFrame, expected, glm::ivec4(-512, -384, 512, 384)), 0);
+}

@@ -1,0 +1,80 @@
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <string>
+
+#include "TestFiles.h"
+#include "settings/DataDirectory.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+const char* const treeFiles[4] = {"shader/simple_shader.vert", "texture/TestLoadingScreen.bmp",
+                                  "models/Sphere.mesh.xml", "data/basicFont.fnt"};
+
+// A folder with the four files the lookup checks, less the one to leave out.
+std::string makeTree(const std::string& name, const char* leaveOut = nullptr) {
+    fs::path dir = fs::path(scratchDir()) / "trees" / name;
+    for (const char* file : treeFiles) {
+        fs::create_directories((dir / file).parent_path());
+        if (!leaveOut || std::string(file) != leaveOut)
+            std::ofstream(dir / file) << "";
+    }
+    return dir.string();
+}
+
+std::string find(const DataPlaces& places, std::string* output = nullptr) {
+    testing::internal::CaptureStdout();
+    std::string found = findDataDirectory(places);
+    std::string printed = testing::internal::GetCapturedStdout();
+    if (output)
+        *output = printed;
+    return found;
+}
+
+TEST(DataDirectory, TheFirstPlaceHoldingTheTreeWinsInOrder) {
+    std::string option = makeTree("option");
+    std::string environment = makeTree("environment");
+    std::string installed = makeTree("installed");
+    std::string working = makeTree("working");
+    EXPECT_EQ(find({option, environment, installed, working}), option);
+    EXPECT_EQ(find({"", environment, installed, working}), environment);
+    EXPECT_EQ(find({"", "", installed, working}), installed);
+    EXPECT_EQ(find({"", "", "", working}), working);
+
+    // The real tree passes; a tree lacking any one of its four files is passed over, and the
+    // player hears why the folder they named was not used.
+    EXPECT_TRUE(holdsDataTree(runDir()));
+    for (const char* file : treeFiles) {
+        std::string partial =
+            makeTree(std::string("without-") + fs::path(file).stem().string(), file);
+        EXPECT_FALSE(holdsDataTree(partial)) << file;
+        std::string output;
+        EXPECT_EQ(find({partial, "", installed, working}, &output), installed) << file;
+        EXPECT_EQ(output, "Warning: --data " + partial + " does not hold the game's data (no " +
+                              file + "); looking further\n");
+    }
+}
+
+TEST(DataDirectory, WithoutATreeAnywhereOneLineListsEveryPlaceLookedIn) {
+    std::string output;
+    std::string empty = (fs::path(scratchDir()) / "trees" / "empty").string();
+    fs::create_directories(empty);
+    EXPECT_EQ(
+        find({"/no/such/option", "/no/such/environment", "/no/such/installed", empty}, &output),
+        "");
+    std::string last = output.substr(output.rfind('\n', output.size() - 2) + 1);
+    EXPECT_EQ(last, "Could not find the game's data (shader/, texture/, models/, data/); looked "
+                    "in: /no/such/option (--data), /no/such/environment ($QUILLORB_DATA), "
+                    "/no/such/installed (installed), " +
+                        empty + " (working directory)\n");
+    // The places that were not given are not listed as looked in.
+    EXPECT_EQ(find({"", "", "", empty}, &output), "");
+    EXPECT_EQ(output, "Could not find the game's data (shader/, texture/, models/, data/); looked "
+                      "in: " +
+                          empty + " (working directory)\n");
+}
+
+} // namespace

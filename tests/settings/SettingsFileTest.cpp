@@ -1,0 +1,143 @@
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <string>
+
+#include "TestFiles.h"
+#include "settings/GameOptions.h"
+#include "settings/SettingsFile.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+std::string readBytes(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::stringstream bytes;
+    bytes << in.rdbuf();
+    return bytes.str();
+}
+
+struct Read {
+    GameOptions options;
+    std::string output;
+};
+
+Read readSettings(const std::string& name, const std::string& text) {
+    std::string path = writeScratchFile("settings/" + name, text);
+    Read read;
+    testing::internal::CaptureStdout();
+    readSettingsFile(path, read.options);
+    read.output = testing::internal::GetCapturedStdout();
+    EXPECT_EQ(readBytes(path), text) << "the game changed the player's file";
+    return read;
+}
+
+void expectDefaults(const GameOptions& options) {
+    GameOptions defaults;
+    EXPECT_EQ(options.width, defaults.width);
+    EXPECT_EQ(options.height, defaults.height);
+    EXPECT_EQ(options.fullscreen, defaults.fullscreen);
+    EXPECT_EQ(options.vsync, defaults.vsync);
+    EXPECT_EQ(options.samples, defaults.samples);
+    EXPECT_EQ(options.shadowMapSize, defaults.shadowMapSize);
+    EXPECT_EQ(options.mipmapMode, defaults.mipmapMode);
+}
+
+TEST(SettingsFile, ABrokenFileWarnsWithItsLineAndKeepsEveryDefault) {
+    // The first line alone would be fine; a file that is not TOML is not half read.
+    Read read = readSettings("broken.toml", "width = 800\nvsync = true\nheight = = 3\n");
+    EXPECT_NE(read.output.find("broken.toml line 3: "), std::string::npos) << read.output;
+    EXPECT_NE(read.output.find("using the default settings"), std::string::npos);
+    EXPECT_EQ(std::count(read.output.begin(), read.output.end(), '\n'), 1) << read.output;
+    expectDefaults(read.options);
+
+    Read missing;
+    testing::internal::CaptureStdout();
+    readSettingsFile(scratchDir() + "/settings/none.toml", missing.options);
+    EXPECT_EQ(testing::internal::GetCapturedStdout(), "");
+    expectDefaults(missing.options);
+}
+
+TEST(SettingsFile, ABadValueOrUnknownKeyWarnsByLineAndOnlyThatKeyKeepsItsDefault) {
+    Read read = readSettings("values.toml", "width = 800\n"
+                                            "shadow_map = 1000\n"
+                                            "samples = \"4\"\n"
+                                            "colour = \"red\"\n"
+                                            "fullscreen = true\n"
+                                            "music_volume = 1.5\n"
+                                            "mipmaps = \"nearest\"\n");
+    EXPECT_EQ(read.options.width, 800);
+    EXPECT_TRUE(read.options.fullscreen);
+    EXPECT_EQ(read.options.mipmapMode, 1);
+    EXPECT_EQ(read.options.shadowMapSize, 8192);
+    EXPECT_EQ(read.options.samples, 4);
+    EXPECT_EQ(read.options.musicVolume, 1.0);
+    std::string path = scratchDir() + "/settings/values.toml";
+    EXPECT_EQ(read.output,
+              "Warning: " + path +
+                  " line 2: shadow_map must be a power of two from 512 to 8192 (got 1000); "
+                  "keeping 8192\n"
+                  "Warning: " +
+                  path + " line 3: samples must be 0, 2, 4 or 8 (got \"4\"); keeping 4\n" +
+                  "Warning: " + path + " line 4: unknown setting \"colour\" ignored\n" +
+                  "Warning: " + path +
+                  " line 6: music_volume must be a number from 0.0 to 1.0 (got 1.5); keeping "
+                  "1.0\n");
+}
+
+TEST(SettingsFile, XdgConfigHomeCountsOnlyWhenAbsolute) {
+    EXPECT_EQ(settingsFilePath("/x/config", "/home/p"), "/x/config/quillorb/settings.toml");
+    EXPECT_EQ(settingsFilePath("relative", "/home/p"), "/home/p/.config/quillorb/settings.toml");
+    EXPECT_EQ(settingsFilePath("", "/home/p"), "/home/p/.config/quillorb/settings.toml");
+    EXPECT_EQ(settingsFilePath(nullptr, "/home/p"), "/home/p/.config/quillorb/settings.toml");
+    EXPECT_EQ(settingsFilePath(nullptr, nullptr), "");
+    EXPECT_EQ(settingsFilePath("", ""), "");
+}
+
+TEST(SettingsFile, AWrittenFileReadsBackAsTheSameSettingsAndIsNeverOverwritten) {
+    GameOptions chosen;
+    chosen.width = 1920;
+    chosen.height = 1080;
+    chosen.fullscreen = true;
+    chosen.vsync = true;
+    chosen.samples = 0;
+    chosen.shadowMapSize = 2048;
+    chosen.waterMapSize = 256;
+    chosen.bilinearFiltering = false;
+    chosen.mipmapMode = 0;
+    chosen.musicVolume = 1.0 / 3.0;
+    std::string path = scratchDir() + "/written/quillorb/settings.toml";
+
+    testing::internal::CaptureStdout();
+    EXPECT_EQ(writeSettingsFile(path, chosen), 0);
+    EXPECT_EQ(testing::internal::GetCapturedStdout(), "Settings written to " + path + "\n");
+
+    GameOptions read;
+    testing::internal::CaptureStdout();
+    readSettingsFile(path, read);
+    EXPECT_EQ(testing::internal::GetCapturedStdout(), "");
+    EXPECT_EQ(read.width, 1920);
+    EXPECT_EQ(read.height, 1080);
+    EXPECT_TRUE(read.fullscreen);
+    EXPECT_TRUE(read.vsync);
+    EXPECT_EQ(read.samples, 0);
+    EXPECT_EQ(read.shadowMapSize, 2048);
+    EXPECT_EQ(read.waterMapSize, 256);
+    EXPECT_FALSE(read.bilinearFiltering);
+    EXPECT_EQ(read.mipmapMode, 0);
+    EXPECT_EQ(read.musicVolume, 1.0 / 3.0);
+
+    std::string before = readBytes(path);
+    testing::internal::CaptureStdout();
+    EXPECT_EQ(writeSettingsFile(path, GameOptions()), 2);
+    std::string refusal = testing::internal::GetCapturedStdout();
+    EXPECT_EQ(refusal.rfind("--write-settings: " + path + " already exists", 0), 0u) << refusal;
+    EXPECT_EQ(std::count(refusal.begin(), refusal.end(), '\n'), 1);
+    EXPECT_EQ(readBytes(path), before);
+}
+
+} // namespace
