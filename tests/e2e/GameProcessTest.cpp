@@ -258,6 +258,13 @@ void expectInstalledTree(const std::string& prefix) {
         "/usr/share/games/quillorb Escape F9");
     for (std::string entry; entries >> entry;)
         EXPECT_NE(manual.find(entry), std::string::npos) << entry;
+
+    // Software centres list the game by this file, at the version installed.
+    std::string metainfo =
+        readFile(prefix + "/share/metainfo/io.github.quillorb.Quillorb3D.metainfo.xml");
+    EXPECT_NE(metainfo.find("<launchable type=\"desktop-id\">quillorb.desktop</launchable>"),
+              std::string::npos);
+    EXPECT_NE(metainfo.find("<release version=\"" QUILLORB_VERSION "\""), std::string::npos);
 }
 
 // The game installed into a fresh prefix and started from a folder that holds no data finds
