@@ -253,7 +253,8 @@ void expectInstalledTree(const std::string& prefix) {
     EXPECT_NE(manual.find("\"Quillorb 3D " QUILLORB_VERSION "\""), std::string::npos);
     std::istringstream entries(
         "--help --version --data --record --replay --timedemo --shadow-map --water-map --samples "
-        "--width --height --fullscreen --vsync --write-settings QUILLORB_DATA XDG_CONFIG_HOME "
+        "--anisotropy --texture-filter --mipmaps --music-volume --width --height --fullscreen "
+        "--windowed --vsync --no-vsync --write-settings QUILLORB_DATA XDG_CONFIG_HOME "
         "XDG_DATA_HOME quillorb/settings.toml quillorb/best-times.toml quillorb/replays/last.qbr "
         "/usr/share/games/quillorb Escape F9");
     for (std::string entry; entries >> entry;)
