@@ -7,7 +7,8 @@ set -euo pipefail
 ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 BUILD_DIR="${BUILD_DIR:-$ROOT/build}"
 FUZZ_SECONDS="${FUZZ_SECONDS:-60}"
-"$ROOT/scripts/setup.sh"
+# The build folder may have been configured without tests for an install; these need them.
+"$ROOT/scripts/setup.sh" -DQUILLORB_TESTS=ON
 
 XVFB=(xvfb-run -a -s "-screen 0 1280x1024x24")
 export ALSOFT_DRIVERS=null

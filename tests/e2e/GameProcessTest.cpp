@@ -242,19 +242,30 @@ void expectInstalledTree(const std::string& prefix) {
         EXPECT_EQ(pngSize(icon), std::make_pair(size, size)) << icon;
     }
 
-    // Man pages write a hyphen as "\-".
-    std::string manual = readFile(prefix + "/share/man/man6/quillorb.6");
+    // Debian's man reads the page compressed; man pages write a hyphen as "\-".
+    const std::string unpacked = scratchDir() + "/quillorb.6";
+    ASSERT_EQ(
+        run("gzip -dc \"" + prefix + "/share/man/man6/quillorb.6.gz\" > \"" + unpacked + "\""), 0);
+    std::string manual = readFile(unpacked);
     for (size_t at = manual.find("\\-"); at != std::string::npos; at = manual.find("\\-", at))
         manual.erase(at, 1);
     EXPECT_EQ(manual.rfind(".TH QUILLORB 6 ", 0), 0u);
     EXPECT_NE(manual.find("\"Quillorb 3D " QUILLORB_VERSION "\""), std::string::npos);
     std::istringstream entries(
         "--help --version --data --record --replay --timedemo --shadow-map --water-map --samples "
-        "--width --height --fullscreen --vsync --write-settings QUILLORB_DATA XDG_CONFIG_HOME "
+        "--anisotropy --texture-filter --mipmaps --music-volume --width --height --fullscreen "
+        "--windowed --vsync --no-vsync --write-settings QUILLORB_DATA XDG_CONFIG_HOME "
         "XDG_DATA_HOME quillorb/settings.toml quillorb/best-times.toml quillorb/replays/last.qbr "
         "/usr/share/games/quillorb Escape F9");
     for (std::string entry; entries >> entry;)
         EXPECT_NE(manual.find(entry), std::string::npos) << entry;
+
+    // Software centres list the game by this file, at the version installed.
+    std::string metainfo =
+        readFile(prefix + "/share/metainfo/io.github.quillorb.Quillorb3D.metainfo.xml");
+    EXPECT_NE(metainfo.find("<launchable type=\"desktop-id\">quillorb.desktop</launchable>"),
+              std::string::npos);
+    EXPECT_NE(metainfo.find("<release version=\"" QUILLORB_VERSION "\""), std::string::npos);
 }
 
 // The game installed into a fresh prefix and started from a folder that holds no data finds
