@@ -11,7 +11,11 @@
 #include "app/AppState.h"
 #include "app/Application.h"
 #include "app/DisplayOptions.h"
+#include "app/PlayControls.h"
+#include "app/RaceSession.h"
 #include "app/RenderFrame.h"
+#include "app/Replay.h"
+#include "app/WinRecord.h"
 #include "hud/BitmapFont.h"
 #include "platform/Input.h"
 #include "platform/Keys.h"
@@ -213,4 +217,86 @@ TEST_F(RenderFrameTest, DuringPlayTheHudIsDrawnOverTheSceneAtItsPlaces) {
         EXPECT_GT(changedPixels(expected, bare, box), 20) << box.x << "," << box.y;
     // ...and the frame is that picture, pixel for pixel.
     EXPECT_EQ(changedPixels(presentedFrame, expected, glm::ivec4(-512, -384, 512, 384)), 0);
+}
+
+namespace {
+
+// The game's font and one plain red picture for the life icons and both end screens.
+class FramePictureTest : public RenderFrameTest {
+  protected:
+    void SetUp() override {
+        RenderFrameTest::SetUp();
+        if (IsSkipped())
+            return;
+        font = new BitmapFont("data/basicFont_0.tga", "data/basicFont.fnt");
+        font->loadShader();
+        const unsigned char pixel[4] = {255, 0, 0, 255};
+        glGenTextures(1, &red);
+        glBindTexture(GL_TEXTURE_2D, red);
+        glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA, 1, 1, 0, GL_RGBA, GL_UNSIGNED_BYTE, pixel);
+        glBindTexture(GL_TEXTURE_2D, 0);
+        for (int slot : {0, 2, 3})
+            setScreenTexture(slot, red);
+        setFont(font);
+        platform::setBeforeSwapHook(keepPresentedFrame);
+    }
+    void TearDown() override {
+        platform::setBeforeSwapHook(nullptr);
+        setFont(nullptr);
+        for (int slot : {0, 2, 3})
+            setScreenTexture(slot, 0);
+        glDeleteTextures(1, &red);
+        delete font;
+        resetPlayControls();
+        RenderFrameTest::TearDown();
+    }
+
+    BitmapFont* font = nullptr;
+    unsigned int red = 0;
+};
+
+const glm::ivec4 bottomStrip(-512, -384, 512, -280);
+const glm::ivec4 aboveBottomStrip(-512, -280, 512, 384);
+
+} // namespace
+
+// Whatever the lines say, each end screen has its line of keys along the bottom.
+TEST_F(FramePictureTest, EachEndScreenDrawsItsKeyLineOverThePicture) {
+    for (void (*endRace)() : {setGameWon, setGameOver}) {
+        resetAppState();
+        setWinRecord(WinRecord());
+        endRace();
+        renderFrame();
+        int notRed = 0;
+        for (size_t i = 0; i < 1024 * 84 * 3; i += 3)
+            notRed += presentedFrame[i] != 255 || presentedFrame[i + 1] != 0;
+        EXPECT_GT(notRed, 100) << (isGameWon() ? "winner" : "game over");
+        EXPECT_EQ(presentedFrame[1024 * 400 * 3], 255) << "the end picture fills the window";
+    }
+}
+
+TEST_F(FramePictureTest, AReplayIsLabelledOnTheHud) {
+    renderFrame();
+    const std::vector<unsigned char> played = presentedFrame;
+    RaceSession replay;
+    replay.startReplay(Replay(), RaceSession::Pace::Recorded);
+    setRaceSession(&replay);
+    renderFrame();
+    setRaceSession(nullptr);
+    EXPECT_GT(changedPixels(presentedFrame, played, glm::ivec4(-200, 330, 200, 384)), 20);
+}
+
+// A pause shows the last picture as it was, whatever changes behind it, under its key line.
+TEST_F(FramePictureTest, APauseFreezesThePictureUnderItsKeyLine) {
+    renderFrame();
+    const std::vector<unsigned char> beforePause = presentedFrame;
+    applyPlayEvent(PlayEvent::Paused, nullptr);
+    renderFrame();
+    keys.press(GLFW_KEY_F2); // the frame rate and its status line, behind the pause
+    renderFrame();
+    EXPECT_EQ(changedPixels(presentedFrame, beforePause, aboveBottomStrip), 0);
+    EXPECT_GT(changedPixels(presentedFrame, beforePause, bottomStrip), 100);
+    applyPlayEvent(PlayEvent::Resumed, nullptr);
+    renderFrame();
+    EXPECT_GT(changedPixels(presentedFrame, beforePause, aboveBottomStrip), 100);
 }

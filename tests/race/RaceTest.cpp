@@ -1,5 +1,6 @@
 #include <cstdio>
 #include <cstdlib>
+#include <filesystem>
 #include <functional>
 #include <iostream>
 #include <random>
@@ -12,6 +13,8 @@
 #include "app/AppState.h"
 #include "app/Application.h"
 #include "app/BestTimes.h"
+#include "app/GameOptions.h"
+#include "app/GameSetup.h"
 #include "app/LevelHash.h"
 #include "app/PlayControls.h"
 #include "app/RaceSession.h"
@@ -178,6 +181,64 @@ TEST(Race, AReplayRunsTheRecordedRaceAgainFrameByFrame) {
         recorded += record.frameTime;
     EXPECT_NEAR(recorded / 0.09, drawn, 2.0) << "as many recorded frames a draw as it covers";
     std::remove(file.c_str());
+}
+
+// Falls, a game over and a new race after it: the replay ends where the race did.
+TEST(Race, AReplayWithLostLivesAndAPlayAgainEndsAsTheRaceDid) {
+    REQUIRE_LEVEL();
+    const std::string file = scratchDir() + "/restarted.qbr";
+    GameOnLevel game(nullptr);
+    RaceSession recording;
+    ASSERT_TRUE(recording.startRecording(file, hashLevelData(".")));
+    setRaceSession(&recording);
+    auto holdUntil = [](int key, const std::function<bool()>& done) {
+        race::keys().press(key);
+        for (int i = 0; i < 6000 && !done(); ++i)
+            gameFrame(1.0 / 60.0);
+        race::keys().releaseAll();
+    };
+    holdUntil(GLFW_KEY_D, [] { return isGameOver(); });
+    holdUntil(GLFW_KEY_ENTER, [] { return !isGameOver(); });
+    holdUntil(GLFW_KEY_D, [] { return getLives() == 2; });
+    int frames = 0;
+    holdUntil(GLFW_KEY_W, [&frames] { return ++frames > 40; });
+    recording.finish();
+    ASSERT_EQ(2, getLives()) << "four lives lost, a new race, one more lost in it";
+    const glm::vec3 at = race::scene()->getMarble()->getBoundingCenter();
+    const double raceTime = race::scene()->getSimulationTime();
+
+    race::restartRace();
+    resetPlayControls();
+    RaceSession replaying;
+    replaying.startReplay(readReplay(file), RaceSession::Pace::OneFramePerDraw);
+    setRaceSession(&replaying);
+    race::keys().press(GLFW_KEY_S); // the player's keys play no part in a replay
+    while (!replaying.replayEnded())
+        gameFrame(0.1);
+    setRaceSession(nullptr);
+    EXPECT_EQ(2, getLives());
+    EXPECT_FALSE(isGameOver() || isGameWon());
+    EXPECT_EQ(at, race::scene()->getMarble()->getBoundingCenter());
+    EXPECT_EQ(raceTime, race::scene()->getSimulationTime());
+}
+
+// Watching a replay is not racing: the start-up that reads it keeps the win off the list.
+TEST(Race, AWatchedWinLeavesTheBestTimesUntouched) {
+    REQUIRE_LEVEL();
+    BestTimes times(scratchDir() + "/watched/best-times.toml");
+    GameOnLevel game(&times);
+    GameOptions options;
+    options.replayFile = "replays/demo.qbr";
+    setGameOptions(options);
+    ASSERT_TRUE(startRaceSession());
+    for (int i = 0; i < 100000 && !getRaceSession()->replayEnded(); ++i)
+        gameFrame(1.0 / 60.0);
+    delete getRaceSession();
+    setRaceSession(nullptr);
+    setGameOptions(GameOptions());
+    EXPECT_TRUE(getWinRecord().known);
+    EXPECT_TRUE(times.entries().empty());
+    EXPECT_FALSE(std::filesystem::exists(times.path()));
 }
 
 // The demo that ships with the game is a whole winning race; a change to the race that
