@@ -45,11 +45,12 @@ int countOf(const std::string& text, const std::string& what) {
 class GameProcess {
   public:
     // Starts a game (the one from the build unless told otherwise) with these arguments, in this
-    // working directory (empty: the test's own) and environment.
+    // working directory (empty: the test's own) and environment (null: the test's own, read
+    // after the folders below are set in it, since setenv may move the array).
     explicit GameProcess(const std::string& logName, std::vector<std::string> arguments = {},
                          const std::string& workingDirectory = "",
                          const std::string& program = QUILLORB_BINARY,
-                         char* const* environment = environ)
+                         char* const* environment = nullptr)
         : log(scratchDir() + "/" + logName) {
         posix_spawn_file_actions_t actions;
         posix_spawn_file_actions_init(&actions);
@@ -67,8 +68,8 @@ class GameProcess {
         // Nor may the tests' races land among the developer's own replays and best times.
         setenv("XDG_CONFIG_HOME", (scratchDir() + "/no-config").c_str(), 1);
         setenv("XDG_DATA_HOME", (scratchDir() + "/no-data").c_str(), 1);
-        started =
-            posix_spawn(&pid, program.c_str(), &actions, nullptr, argv.data(), environment) == 0;
+        started = posix_spawn(&pid, program.c_str(), &actions, nullptr, argv.data(),
+                              environment ? environment : environ) == 0;
         posix_spawn_file_actions_destroy(&actions);
     }
 
