@@ -81,9 +81,19 @@ void Game::adoptScene(Scene* made) {
     scene = made;
 }
 
+// A watched race is not the player's own: its win shows, but is no best time.
+void Game::useSession(RaceSession* replacement) {
+    session = replacement;
+    winRecorder.setBestTimesEnabled(!(session && session->isReplaying()));
+}
+
+void Game::setRaceSession(RaceSession* replacement) {
+    useSession(replacement);
+}
+
 void Game::adoptRaceSession(RaceSession* started) {
     ownedSession.reset(started);
-    session = started;
+    useSession(started);
 }
 
 void Game::showLoadingScreen() {
@@ -103,8 +113,6 @@ void Game::loadBestTimes() {
     bestTimes.reset(new BestTimes(path));
     bestTimes->load();
     winRecorder.setBestTimes(bestTimes.get());
-    // A watched race is not the player's own.
-    winRecorder.setBestTimesEnabled(!(session && session->isReplaying()));
 }
 
 void Game::onWindowResize(int newWidth, int newHeight) {

@@ -58,13 +58,14 @@ class Game {
     void setScene(Scene* replacement) { scene = replacement; }
     void setFont(BitmapFont* replacement) { font = replacement; }
     void setScreenTexture(int slot, unsigned int texture);
-    void setRaceSession(RaceSession* replacement) { session = replacement; }
+    void setRaceSession(RaceSession* replacement);
     // The race session start-up made; the game deletes it at shutdown.
     void adoptRaceSession(RaceSession* started);
     // A scene made elsewhere that the game releases at shutdown, before the window goes.
     void adoptScene(Scene* made);
 
   private:
+    void useSession(RaceSession* replacement);
     void showLoadingScreen();
     void loadBestTimes();
     void runFrames();

@@ -70,7 +70,9 @@ void Scene::loadModels() {
 
     staticCount = 7;
     staticModels = new Model*[staticCount];
-    staticModels[0] = loader.loadModel(level::sphereFile);
+    // The ball beside the course is the marble's mesh again: when the marble's load refused
+    // the file and named it, a second attempt would only name it twice.
+    staticModels[0] = marble ? loader.loadModel(level::sphereFile) : nullptr;
     staticModels[1] = loader.loadModel(level::bannerFile);
     staticModels[2] = loader.loadModel(level::gateFile);
     staticModels[3] = loader.loadModel(level::sawFrameFile);

@@ -43,26 +43,50 @@ std::string oneLine(std::string text) {
     return text;
 }
 
-// The entries of a parsed file, or a description of what is wrong with it.
-std::string readEntries(const toml::table& root, std::vector<BestTimes::Entry>& entries) {
+// Why one entry of "best" cannot be read, or "" when it can.
+std::string readEntry(const toml::node& node, BestTimes::Entry& entry) {
+    const toml::table* table = node.as_table();
+    if (table == nullptr)
+        return "an entry is not a table";
+    std::optional<double> seconds = (*table)["seconds"].value<double>();
+    if (!seconds || !std::isfinite(*seconds) || *seconds <= 0.0)
+        return "an entry has no time in seconds";
+    std::optional<toml::date> date = (*table)["date"].value<toml::date>();
+    if (!date)
+        return "an entry has no date";
+    entry = {*seconds, {date->year, date->month, date->day}};
+    if (!isValidDate(entry.date))
+        return "an entry's date is not a day of the calendar";
+    return "";
+}
+
+// The readable entries of a parsed file. Returns what is wrong with the file: "" when
+// nothing, else why the list or its first unreadable entry could not be read.
+std::string readEntries(const toml::table& root, std::vector<BestTimes::Entry>& entries,
+                        int& dropped) {
+    dropped = 0;
     const toml::node* best = root.get("best");
     if (best == nullptr)
         return "";
     const toml::array* list = best->as_array();
     if (list == nullptr)
         return "\"best\" is not a list";
+    std::string firstProblem;
     for (const toml::node& node : *list) {
-        const toml::table* table = node.as_table();
-        if (table == nullptr)
-            return "an entry of \"best\" is not a table";
-        std::optional<double> seconds = (*table)["seconds"].value<double>();
-        if (!seconds || !std::isfinite(*seconds) || *seconds <= 0.0)
-            return "an entry has no time in seconds";
-        std::optional<toml::date> date = (*table)["date"].value<toml::date>();
-        if (!date)
-            return "an entry has no date";
-        entries.push_back({*seconds, {date->year, date->month, date->day}});
+        BestTimes::Entry entry;
+        std::string problem = readEntry(node, entry);
+        if (problem.empty()) {
+            entries.push_back(entry);
+            continue;
+        }
+        if (dropped++ == 0)
+            firstProblem = problem;
     }
+    if (dropped == 1)
+        return firstProblem;
+    if (dropped > 1)
+        return std::to_string(dropped) + " entries cannot be read, the first because " +
+               firstProblem;
     return "";
 }
 
@@ -145,21 +169,37 @@ void BestTimes::load() {
                  std::string(e.description()));
         return;
     }
-    std::string problem = readEntries(root, list);
-    if (!problem.empty()) {
+    int dropped = 0;
+    std::string problem = readEntries(root, list, dropped);
+    if (!problem.empty() && dropped == 0)
         list.clear();
-        setAside(problem);
-        return;
-    }
     // The file may have been edited by hand: put it in order again.
     std::stable_sort(list.begin(), list.end(),
                      [](const Entry& a, const Entry& b) { return a.seconds < b.seconds; });
     if (list.size() > kept)
         list.resize(kept);
+    if (problem.empty())
+        return;
+    setAside(problem);
+    // The times that could be read go back under the file's own name at once, so they are
+    // not lost when this run wins no race.
+    if (!list.empty())
+        save();
+}
+
+std::string BestTimes::freeAsideName() const {
+    // Each damaged file keeps a name of its own: the first .bad, then .bad.1, .bad.2, ...
+    std::string aside = filePath + ".bad";
+    for (int n = 1;; ++n) {
+        std::error_code error;
+        if (!std::filesystem::exists(std::filesystem::symlink_status(aside, error)))
+            return aside;
+        aside = filePath + ".bad." + std::to_string(n);
+    }
 }
 
 void BestTimes::setAside(const std::string& reason) {
-    const std::string aside = filePath + ".bad";
+    const std::string aside = freeAsideName();
     std::error_code error;
     std::filesystem::rename(filePath, aside, error);
     if (error) {
@@ -170,7 +210,11 @@ void BestTimes::setAside(const std::string& reason) {
         return;
     }
     std::cout << "Best times file " << filePath << " is damaged (" << oneLine(reason)
-              << "); kept it as " << aside << " and started a new list" << std::endl;
+              << "); kept it as " << aside;
+    if (list.empty())
+        std::cout << " and started a new list" << std::endl;
+    else
+        std::cout << " and kept the " << list.size() << " times it could read" << std::endl;
 }
 
 int BestTimes::record(double seconds, const Date& date) {

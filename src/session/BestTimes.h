@@ -25,8 +25,10 @@ class BestTimes {
 
     explicit BestTimes(std::string path);
 
-    // Reads the file. A missing file is an empty list; a damaged one is moved aside to
-    // <path>.bad with a warning and the list starts empty.
+    // Reads the file. A missing file is an empty list. A damaged one is moved aside, as it
+    // was, to the first free name of <path>.bad, <path>.bad.1, <path>.bad.2, ..., with a
+    // warning; its entries that can be read stay on the list (and are written back at once),
+    // the others are dropped. A file that cannot be parsed at all starts an empty list.
     void load();
     // Puts a won race in its place, in hundredths of a second: returns its place (1 for a new
     // best) or 0 when it is not among the five. An equal time ranks behind the one run before
@@ -48,6 +50,7 @@ class BestTimes {
 
   private:
     void setAside(const std::string& reason);
+    std::string freeAsideName() const;
 
     std::string filePath;
     std::vector<Entry> list;

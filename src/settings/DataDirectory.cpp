@@ -2,6 +2,9 @@
 
 #include <filesystem>
 #include <iostream>
+#include <iterator>
+#include <utility>
+#include <vector>
 
 namespace fs = std::filesystem;
 
@@ -22,13 +25,28 @@ const char* const treeFiles[4] = {
     "data/basicFont.fnt",
 };
 
-const char* missingFile(const fs::path& dir) {
+std::vector<const char*> missingFiles(const fs::path& dir) {
+    std::vector<const char*> missing;
     for (const char* file : treeFiles) {
         std::error_code error;
         if (!fs::is_regular_file(dir / file, error))
-            return file;
+            missing.push_back(file);
     }
-    return nullptr;
+    return missing;
+}
+
+// What keeps a folder from being the data tree, in words a player can act on.
+std::string whatIsMissing(const fs::path& dir, const std::vector<const char*>& missing) {
+    std::error_code error;
+    fs::file_status status = fs::status(dir, error);
+    if (!fs::exists(status))
+        return "no such folder";
+    if (!fs::is_directory(status))
+        return "not a folder";
+    std::string text = "missing ";
+    for (size_t i = 0; i < missing.size(); ++i)
+        text += (i > 0 ? ", " : "") + std::string(missing[i]);
+    return text;
 }
 
 std::string absolute(const std::string& place) {
@@ -53,36 +71,52 @@ std::string installedDataDirectory() {
 }
 
 bool holdsDataTree(const std::string& dir) {
-    return !dir.empty() && missingFile(dir) == nullptr;
+    return !dir.empty() && missingFiles(dir).empty();
 }
 
 std::string findDataDirectory(const DataPlaces& places) {
-    struct Place {
-        const std::string& dir;
-        const char* name;
-        bool namedByPlayer;
+    // A place the player named is the one they mean: playing from another tree would hide
+    // their mistake, or play data they meant to replace.
+    const std::pair<const std::string&, const char*> named[2] = {
+        {places.option, "--data"},
+        {places.environment, "$QUILLORB_DATA"},
     };
-    const Place order[4] = {
-        {places.option, "--data", true},
-        {places.environment, "$QUILLORB_DATA", true},
-        {places.installed, "installed", false},
-        {places.working, "working directory", false},
+    for (const auto& [dir, name] : named) {
+        if (dir.empty())
+            continue;
+        std::string full = absolute(dir);
+        std::vector<const char*> missing = missingFiles(full);
+        if (missing.empty())
+            return full;
+        std::cout << name << " " << full << " does not hold the game's data ("
+                  << whatIsMissing(full, missing) << ")" << std::endl;
+        return "";
+    }
+
+    const std::pair<const std::string&, const char*> searched[2] = {
+        {places.installed, "installed"},
+        {places.working, "working directory"},
     };
     std::string lookedIn;
-    for (const Place& place : order) {
-        if (place.dir.empty())
+    bool incompleteTree = false;
+    for (const auto& [dir, name] : searched) {
+        if (dir.empty())
             continue;
-        std::string full = absolute(place.dir);
-        const char* missing = missingFile(full);
-        if (!missing)
+        std::string full = absolute(dir);
+        std::vector<const char*> missing = missingFiles(full);
+        if (missing.empty())
             return full;
-        if (place.namedByPlayer)
-            std::cout << "Warning: " << place.name << " " << full
-                      << " does not hold the game's data (no " << missing << "); looking further"
-                      << std::endl;
-        lookedIn += (lookedIn.empty() ? "" : ", ") + full + " (" + place.name + ")";
+        // Some of the tree is there: the player needs the file, not a hunt for the folder.
+        if (missing.size() < std::size(treeFiles)) {
+            incompleteTree = true;
+            std::cout << "The game's data in " << full << " (" << name << ") is incomplete ("
+                      << whatIsMissing(full, missing) << ")" << std::endl;
+        }
+        lookedIn += (lookedIn.empty() ? "" : ", ") + full + " (" + name + ")";
     }
-    std::cout << "Could not find the game's data (shader/, texture/, models/, data/); looked in: "
-              << (lookedIn.empty() ? "nowhere" : lookedIn) << std::endl;
+    if (!incompleteTree)
+        std::cout
+            << "Could not find the game's data (shader/, texture/, models/, data/); looked in: "
+            << (lookedIn.empty() ? "nowhere" : lookedIn) << std::endl;
     return "";
 }

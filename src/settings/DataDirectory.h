@@ -19,7 +19,9 @@ std::string installedDataDirectory();
 // True when dir has, in each of the four folders, a file the game cannot start without.
 bool holdsDataTree(const std::string& dir);
 
-// The first place that holds the data tree, as an absolute path. A place the player named
-// (--data or $QUILLORB_DATA) that does not hold it gets a warning and the search goes on.
-// When no place holds it: one line listing every place looked in, and an empty result.
+// The data tree, as an absolute path. A place the player named (--data, else $QUILLORB_DATA)
+// is the only one looked in; otherwise the first of the installed and the working directory
+// that holds the tree. When none does: one line naming the named place and what it lacks, or
+// each searched folder that is the tree but for some of its files and those files, or else
+// every place looked in; and an empty result.
 std::string findDataDirectory(const DataPlaces& places);

@@ -114,18 +114,13 @@ TEST_F(GameSetupTest, DataOptionBeatsTheEnvironmentWhichBeatsTheWorkingFolder) {
     EXPECT_EQ(printed, "");
 }
 
-TEST_F(GameSetupTest, WithoutADataTreeTheGameExitsOneNamingThePlaces) {
+TEST_F(GameSetupTest, WithoutTheDataTreeItNamesTheGameExitsOne) {
     setenv("QUILLORB_DATA", (folder / "nothing").c_str(), 1);
     int exitCode = -1;
     EXPECT_FALSE(setUp({"--data", "elsewhere"}, exitCode));
     EXPECT_EQ(exitCode, 1);
-    std::string last = printed.substr(printed.rfind('\n', printed.size() - 2) + 1);
-    EXPECT_EQ(last, "Could not find the game's data (shader/, texture/, models/, data/); looked "
-                    "in: " +
-                        (folder / "play" / "elsewhere").string() + " (--data), " +
-                        (folder / "nothing").string() + " ($QUILLORB_DATA), " +
-                        installedDataDirectory() + " (installed), " + (folder / "play").string() +
-                        " (working directory)\n");
+    EXPECT_EQ(printed, "--data " + (folder / "play" / "elsewhere").string() +
+                           " does not hold the game's data (no such folder)\n");
     EXPECT_EQ(fs::current_path(), folder / "play");
 }
 

@@ -20,6 +20,10 @@
 #include "platform/ScriptedKeys.h"
 #include "platform/Window.h"
 #include "scene/Scene.h"
+#include "session/PlayControls.h"
+#include "session/RaceSession.h"
+#include "session/Replay.h"
+#include "session/WinRecord.h"
 #include "support/GlTestContext.h"
 #include "support/TestFiles.h"
 
@@ -216,4 +220,85 @@ TEST_F(RenderFrameTest, DuringPlayTheHudIsDrawnOverTheSceneAtItsPlaces) {
         EXPECT_GT(changedPixels(expected, bare, box), 20) << box.x << "," << box.y;
     // ...and the frame is that picture, pixel for pixel.
     EXPECT_EQ(changedPixels(presentedFrame, expected, glm::ivec4(-512, -384, 512, 384)), 0);
+}
+
+namespace {
+
+// The game's font and one plain red picture for the life icons and both end screens.
+class FramePictureTest : public RenderFrameTest {
+  protected:
+    void SetUp() override {
+        RenderFrameTest::SetUp();
+        if (IsSkipped())
+            return;
+        font = new BitmapFont("data/basicFont_0.tga", "data/basicFont.fnt");
+        font->loadShader();
+        const unsigned char pixel[4] = {255, 0, 0, 255};
+        glGenTextures(1, &red);
+        glBindTexture(GL_TEXTURE_2D, red);
+        glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA, 1, 1, 0, GL_RGBA, GL_UNSIGNED_BYTE, pixel);
+        glBindTexture(GL_TEXTURE_2D, 0);
+        for (int slot : {0, 2, 3})
+            game.setScreenTexture(slot, red);
+        game.setFont(font);
+        platform::setBeforeSwapHook(keepPresentedFrame);
+    }
+    void TearDown() override {
+        platform::setBeforeSwapHook(nullptr);
+        game.setFont(nullptr);
+        for (int slot : {0, 2, 3})
+            game.setScreenTexture(slot, 0);
+        glDeleteTextures(1, &red);
+        delete font;
+        RenderFrameTest::TearDown();
+    }
+
+    BitmapFont* font = nullptr;
+    unsigned int red = 0;
+};
+
+const glm::ivec4 bottomStrip(-512, -384, 512, -280);
+const glm::ivec4 aboveBottomStrip(-512, -280, 512, 384);
+
+} // namespace
+
+// Whatever the lines say, each end screen has its line of keys along the bottom.
+TEST_F(FramePictureTest, EachEndScreenDrawsItsKeyLineOverThePicture) {
+    for (RaceState::Outcome end : {RaceState::Outcome::Won, RaceState::Outcome::GameOver}) {
+        game.race().restart();
+        game.wins().setRecord(WinRecord());
+        game.race().outcome = end;
+        renderFrame(game);
+        int notRed = 0;
+        for (size_t i = 0; i < 1024 * 84 * 3; i += 3)
+            notRed += presentedFrame[i] != 255 || presentedFrame[i + 1] != 0;
+        EXPECT_GT(notRed, 100) << (game.race().isWon() ? "winner" : "game over");
+        EXPECT_EQ(presentedFrame[1024 * 400 * 3], 255) << "the end picture fills the window";
+    }
+}
+
+TEST_F(FramePictureTest, AReplayIsLabelledOnTheHud) {
+    renderFrame(game);
+    const std::vector<unsigned char> played = presentedFrame;
+    RaceSession replay;
+    replay.startReplay(Replay(), RaceSession::Pace::Recorded);
+    game.setRaceSession(&replay);
+    renderFrame(game);
+    game.setRaceSession(nullptr);
+    EXPECT_GT(changedPixels(presentedFrame, played, glm::ivec4(-200, 330, 200, 384)), 20);
+}
+
+// A pause shows the last picture as it was, whatever changes behind it, under its key line.
+TEST_F(FramePictureTest, APauseFreezesThePictureUnderItsKeyLine) {
+    renderFrame(game);
+    const std::vector<unsigned char> beforePause = presentedFrame;
+    game.controls().apply(PlayEvent::Paused, nullptr, game.race());
+    renderFrame(game);
+    keys.press(GLFW_KEY_F2); // the frame rate and its status line, behind the pause
+    renderFrame(game);
+    EXPECT_EQ(changedPixels(presentedFrame, beforePause, aboveBottomStrip), 0);
+    EXPECT_GT(changedPixels(presentedFrame, beforePause, bottomStrip), 100);
+    game.controls().apply(PlayEvent::Resumed, nullptr, game.race());
+    renderFrame(game);
+    EXPECT_GT(changedPixels(presentedFrame, beforePause, aboveBottomStrip), 100);
 }

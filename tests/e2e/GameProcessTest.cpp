@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
+#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
@@ -44,11 +45,12 @@ int countOf(const std::string& text, const std::string& what) {
 class GameProcess {
   public:
     // Starts a game (the one from the build unless told otherwise) with these arguments, in this
-    // working directory (empty: the test's own) and environment.
+    // working directory (empty: the test's own) and environment (null: the test's own, read
+    // after the folders below are set in it, since setenv may move the array).
     explicit GameProcess(const std::string& logName, std::vector<std::string> arguments = {},
                          const std::string& workingDirectory = "",
                          const std::string& program = QUILLORB_BINARY,
-                         char* const* environment = environ)
+                         char* const* environment = nullptr)
         : log(scratchDir() + "/" + logName) {
         posix_spawn_file_actions_t actions;
         posix_spawn_file_actions_init(&actions);
@@ -66,8 +68,8 @@ class GameProcess {
         // Nor may the tests' races land among the developer's own replays and best times.
         setenv("XDG_CONFIG_HOME", (scratchDir() + "/no-config").c_str(), 1);
         setenv("XDG_DATA_HOME", (scratchDir() + "/no-data").c_str(), 1);
-        started =
-            posix_spawn(&pid, program.c_str(), &actions, nullptr, argv.data(), environment) == 0;
+        started = posix_spawn(&pid, program.c_str(), &actions, nullptr, argv.data(),
+                              environment ? environment : environ) == 0;
         posix_spawn_file_actions_destroy(&actions);
     }
 
@@ -153,6 +155,8 @@ void expectStartUpMessagesInOrder(const std::string& out) {
 }
 
 TEST_F(GameProcessTest, EscapeEndsTheLoopAndTheGameExitsCleanly) {
+    const std::string lastRace = scratchDir() + "/no-data/quillorb/replays/last.qbr";
+    std::remove(lastRace.c_str());
     GameProcess game("escape.log");
     ASSERT_TRUE(game.started);
     ASSERT_TRUE(game.waitUntilRunning(8, 120.0)) << game.output();
@@ -164,6 +168,11 @@ TEST_F(GameProcessTest, EscapeEndsTheLoopAndTheGameExitsCleanly) {
     ASSERT_TRUE(WIFEXITED(game.status));
     EXPECT_EQ(WEXITSTATUS(game.status), 0);
     expectStartUpMessagesInOrder(game.output());
+    // The race just played is kept as the last race.
+    Replay played;
+    std::string error;
+    EXPECT_TRUE(ReplayReader().read(lastRace, hashLevelData(runDir()), played, error)) << error;
+    EXPECT_FALSE(played.records.empty());
 }
 
 TEST_F(GameProcessTest, ClosingTheWindowEndsTheLoopAndTheGameExitsCleanly) {
@@ -301,14 +310,27 @@ TEST_F(GameProcessTest, InstalledGameRunsFromAnotherFolder) {
     EXPECT_EQ(countOf(out, "Error while reading font file"), 0) << out;
 }
 
-TEST(GameProcess, ARefusedOptionExitsTwoWithOneLineBeforeAnyWindow) {
-    GameProcess game("refused.log", {"--shadow-map", "1000"});
-    ASSERT_TRUE(game.started);
-    ASSERT_TRUE(game.exited(20.0)) << game.output();
-    ASSERT_TRUE(WIFEXITED(game.status));
-    EXPECT_EQ(WEXITSTATUS(game.status), 2);
-    // Not even the banner: the game stopped before GLFW was started.
-    EXPECT_EQ(game.output(), "--shadow-map: must be a power of two from 512 to 8192 (got 1000)\n");
+// Not even the banner: the game stopped before GLFW was started.
+TEST(GameProcess, ARefusedStartExitsWithOneLineBeforeAnyWindow) {
+    const std::string notAReplay = writeScratchFile("not-a-replay.qbr", "no race in here");
+    const struct {
+        std::vector<std::string> arguments;
+        int exitCode;
+        std::string line;
+    } refusals[] = {
+        {{"--shadow-map", "1000"}, 2, "--shadow-map: must be a power of two from 512 to 8192"},
+        {{"--replay", notAReplay}, 2, notAReplay},
+        {{"--data", "/no/such/place"}, 1, "--data /no/such/place does not hold the game's data"},
+    };
+    for (const auto& refusal : refusals) {
+        GameProcess game("refused.log", refusal.arguments);
+        ASSERT_TRUE(game.started);
+        ASSERT_TRUE(game.exited(20.0)) << game.output();
+        ASSERT_TRUE(WIFEXITED(game.status));
+        EXPECT_EQ(WEXITSTATUS(game.status), refusal.exitCode) << refusal.line;
+        EXPECT_EQ(countOf(game.output(), "\n"), 1) << game.output();
+        EXPECT_EQ(countOf(game.output(), refusal.line), 1) << game.output();
+    }
 }
 
 // The figure people compare across machines: a short replay drawn as fast as it goes, then the

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <AL/al.h>
+
 #include "RaceSupport.h"
 #include "app/Game.h"
 #include "assets/AnimationModel.h"
@@ -15,6 +17,7 @@
 #include "platform/Keys.h"
 #include "scene/Scene.h"
 #include "session/PlayerInput.h"
+#include "sound/BackgroundMusic.h"
 
 namespace {
 
@@ -76,6 +79,28 @@ TEST(RaceRules, LeavingTheRouteCostsALifeAndStartsAgainWithFullTime) {
     // Back at the start; the step after the respawn has moved it by one frame at most.
     EXPECT_LT(distanceFromStart(), 0.1f);
     EXPECT_NEAR(level::startPosition.y, marblePosition().y, 0.1f);
+}
+
+// The winning time counts from the race's start through every lost life, or a race with a fall
+// in it would post a best time too good to be true.
+TEST(RaceRules, TheRaceTimeRunsOnThroughALostLifeToTheWin) {
+    REQUIRE_LEVEL();
+    race::restartRace();
+    race::keys().press(GLFW_KEY_D);
+    int frames = 0;
+    for (; frames < 1200 && race::state().lives == 3; ++frames)
+        race::runFrame(frameTime);
+    race::keys().releaseAll();
+    ASSERT_EQ(2, race::state().lives);
+    const double afterRespawn = race::scene()->getSimulationTime();
+    race::placeOnRoute(static_cast<int>(level::routeWaypoints().size()) - 3);
+    RaceInput forward;
+    forward.keyMask = RaceInput::Forward;
+    for (; frames < 3000 && !race::state().isWon(); ++frames)
+        race::scene()->advance(frameTime, forward);
+    ASSERT_TRUE(race::state().isWon());
+    EXPECT_GT(race::scene()->getSimulationTime(), afterRespawn);
+    EXPECT_NEAR(frames * frameTime, race::scene()->getSimulationTime(), 1e-6);
 }
 
 TEST(RaceRules, DrivingIntoTheSawCostsALife) {
@@ -230,6 +255,14 @@ TEST(RaceRules, AfterTheLastLifeIsLostByAFallNoKeyMovesTheMarble) {
     EXPECT_FALSE(race::state().isWon());
 }
 
+namespace {
+ALint musicState() {
+    ALint state = 0;
+    alGetSourcei(race::scene()->getMusic()->getSource(), AL_SOURCE_STATE, &state);
+    return state;
+}
+} // namespace
+
 TEST(RaceRules, PauseHoldsTheRaceAndEnterOnAnEndScreenStartsANewOne) {
     REQUIRE_LEVEL();
     race::restartRace();
@@ -248,10 +281,12 @@ TEST(RaceRules, PauseHoldsTheRaceAndEnterOnAnEndScreenStartsANewOne) {
     EXPECT_EQ(remaining, race::scene()->getRemainingTime()) << "60 s of pause";
     EXPECT_EQ(at, marblePosition());
     EXPECT_EQ(barrier, race::scene()->getAnimatedModel(0)->getPhase());
+    EXPECT_EQ(AL_PAUSED, musicState()) << "the music stops with the race";
     race::keys().press(GLFW_KEY_P);
     race::gameFrame(frameTime);
     race::keys().release(GLFW_KEY_P);
     EXPECT_FALSE(race::game().controls().isPaused());
+    EXPECT_EQ(AL_PLAYING, musicState());
     race::gameFrame(frameTime);
     EXPECT_LT(race::scene()->getRemainingTime(), remaining);
 

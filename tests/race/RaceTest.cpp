@@ -1,8 +1,10 @@
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
+#include <filesystem>
 #include <functional>
 #include <iostream>
+#include <memory>
 #include <random>
 #include <string>
 
@@ -11,6 +13,7 @@
 #include "RaceSupport.h"
 #include "TestFiles.h"
 #include "app/Game.h"
+#include "app/GameSetup.h"
 #include "assets/Sphere.h"
 #include "physics/PhysicsWorld.h"
 #include "physics/RaceState.h"
@@ -23,6 +26,7 @@
 #include "session/RaceSession.h"
 #include "session/ReplayReader.h"
 #include "session/WinRecord.h"
+#include "settings/GameOptions.h"
 
 namespace {
 
@@ -237,6 +241,62 @@ TEST(Race, AReplaySaysWhetherItWentAnotherWayAndWhen) {
     }
     start.records.resize(checks[0]);
     EXPECT_EQ(playedVerdict(start), "Replay \"r.qbr\": holds no checks, so it cannot be checked");
+}
+
+// Falls, a game over and a new race after it: the replay ends where the race did.
+TEST(Race, AReplayWithLostLivesAndAPlayAgainEndsAsTheRaceDid) {
+    REQUIRE_LEVEL();
+    const std::string file = scratchDir() + "/restarted.qbr";
+    GameOnLevel game(nullptr);
+    RaceSession recording;
+    ASSERT_TRUE(recording.startRecording(file, hashLevelData(".")));
+    race::game().setRaceSession(&recording);
+    auto holdUntil = [](int key, const std::function<bool()>& done) {
+        race::keys().press(key);
+        for (int i = 0; i < 6000 && !done(); ++i)
+            race::gameFrame(1.0 / 60.0);
+        race::keys().releaseAll();
+    };
+    holdUntil(GLFW_KEY_D, [] { return race::state().isGameOver(); });
+    holdUntil(GLFW_KEY_ENTER, [] { return !race::state().isGameOver(); });
+    holdUntil(GLFW_KEY_D, [] { return race::state().lives == 2; });
+    int frames = 0;
+    holdUntil(GLFW_KEY_W, [&frames] { return ++frames > 40; });
+    recording.finish(race::scene());
+    ASSERT_EQ(2, race::state().lives) << "four lives lost, a new race, one more lost in it";
+    const glm::vec3 at = race::scene()->getMarble()->getBoundingCenter();
+    const double raceTime = race::scene()->getSimulationTime();
+
+    race::restartRace();
+    RaceSession replaying;
+    replaying.startReplay(readReplay(file), RaceSession::Pace::OneFramePerDraw);
+    race::game().setRaceSession(&replaying);
+    race::keys().press(GLFW_KEY_S); // the player's keys play no part in a replay
+    while (!replaying.replayEnded())
+        race::gameFrame(0.1);
+    race::game().setRaceSession(nullptr);
+    EXPECT_EQ(2, race::state().lives);
+    EXPECT_FALSE(race::state().isGameOver() || race::state().isWon());
+    EXPECT_EQ(at, race::scene()->getMarble()->getBoundingCenter());
+    EXPECT_EQ(raceTime, race::scene()->getSimulationTime());
+}
+
+// Watching a replay is not racing: the start-up that reads it keeps the win off the list.
+TEST(Race, AWatchedWinLeavesTheBestTimesUntouched) {
+    REQUIRE_LEVEL();
+    BestTimes times(scratchDir() + "/watched/best-times.toml");
+    GameOnLevel game(&times);
+    GameOptions options;
+    options.replayFile = "replays/demo.qbr";
+    std::unique_ptr<RaceSession> session(startRaceSession(options));
+    ASSERT_NE(session, nullptr);
+    race::game().setRaceSession(session.get());
+    for (int i = 0; i < 100000 && !session->replayEnded(); ++i)
+        race::gameFrame(1.0 / 60.0);
+    race::game().setRaceSession(nullptr);
+    EXPECT_TRUE(race::game().wins().record().known);
+    EXPECT_TRUE(times.entries().empty());
+    EXPECT_FALSE(std::filesystem::exists(times.path()));
 }
 
 // The demo that ships with the game is a whole winning race; a change to the race that

@@ -114,7 +114,8 @@ TEST(BestTimes, ADamagedFileIsKeptAsideWithAWarningAndTheListStartsAfresh) {
         std::string("\x00\xff\xfe junk", 8),
     };
     for (const std::string& content : damaged) {
-        const std::string path = writeScratchFile("damaged/best-times.toml", content);
+        const std::string path = writeScratchFile(
+            "damaged/" + std::to_string(&content - damaged) + "/best-times.toml", content);
         BestTimes times(path);
         testing::internal::CaptureStdout();
         times.load();
@@ -131,6 +132,32 @@ TEST(BestTimes, ADamagedFileIsKeptAsideWithAWarningAndTheListStartsAfresh) {
         fresh.load();
         ASSERT_EQ(1u, fresh.entries().size()) << readFile(path);
         EXPECT_DOUBLE_EQ(61.0, fresh.entries()[0].seconds);
+    }
+}
+
+TEST(BestTimes, UnreadableEntriesGoTheRestStayAndEachDamagedFileKeepsItsOwnName) {
+    const std::string damaged = "[[best]]\nseconds = 50.5\ndate = 2025-01-01\n"
+                                "[[best]]\nseconds = nan\ndate = 2025-01-02\n"
+                                "[[best]]\nseconds = -4.0\ndate = 2025-01-03\n"
+                                "[[best]]\ndate = 2025-01-04\n"
+                                "[[best]]\nseconds = 40.25\ndate = \"today\"\n"
+                                "[[best]]\nseconds = 45.0\ndate = 2025-01-06\n";
+    const std::string path = writeScratchFile("twice/best-times.toml", damaged);
+    writeScratchFile("twice/best-times.toml.bad", "an earlier damaged file");
+    BestTimes times(path);
+    testing::internal::CaptureStdout();
+    times.load();
+    const std::string output = testing::internal::GetCapturedStdout();
+    EXPECT_EQ(1, lineCount(output)) << output;
+    EXPECT_NE(output.find("kept it as " + path + ".bad.1"), std::string::npos) << output;
+    EXPECT_EQ("an earlier damaged file", readFile(path + ".bad"));
+    EXPECT_EQ(damaged, readFile(path + ".bad.1"));
+    BestTimes reread(path);
+    reread.load();
+    for (const BestTimes* list : {&times, &reread}) {
+        ASSERT_EQ(2u, list->entries().size());
+        EXPECT_DOUBLE_EQ(45.0, list->entries()[0].seconds);
+        EXPECT_DOUBLE_EQ(50.5, list->entries()[1].seconds);
     }
 }
 

@@ -44,17 +44,20 @@ TEST(DataDirectory, TheFirstPlaceHoldingTheTreeWinsInOrder) {
     EXPECT_EQ(find({"", "", installed, working}), installed);
     EXPECT_EQ(find({"", "", "", working}), working);
 
-    // The real tree passes; a tree lacking any one of its four files is passed over, and the
-    // player hears why the folder they named was not used.
+    // The real tree passes; a tree lacking any one of its four files is refused, naming the
+    // folder and the file: the place the player named is not traded for another tree.
     EXPECT_TRUE(holdsDataTree(runDir()));
     for (const char* file : treeFiles) {
         std::string partial =
             makeTree(std::string("without-") + fs::path(file).stem().string(), file);
         EXPECT_FALSE(holdsDataTree(partial)) << file;
         std::string output;
-        EXPECT_EQ(find({partial, "", installed, working}, &output), installed) << file;
-        EXPECT_EQ(output, "Warning: --data " + partial + " does not hold the game's data (no " +
-                              file + "); looking further\n");
+        EXPECT_EQ(find({"", partial, installed, working}, &output), "") << file;
+        EXPECT_EQ(output, "$QUILLORB_DATA " + partial + " does not hold the game's data (missing " +
+                              file + ")\n");
+        EXPECT_EQ(find({"", "", partial, ""}, &output), "") << file;
+        EXPECT_EQ(output, "The game's data in " + partial + " (installed) is incomplete (missing " +
+                              file + ")\n");
     }
 }
 
@@ -62,14 +65,12 @@ TEST(DataDirectory, WithoutATreeAnywhereOneLineListsEveryPlaceLookedIn) {
     std::string output;
     std::string empty = (fs::path(scratchDir()) / "trees" / "empty").string();
     fs::create_directories(empty);
-    EXPECT_EQ(
-        find({"/no/such/option", "/no/such/environment", "/no/such/installed", empty}, &output),
-        "");
-    std::string last = output.substr(output.rfind('\n', output.size() - 2) + 1);
-    EXPECT_EQ(last, "Could not find the game's data (shader/, texture/, models/, data/); looked "
-                    "in: /no/such/option (--data), /no/such/environment ($QUILLORB_DATA), "
-                    "/no/such/installed (installed), " +
-                        empty + " (working directory)\n");
+    EXPECT_EQ(find({"/no/such/option", "/no/such/environment", "", empty}, &output), "");
+    EXPECT_EQ(output, "--data /no/such/option does not hold the game's data (no such folder)\n");
+    EXPECT_EQ(find({"", "", "/no/such/installed", empty}, &output), "");
+    EXPECT_EQ(output, "Could not find the game's data (shader/, texture/, models/, data/); looked "
+                      "in: /no/such/installed (installed), " +
+                          empty + " (working directory)\n");
     // The places that were not given are not listed as looked in.
     EXPECT_EQ(find({"", "", "", empty}, &output), "");
     EXPECT_EQ(output, "Could not find the game's data (shader/, texture/, models/, data/); looked "
