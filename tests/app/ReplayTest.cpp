@@ -446,3 +446,29 @@ TEST(TimedemoReport, NamesTheRatesTheSlowestFrameAndEachPassesMean) {
                       "Slowest frame: 2 of 3, 0.50 s\n"
                       "GPU time per frame (mean): shadow 10.00 ms; main pass 200.00 ms\n");
 }
+
+// A race that ends early leaves end-screen frames that draw no scene. Whenever each frame's
+// passes fit in that frame, the passes' means fit in the mean frame, however few frames drew.
+TEST(TimedemoReport, PassMeansNeverAddUpToMoreThanTheMeanFrame) {
+    for (int drawn = 1; drawn <= 8; ++drawn) {
+        std::vector<double> frames(8, 0.01);
+        std::map<std::string, PassTimer::Total> passes;
+        for (int i = 0; i < drawn; ++i) {
+            frames[static_cast<size_t>(i)] = 0.1;
+            passes["shadow"].milliseconds += 15.0;
+            passes["main pass"].milliseconds += 80.0;
+            passes["shadow"].count += 1;
+            passes["main pass"].count += 1;
+        }
+        std::string report = timedemoReport("demo.qbr", frames, passes, {"shadow", "main pass"});
+        double passSum = 0.0;
+        for (size_t at = report.find(" ms;"); at != std::string::npos;
+             at = report.find(" ms", at + 1)) {
+            size_t start = report.rfind(' ', at - 1) + 1;
+            passSum += std::stod(report.substr(start, at - start));
+        }
+        const double meanFrameMs = (drawn * 100.0 + (8 - drawn) * 10.0) / 8.0;
+        EXPECT_GT(passSum, 0.0) << report;
+        EXPECT_LE(passSum, meanFrameMs + 0.01) << drawn << " drawn\n" << report;
+    }
+}
