@@ -168,19 +168,14 @@ TEST_F(TextureLoading, AnisotropyLimitCapsTheDriversMaximum) {
 TEST_F(TextureLoading, AReloadTakesTheAnisotropyOfItsNewMode) {
     if (!glewIsSupported("GL_EXT_texture_filter_anisotropic"))
         GTEST_SKIP() << "no anisotropic filtering";
-    GLfloat maximum = 0.0f;
+    GLfloat maximum = 0.0f, actual = 0.0f;
     glGetFloatv(GL_MAX_TEXTURE_MAX_ANISOTROPY_EXT, &maximum);
     ASSERT_GT(maximum, 1.0f);
     for (int mode : {2, 0, 1, 0, 2}) {
         loadTextureFiltered(path.c_str(), names, 1, mode, mode != 1, false);
-        GLfloat actual = 0.0f;
         glGetTexParameterfv(GL_TEXTURE_2D, GL_TEXTURE_MAX_ANISOTROPY_EXT, &actual);
         EXPECT_EQ(actual, mode == 0 ? 1.0f : maximum) << "mode " << mode;
     }
-    loadTexture(path.c_str(), names, 1, false, false);
-    GLfloat actual = 0.0f;
-    glGetTexParameterfv(GL_TEXTURE_2D, GL_TEXTURE_MAX_ANISOTROPY_EXT, &actual);
-    EXPECT_EQ(actual, 1.0f) << "loadTexture without mipmaps";
 }
 
 TEST_F(TextureLoading, UnknownModeLeavesTheNameUntouched) {
