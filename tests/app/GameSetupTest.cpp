@@ -156,6 +156,8 @@ TEST_F(GameSetupTest, WriteSettingsWritesTheCommandLineOnceWithoutNeedingTheData
     EXPECT_EQ(gameOptions().width, 1280);
     EXPECT_EQ(gameOptions().mipmapMode, 0);
     EXPECT_EQ(gameOptions().height, 768);
+    // Quality's aspects the player did not give are left to automatic quality.
+    EXPECT_EQ(gameOptions().pinnedAspects, 0u);
 
     fs::current_path(folder / "play");
     EXPECT_FALSE(setUp({"--write-settings", "--width", "640"}, exitCode));
