@@ -115,12 +115,10 @@ TEST(CommandLine, EveryValueOptionTakesItsEdgesAndRefusesPastThemWithOneLine) {
               "--mipmaps: must be off, nearest or linear (got Linear)\n");
     EXPECT_EQ(parse({"--texture-filter", "trilinear"}).output,
               "--texture-filter: must be bilinear or nearest (got trilinear)\n");
-    Parsed low = parse({"--quality", "low", "--samples", "4", "--render-scale", "0.5"});
-    EXPECT_FALSE(low.options.qualityAuto);
-    EXPECT_EQ(low.options.quality, QualityRung::Low);
     // What the player gives is his, even at the default's value; the rest is quality's.
-    EXPECT_EQ(low.options.pinnedAspects,
-              QualitySettings::samplesBit | QualitySettings::renderScaleBit);
+    Parsed low = parse({"--quality", "low", "--samples", "4"});
+    EXPECT_TRUE(!low.options.qualityAuto && low.options.quality == QualityRung::Low);
+    EXPECT_EQ(low.options.pinnedAspects, QualitySettings::samplesBit);
     EXPECT_EQ(parse({"--quality", "Auto"}).output,
               "--quality: must be auto, full, high, medium or low (got Auto)\n");
 }
@@ -169,7 +167,6 @@ TEST(CommandLine, HelpAndVersionEndTheProgramAndNoOptionsMeansTodaysGame) {
     EXPECT_EQ(none.options.anisotropy, 0);
     EXPECT_EQ(none.options.musicVolume, 1.0);
     EXPECT_TRUE(none.options.qualityAuto);
-    EXPECT_EQ(none.options.targetFps, 30);
     EXPECT_EQ(none.options.pinnedAspects, 0u);
     EXPECT_EQ(none.options.dataDir, "");
 }

@@ -2,13 +2,10 @@
 
 #include <algorithm>
 #include <cstdint>
-#include <filesystem>
-#include <functional>
 #include <string>
 #include <vector>
 
 #include "TestFiles.h"
-#include "app/GameOptions.h"
 #include "quality/QualityGovernor.h"
 #include "quality/QualityMemory.h"
 
@@ -18,16 +15,15 @@ using Event = QualityGovernor::Event;
 
 struct Change {
     double at;
-    Event event;
     QualityRung rung;
 };
 
 // A made-up machine: full's frame time, each rung's share of it (not the governor's own
-// estimates), and a load that may change with the time into the run.
+// estimates); after `lighter` seconds every frame takes a fifth of that.
 struct Machine {
     double full;
     double share[qualityRungCount];
-    std::function<double(double)> load = [](double) { return 1.0; };
+    double lighter = 1e9;
 };
 
 // Plays `seconds` of frames, each up to 4 % off at random, and lists the steps; `settled`
@@ -40,11 +36,11 @@ std::vector<Change> play(QualityGovernor& governor, const Machine& machine, doub
         noise = noise * 1664525u + 1013904223u;
         const double jitter = 1.0 + 0.04 * (static_cast<double>(noise >> 8) / 8388608.0 - 1.0);
         const double frame = machine.full * machine.share[static_cast<int>(governor.rung())] *
-                             machine.load(clock) * jitter;
+                             (clock < machine.lighter ? 1.0 : 0.2) * jitter;
         clock += frame;
         Event event = governor.frame(frame);
         if (event == Event::SteppedDown || event == Event::SteppedUp)
-            changes.push_back({clock, event, governor.rung()});
+            changes.push_back({clock, governor.rung()});
         else if (event == Event::Settled && settled)
             *settled = clock;
     }
@@ -59,27 +55,23 @@ TEST(QualityGovernor, StepsDownUnderASlowLoadUntilTheTargetHoldsThenSettles) {
     double settled = -1.0;
     std::vector<Change> changes = play(governor, {0.2, {0.1, 0.16, 0.5, 1.0}}, 30.0, &settled);
     ASSERT_EQ(changes.size(), 2u);
-    EXPECT_EQ(changes[0].event, Event::SteppedDown);
     EXPECT_EQ(changes[0].rung, QualityRung::High);
     EXPECT_EQ(changes[1].rung, QualityRung::Medium);
-    EXPECT_GT(settled, changes[1].at);
-    EXPECT_LT(settled, 10.0);
+    EXPECT_TRUE(settled > changes[1].at && settled < 10.0) << settled;
 }
 
 TEST(QualityGovernor, StepsBackUpWhenTheLoadLightensButNotBeforeTheFailedRungWaited) {
     // 20 fps at full for three seconds, then 100.
-    Machine machine{0.05, {0.1, 0.16, 0.5, 1.0}, [](double t) { return t < 3.0 ? 1.0 : 0.2; }};
+    Machine machine{0.05, {0.1, 0.16, 0.5, 1.0}, 3.0};
     QualityGovernor governor(QualityRung::Full, 30.0, 0);
     std::vector<Change> changes = play(governor, machine, 30.0);
     ASSERT_EQ(changes.size(), 2u);
-    EXPECT_EQ(changes[0].event, Event::SteppedDown);
-    EXPECT_EQ(changes[1].event, Event::SteppedUp);
+    EXPECT_EQ(changes[0].rung, QualityRung::High);
     EXPECT_EQ(changes[1].rung, QualityRung::Full);
     EXPECT_GE(changes[1].at - changes[0].at, QualityGovernor::firstBackOffSeconds);
 }
 
-// Five minutes of a steady load where the rung above looks as if it fits but does not, and of
-// one where full's frames sit right at the target: at most one try and one step back.
+// Five minutes where the rung above looks as if it fits but does not, or full sits at the target.
 TEST(QualityGovernor, ASteadyLoadNearTheTargetDoesNotMakeItSwing) {
     const struct {
         QualityRung start;
@@ -98,18 +90,14 @@ TEST(QualityGovernor, ASteadyLoadNearTheTargetDoesNotMakeItSwing) {
 }
 
 TEST(QualityGovernor, PinnedAspectsStayAsGivenAndRungsDifferingOnlyInThemAreNoStep) {
-    GameOptions options;
-    options.samples = 2;
-    options.anisotropy = 8;
-    options.shadowMapSize = 1024;
-    options.waterMapSize = 128;
-    options.pinnedAspects = QualitySettings::samplesBit | QualitySettings::anisotropyBit |
+    const QualitySettings given{2, 8, 1024, 128, 1.0};
+    const unsigned pinned = QualitySettings::samplesBit | QualitySettings::anisotropyBit |
                             QualitySettings::shadowMapBit | QualitySettings::waterMapBit;
-    QualityGovernor governor(QualityRung::Full, 30.0, options.pinnedAspects);
+    QualityGovernor governor(QualityRung::Full, 30.0, pinned);
     std::vector<Change> changes = play(governor, {0.1, {0.6, 1.0, 1.0, 1.0}}, 20.0);
     ASSERT_FALSE(changes.empty());
     EXPECT_EQ(changes[0].rung, QualityRung::Low);
-    const QualitySettings drawn = qualityAt(options, governor.rung());
+    const QualitySettings drawn = rungSettings(governor.rung()).pinnedTo(given, pinned);
     EXPECT_TRUE(drawn == (QualitySettings{2, 8, 1024, 128, drawn.renderScale}));
     EXPECT_LT(drawn.renderScale, 1.0);
 }
@@ -123,8 +111,6 @@ TEST(QualityMemory, AnyFileOfNoUseStartsAtFullWithAtMostOneLineAndNeverStopsTheG
     } rows[] = {
         {"missing.toml", nullptr, false},
         {"garbage.toml", "rung = = \"low\"\n\x01", true},
-        {"unknown-rung.toml", "[[settled]]\nrenderer = \"x\"\nrung = \"ultra\"\n", true},
-        {"settled-not-a-list.toml", "settled = 3\n", true},
         {"other-renderer.toml",
          "[[settled]]\nrenderer = \"other\"\nversion = \"4.5 Mesa 22.3.6\"\nwidth = 1024\n"
          "height = 768\nrung = \"low\"\n",
@@ -137,8 +123,11 @@ TEST(QualityMemory, AnyFileOfNoUseStartsAtFullWithAtMostOneLineAndNeverStopsTheG
         testing::internal::CaptureStdout();
         EXPECT_EQ(QualityMemory(path).recall(here), QualityRung::Full) << row.name;
         std::string out = testing::internal::GetCapturedStdout();
-        EXPECT_EQ(out.find(path) != std::string::npos, row.warns) << out;
-        EXPECT_EQ(std::count(out.begin(), out.end(), '\n'), row.warns ? 1 : 0) << out;
+        EXPECT_EQ(out.find(path) != std::string::npos &&
+                      std::count(out.begin(), out.end(), '\n') == 1,
+                  row.warns)
+            << out;
+        EXPECT_EQ(out.empty(), !row.warns) << out;
     }
     // A folder that cannot be made (a file stands in its place): one line, and no rung kept.
     const std::string blocked = writeScratchFile("state/blocked", "") + "/quality.toml";
@@ -146,8 +135,9 @@ TEST(QualityMemory, AnyFileOfNoUseStartsAtFullWithAtMostOneLineAndNeverStopsTheG
     EXPECT_FALSE(QualityMemory(blocked).remember(here, QualityRung::Low));
     EXPECT_EQ(QualityMemory(blocked).recall(here), QualityRung::Full);
     std::string out = testing::internal::GetCapturedStdout();
-    EXPECT_EQ(std::count(out.begin(), out.end(), '\n'), 1) << out;
-    EXPECT_NE(out.find(blocked), std::string::npos) << out;
+    EXPECT_TRUE(out.find(blocked) != std::string::npos &&
+                std::count(out.begin(), out.end(), '\n') == 1)
+        << out;
 }
 
 TEST(QualityMemory, ARememberedRungComesBackForItsOwnKeyOnlyBesideTheOthers) {
@@ -162,5 +152,4 @@ TEST(QualityMemory, ARememberedRungComesBackForItsOwnKeyOnlyBesideTheOthers) {
     EXPECT_EQ(QualityMemory(path).recall(large), QualityRung::Low);
     EXPECT_EQ(QualityMemory(path).recall({"llvmpipe", "4.6 Mesa", 800, 600}), QualityRung::Full);
     EXPECT_EQ(testing::internal::GetCapturedStdout(), "");
-    EXPECT_FALSE(std::filesystem::exists(path + ".tmp"));
 }

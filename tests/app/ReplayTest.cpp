@@ -447,8 +447,7 @@ TEST(TimedemoReport, NamesTheRatesTheSlowestFrameAndEachPassesMean) {
                       "GPU time per frame (mean): shadow 10.00 ms; main pass 200.00 ms\n");
 }
 
-// A race that ends early leaves end-screen frames that draw no scene. Whenever each frame's
-// passes fit in that frame, the passes' means fit in the mean frame, however few frames drew.
+// End screens draw no scene: pass means still fit in the mean frame, however few frames drew.
 TEST(TimedemoReport, PassMeansNeverAddUpToMoreThanTheMeanFrame) {
     for (int drawn = 1; drawn <= 8; ++drawn) {
         std::vector<double> frames(8, 0.01);
@@ -460,7 +459,7 @@ TEST(TimedemoReport, PassMeansNeverAddUpToMoreThanTheMeanFrame) {
         for (size_t at = report.find(" ms;"); at != std::string::npos;
              at = report.find(" ms", at + 1))
             passSum += std::stod(report.substr(report.rfind(' ', at - 1) + 1));
-        EXPECT_GT(passSum, 0.0) << report;
-        EXPECT_LE(passSum, (drawn * 100.0 + (8 - drawn) * 10.0) / 8.0 + 0.01) << report;
+        EXPECT_TRUE(passSum > 0.0 && passSum <= (drawn * 100.0 + (8 - drawn) * 10.0) / 8.0 + 0.01)
+            << report;
     }
 }

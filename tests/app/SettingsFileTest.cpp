@@ -69,8 +69,7 @@ TEST(SettingsFile, ABadValueOrUnknownKeyWarnsByLineAndOnlyThatKeyKeepsItsDefault
                                             "colour = \"red\"\n"
                                             "fullscreen = true\n"
                                             "music_volume = 1.5\n"
-                                            "mipmaps = \"nearest\"\n"
-                                            "quality = \"best\"\n");
+                                            "mipmaps = \"nearest\"\n");
     EXPECT_EQ(read.options.width, 800);
     EXPECT_TRUE(read.options.fullscreen);
     EXPECT_EQ(read.options.mipmapMode, 1);
@@ -87,10 +86,7 @@ TEST(SettingsFile, ABadValueOrUnknownKeyWarnsByLineAndOnlyThatKeyKeepsItsDefault
                   "Warning: " + path + " line 4: unknown setting \"colour\" ignored\n" +
                   "Warning: " + path +
                   " line 6: music_volume must be a number from 0.0 to 1.0 (got 1.5); keeping "
-                  "1.0\n" +
-                  "Warning: " + path +
-                  " line 8: quality must be auto, full, high, medium or low (got \"best\"); "
-                  "keeping \"auto\"\n");
+                  "1.0\n");
 }
 
 TEST(SettingsFile, XdgConfigHomeCountsOnlyWhenAbsolute) {
@@ -116,7 +112,6 @@ TEST(SettingsFile, AWrittenFileReadsBackAsTheSameSettingsAndIsNeverOverwritten) 
     chosen.musicVolume = 1.0 / 3.0;
     chosen.qualityAuto = false;
     chosen.quality = QualityRung::Medium;
-    chosen.targetFps = 60;
     chosen.renderScale = 0.75;
     chosen.pinnedAspects = ~0u;
     std::string path = scratchDir() + "/written/quillorb/settings.toml";
@@ -141,7 +136,6 @@ TEST(SettingsFile, AWrittenFileReadsBackAsTheSameSettingsAndIsNeverOverwritten) 
     EXPECT_EQ(read.musicVolume, 1.0 / 3.0);
     EXPECT_FALSE(read.qualityAuto);
     EXPECT_EQ(read.quality, QualityRung::Medium);
-    EXPECT_EQ(read.targetFps, 60);
     EXPECT_EQ(read.renderScale, 0.75);
 
     std::string before = readBytes(path);
