@@ -42,14 +42,18 @@ std::string timedemoReport(const std::string& replayFile, const std::vector<doub
                   std::to_string(frameTimes.size()) + ", " + format("%.2f", frameTimes[slowest]) +
                   " s\n";
     }
-    if (!passOrder.empty()) {
+    // Over every timed frame, not only those a pass ran in: the end screens and pauses draw no
+    // scene, and a mean over the pass's own runs would not add up to the frame's time.
+    if (!passOrder.empty() && !frameTimes.empty()) {
         report += "GPU time per frame (mean):";
         for (const std::string& name : passOrder) {
             auto found = passes.find(name);
             if (found == passes.end() || found->second.count == 0)
                 continue;
             report += " " + name + " " +
-                      format("%.2f", found->second.milliseconds / found->second.count) + " ms;";
+                      format("%.2f",
+                             found->second.milliseconds / static_cast<double>(frameTimes.size())) +
+                      " ms;";
         }
         report.back() = '\n';
     }

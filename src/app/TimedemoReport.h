@@ -7,7 +7,7 @@
 #include "render/PassTimer.h"
 
 // What a timedemo prints at its end: how many frames in how long, the frame rate's minimum,
-// median and maximum over single frames, and each pass's mean GPU time a frame.
+// median and maximum over single frames, and each pass's mean GPU time over all those frames.
 std::string timedemoReport(const std::string& replayFile, const std::vector<double>& frameTimes,
                            const std::map<std::string, PassTimer::Total>& passes,
                            const std::vector<std::string>& passOrder);

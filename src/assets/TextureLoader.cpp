@@ -79,10 +79,14 @@ void uploadImage() {
     glPixelStorei(GL_UNPACK_ALIGNMENT, alignment);
 }
 
-void applyMaxAnisotropy() {
+void applyAnisotropy(float anisotropy) {
     if (!glewIsSupported("GL_EXT_texture_filter_anisotropic"))
         return;
-    glTexParameterf(GL_TEXTURE_2D, GL_TEXTURE_MAX_ANISOTROPY_EXT, anisotropyInUse());
+    glTexParameterf(GL_TEXTURE_2D, GL_TEXTURE_MAX_ANISOTROPY_EXT, anisotropy);
+}
+
+void applyMaxAnisotropy() {
+    applyAnisotropy(anisotropyInUse());
 }
 
 // Clamped textures (skybox faces, for one) are always plain linear without mipmaps.
@@ -104,9 +108,12 @@ void uploadMipmapped(GLint minFilter, GLint magFilter) {
     glGenerateMipmap(GL_TEXTURE_2D);
 }
 
+// A reload into a name that had mipmaps must not keep their anisotropy: without mipmaps
+// llvmpipe's anisotropic filter walks the whole footprint at full resolution, seconds a frame.
 void uploadPlain(GLint filter) {
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, filter);
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, filter);
+    applyAnisotropy(1.0f);
     uploadImage();
 }
 

@@ -25,6 +25,8 @@ PassTimer* PassTimer::installed() {
 }
 
 void PassTimer::begin() {
+    // Work still queued from before the pass would otherwise be drawn, and booked, inside it.
+    glFinish();
     glBeginQuery(GL_TIME_ELAPSED, query);
 }
 

@@ -2,6 +2,8 @@
 
 #include <string>
 
+#include "settings/QualityRung.h"
+
 // Every setting a player can choose at start-up, with the values the game has without any
 // option or settings file. Filled once by the command line and the settings file before the
 // window opens; the game holds it and hands each part to what needs it.
@@ -28,4 +30,15 @@ struct GameOptions {
     int anisotropy = 0;
     // The background music's gain, 0 (silent) to 1.
     double musicVolume = 1.0;
+    // --quality: auto moves between the rungs to hold targetFps; otherwise the rung named.
+    bool qualityAuto = true;
+    QualityRung quality = QualityRung::Full;
+    int targetFps = 30;
+    double renderScale = 1.0;
+    // QualitySettings bits of the aspects the player set (samples, anisotropy, shadow map,
+    // water map, render scale): every rung leaves them as given.
+    unsigned pinnedAspects = 0;
 };
+
+// What the game draws with at a rung: the rung's settings, with the player's pinned aspects.
+QualitySettings qualityAt(const GameOptions& options, QualityRung rung);

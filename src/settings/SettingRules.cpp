@@ -64,14 +64,24 @@ std::string storeSamples(GameOptions& options, const std::string& text) {
     if (!readWhole(text, value) || (value != 0 && value != 2 && value != 4 && value != 8))
         return "must be 0, 2, 4 or 8";
     options.samples = static_cast<int>(value);
+    options.pinnedAspects |= QualitySettings::samplesBit;
     return "";
 }
 
+// A quality aspect the player gives is his: automatic quality leaves it as given.
+std::string pinIfStored(std::string allowed, GameOptions& options, unsigned aspect) {
+    if (allowed.empty())
+        options.pinnedAspects |= aspect;
+    return allowed;
+}
+
 std::string storeShadowMap(GameOptions& options, const std::string& text) {
-    return storePowerOfTwo(text, 512, 8192, options.shadowMapSize);
+    return pinIfStored(storePowerOfTwo(text, 512, 8192, options.shadowMapSize), options,
+                       QualitySettings::shadowMapBit);
 }
 std::string storeWaterMap(GameOptions& options, const std::string& text) {
-    return storePowerOfTwo(text, 128, 1024, options.waterMapSize);
+    return pinIfStored(storePowerOfTwo(text, 128, 1024, options.waterMapSize), options,
+                       QualitySettings::waterMapBit);
 }
 
 std::string storeTextureFilter(GameOptions& options, const std::string& text) {
@@ -86,6 +96,7 @@ std::string storeAnisotropy(GameOptions& options, const std::string& text) {
     if (!readWhole(text, value) || (value != 0 && !(isPowerOfTwo(value) && value <= 16)))
         return "must be 0 (the driver's maximum), 1, 2, 4, 8 or 16";
     options.anisotropy = static_cast<int>(value);
+    options.pinnedAspects |= QualitySettings::anisotropyBit;
     return "";
 }
 
@@ -107,6 +118,30 @@ std::string storeMusicVolume(GameOptions& options, const std::string& text) {
     if (!readDecimal(text, value) || !(value >= 0.0 && value <= 1.0))
         return "must be a number from 0.0 to 1.0";
     options.musicVolume = value;
+    return "";
+}
+
+std::string storeQuality(GameOptions& options, const std::string& text) {
+    if (text == "auto") {
+        options.qualityAuto = true;
+        return "";
+    }
+    if (!rungFromName(text, options.quality))
+        return "must be auto, full, high, medium or low";
+    options.qualityAuto = false;
+    return "";
+}
+
+std::string storeTargetFps(GameOptions& options, const std::string& text) {
+    return storeInRange(text, 10, 240, options.targetFps);
+}
+
+std::string storeRenderScale(GameOptions& options, const std::string& text) {
+    double value = 0.0;
+    if (!readDecimal(text, value) || !(value >= 0.5 && value <= 1.0))
+        return "must be a number from 0.5 to 1.0";
+    options.renderScale = value;
+    options.pinnedAspects |= QualitySettings::renderScaleBit;
     return "";
 }
 
@@ -151,13 +186,25 @@ std::string showMipmaps(const GameOptions& options) {
 
 // The shortest text that reads back as the same number, always with a decimal point so the
 // settings file keeps it a float.
-std::string showMusicVolume(const GameOptions& options) {
+std::string showDecimal(double value) {
     char text[32];
-    auto [end, error] = std::to_chars(text, text + sizeof text, options.musicVolume);
+    auto [end, error] = std::to_chars(text, text + sizeof text, value);
     std::string shown = error == std::errc() ? std::string(text, end) : "1.0";
     if (shown.find_first_of(".e") == std::string::npos)
         shown += ".0";
     return shown;
+}
+std::string showMusicVolume(const GameOptions& options) {
+    return showDecimal(options.musicVolume);
+}
+std::string showQuality(const GameOptions& options) {
+    return quoted(options.qualityAuto ? "auto" : rungName(options.quality));
+}
+std::string showTargetFps(const GameOptions& options) {
+    return std::to_string(options.targetFps);
+}
+std::string showRenderScale(const GameOptions& options) {
+    return showDecimal(options.renderScale);
 }
 
 } // namespace
@@ -189,6 +236,14 @@ const std::vector<SettingRule>& settingRules() {
          storeAnisotropy, showAnisotropy},
         {"music_volume", "--music-volume", nullptr, SettingKind::Fraction,
          "Music volume from 0.0 (silent) to 1.0", storeMusicVolume, showMusicVolume},
+        {"quality", "--quality", nullptr, SettingKind::Choice,
+         "Picture quality: auto (holds the target frame rate), full, high, medium or low",
+         storeQuality, showQuality},
+        {"target_fps", "--target-fps", nullptr, SettingKind::Whole,
+         "Frame rate auto quality holds: 10 to 240", storeTargetFps, showTargetFps},
+        {"render_scale", "--render-scale", nullptr, SettingKind::Fraction,
+         "3D picture's size as a share of the window's, 0.5 to 1.0", storeRenderScale,
+         showRenderScale},
     };
     return rules;
 }

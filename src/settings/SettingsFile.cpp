@@ -161,9 +161,15 @@ void readSettingsFile(const std::string& path, GameOptions& options) {
 std::string settingsText(const GameOptions& options) {
     std::string text = "# Quillorb 3D settings. The game only reads this file; options given on "
                        "the command line win.\n";
-    for (const SettingRule& rule : settingRules())
-        text +=
-            std::string("\n# ") + rule.help + "\n" + rule.key + " = " + rule.show(options) + "\n";
+    for (const SettingRule& rule : settingRules()) {
+        // A quality aspect the player left to --quality goes in commented out: as a setting it
+        // would pin the aspect, and automatic quality could no longer move it.
+        GameOptions probe;
+        rule.store(probe, rule.show(options));
+        const bool leftToQuality = (probe.pinnedAspects & ~options.pinnedAspects) != 0;
+        text += std::string("\n# ") + rule.help + "\n" + (leftToQuality ? "# " : "") + rule.key +
+                " = " + rule.show(options) + "\n";
+    }
     return text;
 }
 

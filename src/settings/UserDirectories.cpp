@@ -47,6 +47,10 @@ std::string configHome() {
     return baseFolder("XDG_CONFIG_HOME", "/.config");
 }
 
+std::string stateHome() {
+    return baseFolder("XDG_STATE_HOME", "/.local/state");
+}
+
 std::string defaultReplayPath() {
     std::string data = dataHome();
     if (data.empty())

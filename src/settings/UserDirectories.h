@@ -11,6 +11,8 @@
 std::string dataHome();
 // $XDG_CONFIG_HOME, else ~/.config: settings the player may edit.
 std::string configHome();
+// $XDG_STATE_HOME, else ~/.local/state: what the game learns about the machine.
+std::string stateHome();
 
 // Where a race is recorded when no file is given: dataHome()/quillorb/replays/last.qbr, or
 // empty when dataHome() is.

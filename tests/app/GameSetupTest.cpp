@@ -152,6 +152,8 @@ TEST_F(GameSetupTest, WriteSettingsWritesTheCommandLineOnceWithoutNeedingTheData
     EXPECT_EQ(chosen.width, 1280);
     EXPECT_EQ(chosen.mipmapMode, 0);
     EXPECT_EQ(chosen.height, 768);
+    // Quality's aspects the player did not give are left to automatic quality.
+    EXPECT_EQ(chosen.pinnedAspects, 0u);
 
     fs::current_path(folder / "play");
     EXPECT_FALSE(setUp({"--write-settings", "--width", "640"}, exitCode));

@@ -163,6 +163,20 @@ TEST_F(TextureLoading, AnisotropyLimitCapsTheDriversMaximum) {
     setAnisotropyLimit(0.0f);
 }
 
+// F4 and F5 reload into the same names: a reload without mipmaps kept their anisotropy and froze.
+TEST_F(TextureLoading, AReloadTakesTheAnisotropyOfItsNewMode) {
+    if (!glewIsSupported("GL_EXT_texture_filter_anisotropic"))
+        GTEST_SKIP() << "no anisotropic filtering";
+    GLfloat maximum = 0.0f, actual = 0.0f;
+    glGetFloatv(GL_MAX_TEXTURE_MAX_ANISOTROPY_EXT, &maximum);
+    ASSERT_GT(maximum, 1.0f);
+    for (int mode : {2, 0, 1, 0, 2}) {
+        loadTextureFiltered(path.c_str(), names, 1, mode, mode != 1, false);
+        glGetTexParameterfv(GL_TEXTURE_2D, GL_TEXTURE_MAX_ANISOTROPY_EXT, &actual);
+        EXPECT_EQ(actual, mode == 0 ? 1.0f : maximum) << "mode " << mode;
+    }
+}
+
 TEST_F(TextureLoading, UnknownModeLeavesTheNameUntouched) {
     glBindTexture(GL_TEXTURE_2D, names[0]);
     loadTextureFiltered(path.c_str(), names, 1, 3, true, false);

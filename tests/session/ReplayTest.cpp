@@ -485,3 +485,20 @@ TEST(TimedemoReport, NamesTheRatesTheSlowestFrameAndEachPassesMean) {
                       "Slowest frame: 2 of 3, 0.50 s\n"
                       "GPU time per frame (mean): shadow 10.00 ms; main pass 200.00 ms\n");
 }
+
+// End screens draw no scene: pass means still fit in the mean frame, however few frames drew.
+TEST(TimedemoReport, PassMeansNeverAddUpToMoreThanTheMeanFrame) {
+    for (int drawn = 1; drawn <= 8; ++drawn) {
+        std::vector<double> frames(8, 0.01);
+        std::map<std::string, PassTimer::Total> passes{{"shadow", {15.0 * drawn, drawn}},
+                                                       {"main pass", {80.0 * drawn, drawn}}};
+        std::fill(frames.begin(), frames.begin() + drawn, 0.1);
+        std::string report = timedemoReport("demo.qbr", frames, passes, {"shadow", "main pass"});
+        double passSum = 0.0;
+        for (size_t at = report.find(" ms;"); at != std::string::npos;
+             at = report.find(" ms", at + 1))
+            passSum += std::stod(report.substr(report.rfind(' ', at - 1) + 1));
+        EXPECT_TRUE(passSum > 0.0 && passSum <= (drawn * 100.0 + (8 - drawn) * 10.0) / 8.0 + 0.01)
+            << report;
+    }
+}

@@ -80,6 +80,16 @@ TEST(CommandLine, EveryValueOptionTakesItsEdgesAndRefusesPastThemWithOneLine) {
          {"-0.01", "1.01", "nan"},
          "must be a number from 0.0 to 1.0",
          [](auto& o) { return o.musicVolume; }},
+        {"--target-fps",
+         {"10", "240"},
+         {"9", "241", "30.5"},
+         "must be a whole number from 10 to 240",
+         [](auto& o) { return o.targetFps; }},
+        {"--render-scale",
+         {"0.5", "1", "0.75"},
+         {"0.49", "1.01", "nan"},
+         "must be a number from 0.5 to 1.0",
+         [](auto& o) { return o.renderScale; }},
     };
     for (const Range& range : ranges) {
         for (const char* text : range.accepted) {
@@ -105,6 +115,12 @@ TEST(CommandLine, EveryValueOptionTakesItsEdgesAndRefusesPastThemWithOneLine) {
               "--mipmaps: must be off, nearest or linear (got Linear)\n");
     EXPECT_EQ(parse({"--texture-filter", "trilinear"}).output,
               "--texture-filter: must be bilinear or nearest (got trilinear)\n");
+    // What the player gives is his, even at the default's value; the rest is quality's.
+    Parsed low = parse({"--quality", "low", "--samples", "4"});
+    EXPECT_TRUE(!low.options.qualityAuto && low.options.quality == QualityRung::Low);
+    EXPECT_EQ(low.options.pinnedAspects, QualitySettings::samplesBit);
+    EXPECT_EQ(parse({"--quality", "Auto"}).output,
+              "--quality: must be auto, full, high, medium or low (got Auto)\n");
 }
 
 TEST(CommandLine, UnknownOptionsMissingValuesAndReplayWithTimedemoAreOneLineRefusals) {
@@ -150,6 +166,8 @@ TEST(CommandLine, HelpAndVersionEndTheProgramAndNoOptionsMeansTodaysGame) {
     EXPECT_EQ(none.options.mipmapMode, 2);
     EXPECT_EQ(none.options.anisotropy, 0);
     EXPECT_EQ(none.options.musicVolume, 1.0);
+    EXPECT_TRUE(none.options.qualityAuto);
+    EXPECT_EQ(none.options.pinnedAspects, 0u);
     EXPECT_EQ(none.options.dataDir, "");
 }
 

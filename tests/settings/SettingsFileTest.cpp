@@ -110,6 +110,10 @@ TEST(SettingsFile, AWrittenFileReadsBackAsTheSameSettingsAndIsNeverOverwritten) 
     chosen.bilinearFiltering = false;
     chosen.mipmapMode = 0;
     chosen.musicVolume = 1.0 / 3.0;
+    chosen.qualityAuto = false;
+    chosen.quality = QualityRung::Medium;
+    chosen.renderScale = 0.75;
+    chosen.pinnedAspects = ~0u;
     std::string path = scratchDir() + "/written/quillorb/settings.toml";
 
     testing::internal::CaptureStdout();
@@ -130,6 +134,9 @@ TEST(SettingsFile, AWrittenFileReadsBackAsTheSameSettingsAndIsNeverOverwritten) 
     EXPECT_FALSE(read.bilinearFiltering);
     EXPECT_EQ(read.mipmapMode, 0);
     EXPECT_EQ(read.musicVolume, 1.0 / 3.0);
+    EXPECT_FALSE(read.qualityAuto);
+    EXPECT_EQ(read.quality, QualityRung::Medium);
+    EXPECT_EQ(read.renderScale, 0.75);
 
     std::string before = readBytes(path);
     testing::internal::CaptureStdout();

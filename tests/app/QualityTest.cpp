@@ -1,0 +1,155 @@
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "TestFiles.h"
+#include "quality/QualityGovernor.h"
+#include "quality/QualityMemory.h"
+
+namespace {
+
+using Event = QualityGovernor::Event;
+
+struct Change {
+    double at;
+    QualityRung rung;
+};
+
+// A made-up machine: full's frame time, each rung's share of it (not the governor's own
+// estimates); after `lighter` seconds every frame takes a fifth of that.
+struct Machine {
+    double full;
+    double share[qualityRungCount];
+    double lighter = 1e9;
+};
+
+// Plays `seconds` of frames, each up to 4 % off at random, and lists the steps; `settled`
+// gets when the governor last said it settled.
+std::vector<Change> play(QualityGovernor& governor, const Machine& machine, double seconds,
+                         double* settled = nullptr) {
+    std::vector<Change> changes;
+    uint32_t noise = 12345;
+    for (double clock = 0.0; clock < seconds;) {
+        noise = noise * 1664525u + 1013904223u;
+        const double jitter = 1.0 + 0.04 * (static_cast<double>(noise >> 8) / 8388608.0 - 1.0);
+        const double frame = machine.full * machine.share[static_cast<int>(governor.rung())] *
+                             (clock < machine.lighter ? 1.0 : 0.2) * jitter;
+        clock += frame;
+        Event event = governor.frame(frame);
+        if (event == Event::SteppedDown || event == Event::SteppedUp)
+            changes.push_back({clock, governor.rung()});
+        else if (event == Event::Settled && settled)
+            *settled = clock;
+    }
+    return changes;
+}
+
+} // namespace
+
+TEST(QualityGovernor, StepsDownUnderASlowLoadUntilTheTargetHoldsThenSettles) {
+    // 5 fps at full, 10 at high, 31 at medium.
+    QualityGovernor governor(QualityRung::Full, 30.0, 0);
+    double settled = -1.0;
+    std::vector<Change> changes = play(governor, {0.2, {0.1, 0.16, 0.5, 1.0}}, 30.0, &settled);
+    ASSERT_EQ(changes.size(), 2u);
+    EXPECT_EQ(changes[0].rung, QualityRung::High);
+    EXPECT_EQ(changes[1].rung, QualityRung::Medium);
+    EXPECT_TRUE(settled > changes[1].at && settled < 10.0) << settled;
+}
+
+TEST(QualityGovernor, StepsBackUpWhenTheLoadLightensButNotBeforeTheFailedRungWaited) {
+    // 20 fps at full for three seconds, then 100.
+    Machine machine{0.05, {0.1, 0.16, 0.5, 1.0}, 3.0};
+    QualityGovernor governor(QualityRung::Full, 30.0, 0);
+    std::vector<Change> changes = play(governor, machine, 30.0);
+    ASSERT_EQ(changes.size(), 2u);
+    EXPECT_EQ(changes[0].rung, QualityRung::High);
+    EXPECT_EQ(changes[1].rung, QualityRung::Full);
+    EXPECT_GE(changes[1].at - changes[0].at, QualityGovernor::firstBackOffSeconds);
+}
+
+// Five minutes where the rung above looks as if it fits but does not, or full sits at the target.
+TEST(QualityGovernor, ASteadyLoadNearTheTargetDoesNotMakeItSwing) {
+    const struct {
+        QualityRung start;
+        Machine machine;
+        QualityRung end;
+    } rows[] = {
+        {QualityRung::Medium, {0.0085, {0.7, 1.0, 4.0, 8.0}}, QualityRung::Medium},
+        {QualityRung::Full, {1.0 / 30, {0.1, 0.16, 0.5, 1.0}}, QualityRung::High},
+    };
+    for (const auto& row : rows) {
+        QualityGovernor governor(row.start, 30.0, 0);
+        std::vector<Change> changes = play(governor, row.machine, 300.0);
+        EXPECT_LE(changes.size(), 2u) << rungName(row.start);
+        EXPECT_TRUE(changes.empty() || governor.rung() == row.end) << rungName(row.start);
+    }
+}
+
+TEST(QualityGovernor, PinnedAspectsStayAsGivenAndRungsDifferingOnlyInThemAreNoStep) {
+    const QualitySettings given{2, 8, 1024, 128, 1.0};
+    const unsigned pinned = QualitySettings::samplesBit | QualitySettings::anisotropyBit |
+                            QualitySettings::shadowMapBit | QualitySettings::waterMapBit;
+    QualityGovernor governor(QualityRung::Full, 30.0, pinned);
+    std::vector<Change> changes = play(governor, {0.1, {0.6, 1.0, 1.0, 1.0}}, 20.0);
+    ASSERT_FALSE(changes.empty());
+    EXPECT_EQ(changes[0].rung, QualityRung::Low);
+    const QualitySettings drawn = rungSettings(governor.rung()).pinnedTo(given, pinned);
+    EXPECT_TRUE(drawn == (QualitySettings{2, 8, 1024, 128, drawn.renderScale}));
+    EXPECT_LT(drawn.renderScale, 1.0);
+}
+
+TEST(QualityMemory, AnyFileOfNoUseStartsAtFullWithAtMostOneLineAndNeverStopsTheGame) {
+    const QualityMemory::Key here{"llvmpipe (LLVM 15.0.6, 256 bits)", "4.5 Mesa 22.3.6", 1024, 768};
+    const struct {
+        const char* name;
+        const char* text; // null: no file at all
+        bool warns;
+    } rows[] = {
+        {"missing.toml", nullptr, false},
+        {"garbage.toml", "rung = = \"low\"\n\x01", true},
+        {"other-renderer.toml",
+         "[[settled]]\nrenderer = \"other\"\nversion = \"4.5 Mesa 22.3.6\"\nwidth = 1024\n"
+         "height = 768\nrung = \"low\"\n",
+         false},
+    };
+    for (const auto& row : rows) {
+        std::string path = scratchDir() + "/state/" + row.name;
+        if (row.text)
+            path = writeScratchFile(std::string("state/") + row.name, row.text);
+        testing::internal::CaptureStdout();
+        EXPECT_EQ(QualityMemory(path).recall(here), QualityRung::Full) << row.name;
+        std::string out = testing::internal::GetCapturedStdout();
+        EXPECT_EQ(out.find(path) != std::string::npos &&
+                      std::count(out.begin(), out.end(), '\n') == 1,
+                  row.warns)
+            << out;
+        EXPECT_EQ(out.empty(), !row.warns) << out;
+    }
+    // A folder that cannot be made (a file stands in its place): one line, and no rung kept.
+    const std::string blocked = writeScratchFile("state/blocked", "") + "/quality.toml";
+    testing::internal::CaptureStdout();
+    EXPECT_FALSE(QualityMemory(blocked).remember(here, QualityRung::Low));
+    EXPECT_EQ(QualityMemory(blocked).recall(here), QualityRung::Full);
+    std::string out = testing::internal::GetCapturedStdout();
+    EXPECT_TRUE(out.find(blocked) != std::string::npos &&
+                std::count(out.begin(), out.end(), '\n') == 1)
+        << out;
+}
+
+TEST(QualityMemory, ARememberedRungComesBackForItsOwnKeyOnlyBesideTheOthers) {
+    const std::string path = writeScratchFile("state/kept/quality.toml", "rung = = broken\n");
+    const QualityMemory::Key small{"llvmpipe", "4.5 Mesa", 800, 600};
+    const QualityMemory::Key large{"llvmpipe", "4.5 Mesa", 1920, 1080};
+    testing::internal::CaptureStdout();
+    for (QualityRung rung : {QualityRung::High, QualityRung::Medium})
+        EXPECT_TRUE(QualityMemory(path).remember(small, rung));
+    EXPECT_TRUE(QualityMemory(path).remember(large, QualityRung::Low));
+    EXPECT_EQ(QualityMemory(path).recall(small), QualityRung::Medium);
+    EXPECT_EQ(QualityMemory(path).recall(large), QualityRung::Low);
+    EXPECT_EQ(QualityMemory(path).recall({"llvmpipe", "4.6 Mesa", 800, 600}), QualityRung::Full);
+    EXPECT_EQ(testing::internal::GetCapturedStdout(), "");
+}
