@@ -28,6 +28,8 @@ struct GameOptions {
     int anisotropy = 0;
     // The background music's gain, 0 (silent) to 1.
     double musicVolume = 1.0;
+    // The sound effects' gain, 0 (silent) to 1, apart from the music's.
+    double soundVolume = 1.0;
 };
 
 // The options the game started with.

@@ -101,13 +101,20 @@ std::string storeMipmaps(GameOptions& options, const std::string& text) {
     return "must be off, nearest or linear";
 }
 
-std::string storeMusicVolume(GameOptions& options, const std::string& text) {
+std::string storeFraction(const std::string& text, double& target) {
     double value = 0.0;
     // The negated test also refuses "nan".
     if (!readDecimal(text, value) || !(value >= 0.0 && value <= 1.0))
         return "must be a number from 0.0 to 1.0";
-    options.musicVolume = value;
+    target = value;
     return "";
+}
+
+std::string storeMusicVolume(GameOptions& options, const std::string& text) {
+    return storeFraction(text, options.musicVolume);
+}
+std::string storeSoundVolume(GameOptions& options, const std::string& text) {
+    return storeFraction(text, options.soundVolume);
 }
 
 std::string showSwitch(bool value) {
@@ -151,13 +158,20 @@ std::string showMipmaps(const GameOptions& options) {
 
 // The shortest text that reads back as the same number, always with a decimal point so the
 // settings file keeps it a float.
-std::string showMusicVolume(const GameOptions& options) {
+std::string showFraction(double value) {
     char text[32];
-    auto [end, error] = std::to_chars(text, text + sizeof text, options.musicVolume);
+    auto [end, error] = std::to_chars(text, text + sizeof text, value);
     std::string shown = error == std::errc() ? std::string(text, end) : "1.0";
     if (shown.find_first_of(".e") == std::string::npos)
         shown += ".0";
     return shown;
+}
+
+std::string showMusicVolume(const GameOptions& options) {
+    return showFraction(options.musicVolume);
+}
+std::string showSoundVolume(const GameOptions& options) {
+    return showFraction(options.soundVolume);
 }
 
 } // namespace
@@ -189,6 +203,8 @@ const std::vector<SettingRule>& settingRules() {
          storeAnisotropy, showAnisotropy},
         {"music_volume", "--music-volume", nullptr, SettingKind::Fraction,
          "Music volume from 0.0 (silent) to 1.0", storeMusicVolume, showMusicVolume},
+        {"sound_volume", "--sound-volume", nullptr, SettingKind::Fraction,
+         "Sound effects volume from 0.0 (silent) to 1.0", storeSoundVolume, showSoundVolume},
     };
     return rules;
 }

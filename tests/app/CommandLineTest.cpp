@@ -80,6 +80,11 @@ TEST(CommandLine, EveryValueOptionTakesItsEdgesAndRefusesPastThemWithOneLine) {
          {"-0.01", "1.01", "nan"},
          "must be a number from 0.0 to 1.0",
          [](auto& o) { return o.musicVolume; }},
+        {"--sound-volume",
+         {"0.0", "1", "0.5"},
+         {"-1", "2", "loud"},
+         "must be a number from 0.0 to 1.0",
+         [](auto& o) { return o.soundVolume; }},
     };
     for (const Range& range : ranges) {
         for (const char* text : range.accepted) {
@@ -150,6 +155,7 @@ TEST(CommandLine, HelpAndVersionEndTheProgramAndNoOptionsMeansTodaysGame) {
     EXPECT_EQ(none.options.mipmapMode, 2);
     EXPECT_EQ(none.options.anisotropy, 0);
     EXPECT_EQ(none.options.musicVolume, 1.0);
+    EXPECT_EQ(none.options.soundVolume, 1.0);
     EXPECT_EQ(none.options.dataDir, "");
 }
 

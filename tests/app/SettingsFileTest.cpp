@@ -110,6 +110,7 @@ TEST(SettingsFile, AWrittenFileReadsBackAsTheSameSettingsAndIsNeverOverwritten) 
     chosen.bilinearFiltering = false;
     chosen.mipmapMode = 0;
     chosen.musicVolume = 1.0 / 3.0;
+    chosen.soundVolume = 0.0;
     std::string path = scratchDir() + "/written/quillorb/settings.toml";
 
     testing::internal::CaptureStdout();
@@ -130,6 +131,7 @@ TEST(SettingsFile, AWrittenFileReadsBackAsTheSameSettingsAndIsNeverOverwritten) 
     EXPECT_FALSE(read.bilinearFiltering);
     EXPECT_EQ(read.mipmapMode, 0);
     EXPECT_EQ(read.musicVolume, 1.0 / 3.0);
+    EXPECT_EQ(read.soundVolume, 0.0);
 
     std::string before = readBytes(path);
     testing::internal::CaptureStdout();
