@@ -38,6 +38,8 @@ struct GameOptions {
     // QualitySettings bits of the aspects the player set (samples, anisotropy, shadow map,
     // water map, render scale): every rung leaves them as given.
     unsigned pinnedAspects = 0;
+    // The sound effects' gain, 0 (silent) to 1, apart from the music's.
+    double soundVolume = 1.0;
 };
 
 // What the game draws with at a rung: the rung's settings, with the player's pinned aspects.

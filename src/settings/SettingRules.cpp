@@ -112,12 +112,12 @@ std::string storeMipmaps(GameOptions& options, const std::string& text) {
     return "must be off, nearest or linear";
 }
 
-std::string storeMusicVolume(GameOptions& options, const std::string& text) {
+std::string storeFraction(const std::string& text, double& target) {
     double value = 0.0;
     // The negated test also refuses "nan".
     if (!readDecimal(text, value) || !(value >= 0.0 && value <= 1.0))
         return "must be a number from 0.0 to 1.0";
-    options.musicVolume = value;
+    target = value;
     return "";
 }
 
@@ -143,6 +143,13 @@ std::string storeRenderScale(GameOptions& options, const std::string& text) {
     options.renderScale = value;
     options.pinnedAspects |= QualitySettings::renderScaleBit;
     return "";
+}
+
+std::string storeMusicVolume(GameOptions& options, const std::string& text) {
+    return storeFraction(text, options.musicVolume);
+}
+std::string storeSoundVolume(GameOptions& options, const std::string& text) {
+    return storeFraction(text, options.soundVolume);
 }
 
 std::string showSwitch(bool value) {
@@ -207,6 +214,10 @@ std::string showRenderScale(const GameOptions& options) {
     return showDecimal(options.renderScale);
 }
 
+std::string showSoundVolume(const GameOptions& options) {
+    return showDecimal(options.soundVolume);
+}
+
 } // namespace
 
 const std::vector<SettingRule>& settingRules() {
@@ -244,6 +255,8 @@ const std::vector<SettingRule>& settingRules() {
         {"render_scale", "--render-scale", nullptr, SettingKind::Fraction,
          "3D picture's size as a share of the window's, 0.5 to 1.0", storeRenderScale,
          showRenderScale},
+        {"sound_volume", "--sound-volume", nullptr, SettingKind::Fraction,
+         "Sound effects volume from 0.0 (silent) to 1.0", storeSoundVolume, showSoundVolume},
     };
     return rules;
 }

@@ -100,6 +100,8 @@ const std::vector<std::string>& generatedArtFiles() {
                                   "data/basicFont_0.tga",
                                   "data/background.wav",
                               });
+        for (const char* effect : {"roll", "impact", "life_lost", "tick", "win", "game_over"})
+            all.push_back(std::string("data/sound/") + effect + ".wav");
         return all;
     }();
     return files;

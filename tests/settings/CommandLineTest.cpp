@@ -90,6 +90,11 @@ TEST(CommandLine, EveryValueOptionTakesItsEdgesAndRefusesPastThemWithOneLine) {
          {"0.49", "1.01", "nan"},
          "must be a number from 0.5 to 1.0",
          [](auto& o) { return o.renderScale; }},
+        {"--sound-volume",
+         {"0.0", "1", "0.5"},
+         {"-1", "2", "loud"},
+         "must be a number from 0.0 to 1.0",
+         [](auto& o) { return o.soundVolume; }},
     };
     for (const Range& range : ranges) {
         for (const char* text : range.accepted) {
@@ -168,6 +173,7 @@ TEST(CommandLine, HelpAndVersionEndTheProgramAndNoOptionsMeansTodaysGame) {
     EXPECT_EQ(none.options.musicVolume, 1.0);
     EXPECT_TRUE(none.options.qualityAuto);
     EXPECT_EQ(none.options.pinnedAspects, 0u);
+    EXPECT_EQ(none.options.soundVolume, 1.0);
     EXPECT_EQ(none.options.dataDir, "");
 }
 

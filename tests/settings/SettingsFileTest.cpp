@@ -114,6 +114,7 @@ TEST(SettingsFile, AWrittenFileReadsBackAsTheSameSettingsAndIsNeverOverwritten) 
     chosen.quality = QualityRung::Medium;
     chosen.renderScale = 0.75;
     chosen.pinnedAspects = ~0u;
+    chosen.soundVolume = 0.0;
     std::string path = scratchDir() + "/written/quillorb/settings.toml";
 
     testing::internal::CaptureStdout();
@@ -137,6 +138,7 @@ TEST(SettingsFile, AWrittenFileReadsBackAsTheSameSettingsAndIsNeverOverwritten) 
     EXPECT_FALSE(read.qualityAuto);
     EXPECT_EQ(read.quality, QualityRung::Medium);
     EXPECT_EQ(read.renderScale, 0.75);
+    EXPECT_EQ(read.soundVolume, 0.0);
 
     std::string before = readBytes(path);
     testing::internal::CaptureStdout();

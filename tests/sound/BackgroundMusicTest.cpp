@@ -2,6 +2,7 @@
 
 #include <AL/al.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cmath>
 #include <cstdint>
@@ -18,6 +19,7 @@
 #include "TestFiles.h"
 #include "platform/DataFileReport.h"
 #include "sound/BackgroundMusic.h"
+#include "sound/SoundEffects.h"
 
 namespace fs = std::filesystem;
 
@@ -58,14 +60,42 @@ void writeTone(const std::string& path, size_t sampleCount = 22050 / 2) {
     out.write(reinterpret_cast<const char*>(samples.data()), bytes);
 }
 
-// Each test runs in its own folder, since the music is read from a fixed relative path.
+// OpenAL reads its configuration once per process, so what is played is captured in a child:
+// this test program again, running only the tests `childFilter` picks, in `folder` (named to it
+// as $QUILLORB_CAPTURE_DIR), with OpenAL's wave backend writing 16-bit samples to
+// folder/out.wav. Returns those samples, channels interleaved; empty when nothing was written.
+std::vector<int16_t> captureChild(const fs::path& folder, const std::string& childFilter) {
+    const std::string captured = (folder / "out.wav").string();
+    // Without dither, silence comes out as zeros.
+    std::ofstream(folder / "alsoft.conf")
+        << "[general]\nsample-type = int16\ndither = false\n[wave]\nfile = " << captured << "\n";
+    std::string command = "ALSOFT_CONF='" + (folder / "alsoft.conf").string() +
+                          "' ALSOFT_DRIVERS=wave QUILLORB_CAPTURE_DIR='" + folder.string() +
+                          "' /proc/" + std::to_string(getpid()) + "/exe --gtest_filter='" +
+                          childFilter + "' >/dev/null 2>&1";
+    std::vector<int16_t> samples;
+    if (std::system(command.c_str()) != 0)
+        return samples;
+    std::string bytes = readAll(captured);
+    // The samples follow the data chunk's header; every chunk before it is skipped by its size.
+    size_t at = 12;
+    while (at + 8 <= bytes.size() && bytes.compare(at, 4, "data") != 0)
+        at += 8 + (static_cast<uint8_t>(bytes[at + 4]) | static_cast<uint8_t>(bytes[at + 5]) << 8);
+    for (size_t i = at + 8; i + 1 < bytes.size(); i += 2)
+        samples.push_back(static_cast<int16_t>((static_cast<uint8_t>(bytes[i + 1]) << 8) |
+                                               static_cast<uint8_t>(bytes[i])));
+    return samples;
+}
+
+// Each test runs in its own folder, since the music and the effects are read from fixed
+// relative paths.
 class BackgroundMusicTest : public testing::Test {
   protected:
     void SetUp() override {
         previous = fs::current_path();
         folder =
             fs::path(scratchDir()) / testing::UnitTest::GetInstance()->current_test_info()->name();
-        fs::create_directories(folder / "data");
+        fs::create_directories(folder / "data/sound");
         fs::current_path(folder);
         setenv("ALSOFT_DRIVERS", "null", 1);
     }
@@ -74,6 +104,7 @@ class BackgroundMusicTest : public testing::Test {
     fs::path previous;
     fs::path folder;
 };
+using SoundEffectsTest = BackgroundMusicTest;
 
 TEST_F(BackgroundMusicTest, PlaysTheLoopForeverWhateverTheFileSays) {
     writeTone("data/background.wav");
@@ -178,29 +209,75 @@ TEST(BackgroundMusicCapture, ChildPlaysIntoTheWaveBackend) {
 
 TEST_F(BackgroundMusicTest, TheLoopReachesTheOutput) {
     writeTone("data/background.wav");
-    std::string captured = (folder / "out.wav").string();
-    std::ofstream(folder / "alsoft.conf")
-        << "[general]\nsample-type = int16\n[wave]\nfile = " << captured << "\n";
-    std::string command = "ALSOFT_CONF='" + (folder / "alsoft.conf").string() +
-                          "' ALSOFT_DRIVERS=wave QUILLORB_CAPTURE_DIR='" + folder.string() +
-                          "' /proc/" + std::to_string(getpid()) +
-                          "/exe --gtest_filter=BackgroundMusicCapture.* >/dev/null 2>&1";
-    ASSERT_EQ(std::system(command.c_str()), 0);
-
-    std::ifstream in(captured, std::ios::binary);
-    ASSERT_TRUE(in.good()) << "the wave backend wrote nothing";
-    std::vector<char> bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-    ASSERT_GT(bytes.size(), 44u + 4000u);
-    // Past the header the output must carry sound, including in its second half.
-    size_t half = bytes.size() / 2;
-    half -= half % 2;
+    std::vector<int16_t> samples = captureChild(folder, "BackgroundMusicCapture.*");
+    ASSERT_GT(samples.size(), 2000u) << "the wave backend wrote nothing";
+    // The output must carry sound, including in its second half.
     int loud = 0;
-    for (size_t i = half; i + 1 < bytes.size(); i += 2) {
-        int16_t s = static_cast<int16_t>((static_cast<uint8_t>(bytes[i + 1]) << 8) |
-                                         static_cast<uint8_t>(bytes[i]));
-        loud += std::abs(s) > 2000;
-    }
+    for (size_t i = samples.size() / 2; i < samples.size(); ++i)
+        loud += std::abs(samples[i]) > 2000;
     EXPECT_GT(loud, 100);
+}
+
+// Each effect's source state, in the order of SoundEffects::Effect.
+std::vector<ALint> states(const SoundEffects& effects) {
+    std::vector<ALint> all(SoundEffects::effectCount);
+    for (int e = 0; e < SoundEffects::effectCount; ++e)
+        alGetSourcei(effects.getSource(SoundEffects::Effect(e)), AL_SOURCE_STATE, &all[e]);
+    return all;
+}
+
+TEST_F(SoundEffectsTest, AMissingFileIsNamedOnceTheOthersPlayAndAllHoldInAPause) {
+    for (const char* name : {"roll", "life_lost", "tick", "win", "game_over"})
+        writeTone(std::string("data/sound/") + name + ".wav");
+    forgetReportedDataFiles();
+    testing::internal::CaptureStdout();
+    SoundEffects effects;
+    effects.start();
+    effects.setRolling(1.0f);
+    for (auto cue : {SoundCue::Kind::Impact, SoundCue::Kind::LifeLost, SoundCue::Kind::Tick,
+                     SoundCue::Kind::Win, SoundCue::Kind::GameOver})
+        effects.play({cue});
+    EXPECT_EQ(testing::internal::GetCapturedStdout(),
+              "Data file \"data/sound/impact.wav\": missing\n");
+    // Roll, impact, life lost, tick, win, game over.
+    const ALint on = AL_PLAYING, held = AL_PAUSED, unheard = AL_INITIAL;
+    EXPECT_EQ(states(effects), std::vector<ALint>({on, unheard, on, on, on, on}));
+    effects.pause();
+    effects.tick();
+    EXPECT_EQ(states(effects), std::vector<ALint>({held, unheard, held, held, held, held}));
+    effects.resume();
+    EXPECT_EQ(states(effects), std::vector<ALint>({on, unheard, on, on, on, on}));
+    effects.release();
+}
+
+// The child of the capture below: at rest, rolling fast, at rest again, without music.
+TEST(SoundEffectsCapture, ChildRestsRollsAndRests) {
+    const char* folder = std::getenv("QUILLORB_CAPTURE_DIR");
+    if (!folder)
+        GTEST_SKIP() << "runs only as the capture child";
+    std::filesystem::current_path(folder);
+    SoundEffects effects;
+    effects.start();
+    for (float level : {0.0f, 1.0f, 0.0f}) {
+        effects.setRolling(level);
+        std::this_thread::sleep_for(std::chrono::milliseconds(600));
+    }
+    effects.release();
+}
+
+TEST_F(SoundEffectsTest, RollingIsHeardAndRestIsSilent) {
+    writeTone("data/sound/roll.wav");
+    std::vector<int16_t> out = captureChild(folder, "SoundEffectsCapture.*");
+    ASSERT_GT(out.size(), 20000u) << "the wave backend wrote nothing";
+    auto loudest = [&](double from, double to) {
+        int peak = 0;
+        for (size_t i = static_cast<size_t>(from * out.size()); i < to * out.size(); ++i)
+            peak = std::max(peak, std::abs(static_cast<int>(out[i])));
+        return peak;
+    };
+    EXPECT_LT(loudest(0.0, 0.2), 50) << "before the marble moves";
+    EXPECT_GT(loudest(0.4, 0.6), 2000) << "while it rolls";
+    EXPECT_LT(loudest(0.8, 1.0), 50) << "after it stopped";
 }
 
 } // namespace

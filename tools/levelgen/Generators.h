@@ -16,5 +16,7 @@ void generateTextures(const std::string& outDir);
 void generateFont(const std::string& outDir);
 // The background loop, data/background.wav.
 void generateMusic(const std::string& outDir);
+// The sound effects, data/sound/{roll,impact,life_lost,tick,win,game_over}.wav.
+void generateSoundEffects(const std::string& outDir);
 // The desktop icon as iconDir/hicolor/<size>x<size>/apps/quillorb.png, an icon theme's layout.
 void generateIcons(const std::string& iconDir);

@@ -5,13 +5,13 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
-#include <fstream>
 #include <string>
 #include <vector>
 
 #include "Generators.h"
 #include "Image.h"
 #include "Noise.h"
+#include "WaveFile.h"
 
 namespace {
 
@@ -190,44 +190,9 @@ std::vector<float> compose() {
     return music.samples;
 }
 
-void put16(std::ofstream& out, uint16_t v) {
-    out.put(static_cast<char>(v & 0xFF));
-    out.put(static_cast<char>(v >> 8));
-}
-
-void put32(std::ofstream& out, uint32_t v) {
-    put16(out, static_cast<uint16_t>(v & 0xFFFF));
-    put16(out, static_cast<uint16_t>(v >> 16));
-}
-
-bool writeWav(const std::string& path, const std::vector<float>& samples) {
-    float peak = 1e-6f;
-    for (float s : samples)
-        peak = std::max(peak, std::abs(s));
-    const float gain = 0.8f / peak;
-    const uint32_t dataBytes = static_cast<uint32_t>(samples.size() * 2);
-    makeParentFolders(path);
-    std::ofstream out(path, std::ios::binary);
-    out.write("RIFF", 4);
-    put32(out, 36 + dataBytes);
-    out.write("WAVEfmt ", 8);
-    put32(out, 16); // size of the format chunk
-    put16(out, 1);  // PCM
-    put16(out, 1);  // mono
-    put32(out, sampleRate);
-    put32(out, sampleRate * 2); // bytes a second
-    put16(out, 2);              // bytes a frame
-    put16(out, 16);             // bits a sample
-    out.write("data", 4);
-    put32(out, dataBytes);
-    for (float s : samples)
-        put16(out, static_cast<uint16_t>(static_cast<int16_t>(std::lround(s * gain * 32767.0f))));
-    return static_cast<bool>(out);
-}
-
 } // namespace
 
 void generateMusic(const std::string& outDir) {
     std::string path = outDir + "/data/background.wav";
-    reportWrite(path, writeWav(path, compose()));
+    reportWrite(path, writeWave(path, compose(), sampleRate, 0.8f));
 }

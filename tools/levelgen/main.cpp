@@ -1,6 +1,6 @@
 // levelgen OUT_DIR [--map MAP.png] [--icons ICON_DIR]
-// Writes the game's meshes, textures, font and music below OUT_DIR, and with --icons the
-// desktop icon below ICON_DIR.
+// Writes the game's meshes, textures, font, music and sound effects below OUT_DIR, and with --icons
+// the desktop icon below ICON_DIR.
 #include <cstring>
 #include <filesystem>
 #include <iostream>
@@ -30,6 +30,7 @@ int main(int argc, char** argv) {
     generateTextures(outDir);
     generateFont(outDir);
     generateMusic(outDir);
+    generateSoundEffects(outDir);
     if (writeMap)
         generateMap(mapPath);
     if (!iconDir.empty())
