@@ -178,6 +178,7 @@ bool Game::init() {
     resetDisplayOptions(gameOptions.bilinearFiltering, gameOptions.mipmapMode);
     scene->setStartTextureMode(gameOptions.bilinearFiltering, gameOptions.mipmapMode);
     scene->setMusicVolume(static_cast<float>(gameOptions.musicVolume));
+    scene->setSoundVolume(static_cast<float>(gameOptions.soundVolume));
     scene->setShadowMapSize(gameOptions.shadowMapSize);
     scene->setWaterMapSize(gameOptions.waterMapSize);
     scene->setViewSize(width, height);
@@ -202,8 +203,10 @@ void Game::updateFrame() {
         else if (scene)
             frameStep = scene->advance(frameTime, playerInput());
     }
-    if (scene)
+    if (scene) {
         scene->setFrameTime(frameClock.getFrameTime());
+        scene->playSounds();
+    }
     winRecorder.noteRaceOutcome(race());
 }
 

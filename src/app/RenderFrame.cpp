@@ -20,7 +20,12 @@
 namespace {
 
 const char* const endScreenKeys = "Enter or A: play again    Escape: quit";
-const char* const pauseLine = "Pause    P or Start: resume    Escape: quit";
+const char* const pauseLine = "P or Start: resume    Escape: quit";
+// What a paused picture keeps of its brightness: dim enough to read as stopped, light enough
+// to see where the marble stands.
+const float pausedBrightness = 0.45f;
+// The padding round text on its plate, in pixels.
+const float plateMargin = 12.0f;
 
 void drawFullWindow(const Game& game, BitmapFont* font, unsigned int texture) {
     float width = static_cast<float>(game.windowWidth());
@@ -28,17 +33,35 @@ void drawFullWindow(const Game& game, BitmapFont* font, unsigned int texture) {
     font->drawQuad(-width / 2.0f, height / 2.0f, texture, width, height);
 }
 
-// Near the bottom-left corner, clear of the pictures' own lettering.
-void drawKeyLine(const Game& game, BitmapFont* font, const char* text) {
-    font->drawText(text, static_cast<float>(-(game.windowWidth() / 2) + 24),
-                   static_cast<float>(-(game.windowHeight() / 2) + 60), true);
-}
-
 float textWidth(const BitmapFont* font, const std::string& text) {
     float width = 0.0f;
     for (char c : text)
         width += font->glyph(static_cast<unsigned char>(c)).xadvance;
     return width;
+}
+
+// An opaque dark rectangle in HUD coordinates (left, top, size): white letters read on it
+// whatever picture lies under them, the winner's chequered band included.
+void drawPlate(const Game& game, float left, float top, float width, float height) {
+    GLfloat clearColour[4];
+    glGetFloatv(GL_COLOR_CLEAR_VALUE, clearColour);
+    glEnable(GL_SCISSOR_TEST);
+    glScissor(game.windowWidth() / 2 + static_cast<int>(std::floor(left)),
+              game.windowHeight() / 2 + static_cast<int>(std::floor(top - height)),
+              static_cast<int>(std::ceil(width)), static_cast<int>(std::ceil(height)));
+    glClearColor(0.12f, 0.06f, 0.02f, 1.0f);
+    glClear(GL_COLOR_BUFFER_BIT);
+    glDisable(GL_SCISSOR_TEST);
+    glClearColor(clearColour[0], clearColour[1], clearColour[2], clearColour[3]);
+}
+
+// Near the bottom-left corner, on its own plate.
+void drawKeyLine(const Game& game, BitmapFont* font, const char* text) {
+    const float x = static_cast<float>(-(game.windowWidth() / 2) + 24);
+    const float y = static_cast<float>(-(game.windowHeight() / 2) + 60);
+    drawPlate(game, x - plateMargin, y + plateMargin, textWidth(font, text) + 2.0f * plateMargin,
+              static_cast<float>(font->getLineHeight()) + 2.0f * plateMargin);
+    font->drawText(text, x, y, true);
 }
 
 std::vector<std::string> winLines(const WinRecord& win) {
@@ -50,11 +73,10 @@ std::vector<std::string> winLines(const WinRecord& win) {
     return lines;
 }
 
-// The race's time on a dark plate over the lower part of the winner picture, where its own
-// line about the keys stood (the key line below says it now); white letters need the dark.
+// The race's time on a dark plate over the lower part of the winner picture; white letters
+// need the dark.
 void drawWinLines(const Game& game, BitmapFont* font, const WinRecord& win) {
     const std::vector<std::string> lines = winLines(win);
-    const int width = game.windowWidth();
     const int height = game.windowHeight();
     const float lineStep = static_cast<float>(font->getLineHeight()) + 6.0f;
     const float margin = 14.0f;
@@ -65,17 +87,7 @@ void drawWinLines(const Game& game, BitmapFont* font, const WinRecord& win) {
     const float plateHeight = lineStep * static_cast<float>(lines.size()) + 2.0f * margin;
     const float centreY = -0.265f * static_cast<float>(height);
     const float top = centreY + plateHeight / 2.0f;
-
-    GLfloat clearColour[4];
-    glGetFloatv(GL_COLOR_CLEAR_VALUE, clearColour);
-    glEnable(GL_SCISSOR_TEST);
-    glScissor(width / 2 - static_cast<int>(plateWidth / 2.0f),
-              height / 2 + static_cast<int>(top - plateHeight), static_cast<int>(plateWidth),
-              static_cast<int>(plateHeight));
-    glClearColor(0.22f, 0.1f, 0.03f, 1.0f);
-    glClear(GL_COLOR_BUFFER_BIT);
-    glDisable(GL_SCISSOR_TEST);
-    glClearColor(clearColour[0], clearColour[1], clearColour[2], clearColour[3]);
+    drawPlate(game, -plateWidth / 2.0f, top, plateWidth, plateHeight);
 
     float y = top - margin;
     for (const std::string& line : lines) {
@@ -115,11 +127,26 @@ void releaseFrozenFrame(Game& game) {
     frozenFrame = 0;
 }
 
-// While paused nothing moves: the frozen picture costs a quad instead of a whole scene.
+// While paused nothing moves: the frozen picture costs a quad instead of a whole scene. It is
+// dimmed (a second pass multiplies what the first drew) so the game reads as paused, not
+// frozen, under a large "Paused".
 void showPausedFrame(Game& game) {
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
     if (BitmapFont* font = game.getFont()) {
         drawFullWindow(game, font, game.frozenFrame());
+        glEnable(GL_BLEND);
+        glBlendColor(pausedBrightness, pausedBrightness, pausedBrightness, 1.0f);
+        glBlendFunc(GL_ZERO, GL_CONSTANT_COLOR);
+        drawFullWindow(game, font, game.frozenFrame());
+        glDisable(GL_BLEND);
+        glBlendFunc(GL_ONE, GL_ZERO);
+        const char* const title = "Paused";
+        const float scale = 3.0f;
+        // Above the middle, clear of the marble the chase camera keeps there.
+        const float top = static_cast<float>(game.windowHeight()) / 6.0f +
+                          static_cast<float>(font->getLineHeight()) * scale / 2.0f;
+        font->drawText(title, std::floor(-textWidth(font, title) * scale / 2.0f), std::floor(top),
+                       true, scale);
         drawKeyLine(game, font, pauseLine);
     }
     glUseProgram(0);
@@ -175,6 +202,7 @@ void renderFrame(Game& game) {
         showPausedFrame(game);
         return;
     }
+    // The first paused frame draws the race once more to keep it, then shows it paused.
 
     if (scene)
         scene->render();
@@ -188,8 +216,8 @@ void renderFrame(Game& game) {
     }
     if (paused) {
         freezeFrame(game);
-        if (BitmapFont* font = game.getFont())
-            drawKeyLine(game, font, pauseLine);
+        showPausedFrame(game);
+        return;
     }
 
     // Leave no HUD texture or program behind for the next frame's passes.

@@ -3,6 +3,7 @@
 #include <GL/glew.h>
 
 #include <iostream>
+#include <vector>
 
 #include <glm/gtc/type_ptr.hpp>
 
@@ -68,16 +69,20 @@ void BitmapFont::bindForDrawing(unsigned int texture) {
                        glm::value_ptr(view));
 }
 
-void BitmapFont::drawText(const char* text, float x, float y, bool leftToRight) {
+void BitmapFont::drawText(const char* text, float x, float y, bool leftToRight, float scale) {
     if (!hudShader || !hudShader->isUsable())
         return;
     TextLayout layout(font, text, x, y, leftToRight);
+    std::vector<glm::vec4> corners = layout.positions();
+    const glm::vec4 pen(x, y, 0.0f, 0.0f);
+    for (glm::vec4& corner : corners)
+        corner = pen + (corner - pen) * glm::vec4(scale, scale, 1.0f, 1.0f);
 
     glDisable(GL_DEPTH_TEST);
     glUseProgram(hudShader->program());
     bindForDrawing(fontTexture);
-    hudShader->drawTextured(layout.positions().data(), layout.texCoords().data(),
-                            layout.indices().data(), layout.indexCount());
+    hudShader->drawTextured(corners.data(), layout.texCoords().data(), layout.indices().data(),
+                            layout.indexCount());
     glEnable(GL_DEPTH_TEST);
 }
 

@@ -27,8 +27,8 @@ class BitmapFont {
     void setScreenSize(int width, int height);
     const glm::mat4& getHudMatrix() const { return hudMatrix; }
     // (x, y) is the pen at the top of the line: of the first glyph left to right, of the
-    // last glyph right to left.
-    void drawText(const char* text, float x, float y, bool leftToRight);
+    // last glyph right to left. A scale above 1 draws the glyphs that much larger from there.
+    void drawText(const char* text, float x, float y, bool leftToRight, float scale = 1.0f);
     // The whole texture on a rectangle with its top-left corner at (x, y).
     void drawQuad(float x, float y, unsigned int texture, float width, float height);
     // One to three copies side by side in the top-left corner; other counts draw nothing.

@@ -18,6 +18,7 @@
 #include "render/Water.h"
 #include "scene/SimulationSteps.h"
 #include "sound/BackgroundMusic.h"
+#include "sound/SoundEffects.h"
 
 Scene::Scene()
     : transparencyEnabled(true), vboEnabled(true), frustumCullingEnabled(true),
@@ -89,6 +90,10 @@ void Scene::init() {
     music = new BackgroundMusic();
     music->setVolume(musicVolume);
     music->start();
+    // The effects play on the music's audio device, so they start after it.
+    soundEffects = new SoundEffects();
+    soundEffects->setVolume(soundVolume);
+    soundEffects->start();
 }
 
 StepResult Scene::advance(double frameTime, const RaceInput& input) {
@@ -100,9 +105,31 @@ StepResult Scene::advance(double frameTime, const RaceInput& input) {
 }
 
 StepResult Scene::step(double dt, const RaceInput& input) {
-    StepResult result;
     if (race.isOver())
-        return result;
+        return StepResult();
+    StepResult result = runStep(dt, input);
+    StepSound heard;
+    heard.onGround = result.touching;
+    heard.groundSpeed = result.speed;
+    heard.impactSpeed = result.impactSpeed;
+    heard.lifeLost = result.lifeLost;
+    heard.won = race.isWon();
+    heard.gameOver = race.isGameOver();
+    heard.remainingTime = race.remainingTime;
+    soundCues.step(dt, heard);
+    return result;
+}
+
+void Scene::playSounds() {
+    if (!soundEffects)
+        return;
+    for (const SoundCue& cue : soundCues.takeCues())
+        soundEffects->play(cue);
+    soundEffects->setRolling(race.isOver() ? 0.0f : soundCues.rollLevel());
+}
+
+StepResult Scene::runStep(double dt, const RaceInput& input) {
+    StepResult result;
     race.remainingTime -= dt;
     if (race.remainingTime <= 0.0 && physicsWorld) {
         physicsWorld->loseLife(race, result);
@@ -145,6 +172,9 @@ void Scene::restartRace() {
     if (camera)
         camera->setMatrix(startViewMatrix);
     centreSkybox();
+    soundCues.reset();
+    if (soundEffects)
+        soundEffects->setRolling(0.0f);
     if (music)
         music->restart();
 }
@@ -216,6 +246,11 @@ Scene::~Scene() {
     if (levelTexturesCreated)
         glDeleteTextures(14, levelTextures);
 
+    // The effects' sources go before the music closes the audio device they play on.
+    if (soundEffects) {
+        soundEffects->release();
+        delete soundEffects;
+    }
     if (music) {
         music->release();
         delete music;

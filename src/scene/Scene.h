@@ -5,6 +5,7 @@
 #include "physics/RaceInput.h"
 #include "physics/RaceState.h"
 #include "physics/StepResult.h"
+#include "sound/SoundCues.h"
 
 class Shader;
 class Model;
@@ -18,6 +19,7 @@ class Water;
 class ShadowMap;
 class PhysicsWorld;
 class BackgroundMusic;
+class SoundEffects;
 
 // The hub of the game: owns every shader, texture, model and support object of the level and
 // the race run on it, runs the level's start-up, advances the race and the moving obstacles
@@ -47,6 +49,7 @@ class Scene {
     // mipmaps unless told otherwise) and the music's volume.
     void setStartTextureMode(bool bilinear, int mipmapMode);
     void setMusicVolume(float volume) { musicVolume = volume; }
+    void setSoundVolume(float volume) { soundVolume = volume; }
     // The window's size in pixels: the passes' projection follows its aspect.
     void setViewSize(int width, int height);
     glm::mat4 getProjectionMatrix() const { return projection; }
@@ -105,6 +108,13 @@ class Scene {
     int getTransparentModelCount() const { return transparentModelCount; }
     Skybox* getSkybox() const { return skybox; }
     BackgroundMusic* getMusic() const { return music; }
+    SoundEffects* getSoundEffects() const { return soundEffects; }
+    // What the steps since the last call asked to be heard; a test reads them here instead of
+    // letting playSounds play them.
+    SoundCues& getSoundCues() { return soundCues; }
+    // Plays what the race's steps since the last frame asked for, and the rolling at its
+    // level; silent rolling once the race is over.
+    void playSounds();
     Camera* getCamera() const { return camera; }
     Frustum* getFrustum() const { return frustum; }
     PhysicsWorld* getPhysicsWorld() const { return physicsWorld; }
@@ -122,6 +132,8 @@ class Scene {
     glm::mat4 getStartViewMatrix() const { return startViewMatrix; }
 
   private:
+    // The step itself, for step() to hear what it did.
+    StepResult runStep(double dt, const RaceInput& input);
     // The sky cube stays centred on the eye wherever the camera went.
     void centreSkybox();
     // The plain static models at the head of staticModels.
@@ -171,9 +183,12 @@ class Scene {
     int waterMapSize;
     ShadowMap* shadowMap = nullptr;
     BackgroundMusic* music = nullptr;
+    SoundEffects* soundEffects = nullptr;
+    SoundCues soundCues;
     bool startBilinear = true;
     int startMipmapMode = 2;
     float musicVolume = 1.0f;
+    float soundVolume = 1.0f;
     glm::mat4 projection;
     double frameTime = 0.0;
     glm::mat4 worldMatrix;

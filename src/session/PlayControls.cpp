@@ -4,6 +4,7 @@
 #include "platform/Keys.h"
 #include "scene/Scene.h"
 #include "sound/BackgroundMusic.h"
+#include "sound/SoundEffects.h"
 
 namespace {
 
@@ -26,12 +27,11 @@ bool pressedNow(const GamepadState& pad, int button, bool& wasDown) {
 void PlayControls::setPaused(bool pause, Scene* scene) {
     paused = pause;
     BackgroundMusic* music = scene ? scene->getMusic() : nullptr;
-    if (!music)
-        return;
-    if (pause)
-        music->pause();
-    else
-        music->resume();
+    SoundEffects* effects = scene ? scene->getSoundEffects() : nullptr;
+    if (music)
+        pause ? music->pause() : music->resume();
+    if (effects)
+        pause ? effects->pause() : effects->resume();
 }
 
 PlayEvent PlayControls::handle(Scene* scene, RaceState& race, bool mayPlayAgain) {

@@ -289,14 +289,24 @@ TEST_F(FramePictureTest, AReplayIsLabelledOnTheHud) {
 }
 
 // A pause shows the last picture as it was, whatever changes behind it, under its key line.
-TEST_F(FramePictureTest, APauseFreezesThePictureUnderItsKeyLine) {
+// A pause holds the last picture, dimmed, under a large title and its key line.
+TEST_F(FramePictureTest, APauseDimsAndHoldsThePictureUnderItsTitleAndKeyLine) {
     renderFrame(game);
     const std::vector<unsigned char> beforePause = presentedFrame;
     game.controls().apply(PlayEvent::Paused, nullptr, game.race());
     renderFrame(game);
+    const std::vector<unsigned char> firstPaused = presentedFrame;
     keys.press(GLFW_KEY_F2); // the frame rate and its status line, behind the pause
     renderFrame(game);
-    EXPECT_EQ(changedPixels(presentedFrame, beforePause, aboveBottomStrip), 0);
+    EXPECT_EQ(changedPixels(presentedFrame, firstPaused, glm::ivec4(-512, -384, 512, 384)), 0);
+    size_t icon = 0; // a texel of a red life icon
+    while (icon + 2 < beforePause.size() &&
+           !(beforePause[icon] == 255 && beforePause[icon + 1] == 0))
+        icon += 3;
+    ASSERT_LT(icon + 2, beforePause.size());
+    EXPECT_GT(presentedFrame[icon], 60) << "still there";
+    EXPECT_LT(presentedFrame[icon], 200) << "but dimmed";
+    EXPECT_GT(changedPixels(presentedFrame, beforePause, glm::ivec4(-100, 100, 100, 200)), 100);
     EXPECT_GT(changedPixels(presentedFrame, beforePause, bottomStrip), 100);
     game.controls().apply(PlayEvent::Resumed, nullptr, game.race());
     renderFrame(game);

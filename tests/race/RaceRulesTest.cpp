@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <glm/gtc/matrix_transform.hpp>
+
 #include <AL/al.h>
 
 #include "RaceSupport.h"
@@ -18,6 +20,7 @@
 #include "scene/Scene.h"
 #include "session/PlayerInput.h"
 #include "sound/BackgroundMusic.h"
+#include "sound/SoundCues.h"
 
 namespace {
 
@@ -318,4 +321,36 @@ TEST(RaceRules, PauseHoldsTheRaceAndEnterOnAnEndScreenStartsANewOne) {
         race::gameFrame(frameTime);
     race::keys().releaseAll();
     EXPECT_EQ(2, race::state().lives);
+}
+
+// What the race sounds like comes from what its steps did: standing still is silent, a drop
+// onto the path knocks once, and the rolling grows louder with speed.
+TEST(RaceRules, RestIsSilentADropKnocksOnceAndRollingGrowsWithSpeed) {
+    REQUIRE_LEVEL();
+    race::restartRace();
+    SoundCues& cues = race::scene()->getSoundCues();
+    for (int i = 0; i < 60; ++i)
+        race::runFrame(frameTime);
+    EXPECT_TRUE(cues.takeCues().empty());
+    EXPECT_EQ(cues.rollLevel(), 0.0f);
+
+    race::scene()->getMarble()->setTransform(
+        glm::translate(glm::mat4(1.0f), level::startPosition + glm::vec3(0.0f, 6.0f, 0.0f)));
+    int impacts = 0;
+    for (int i = 0; i < 120; ++i) {
+        race::runFrame(frameTime);
+        for (const SoundCue& cue : cues.takeCues())
+            impacts += cue.kind == SoundCue::Kind::Impact;
+    }
+    EXPECT_EQ(impacts, 1);
+
+    race::keys().press(GLFW_KEY_W);
+    float levels[2] = {};
+    for (int i = 0; i < 60; ++i) {
+        race::runFrame(frameTime);
+        levels[i < 15 ? 0 : 1] = cues.rollLevel();
+    }
+    race::keys().releaseAll();
+    EXPECT_GT(levels[0], 0.0f);
+    EXPECT_GT(levels[1], levels[0]);
 }

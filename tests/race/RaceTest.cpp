@@ -27,6 +27,7 @@
 #include "session/ReplayReader.h"
 #include "session/WinRecord.h"
 #include "settings/GameOptions.h"
+#include "sound/SoundCues.h"
 
 namespace {
 
@@ -63,10 +64,17 @@ TEST(Race, TheDriverFinishesTheCourseAtAnyFrameRate) {
 namespace {
 
 // The game's own frame, fed through a session: the driver at the keys, or a replay.
+// What the race asked to be heard, frame by frame: the one-shots and the rolling's level.
+std::string heard;
+
 glm::vec3 sessionFrame(RaceSession& session, double frameTime) {
     race::clock().advance(frameTime);
     race::frameClock().tick();
     session.advance(frameTime, playerInput(), race::scene());
+    SoundCues& cues = race::scene()->getSoundCues();
+    for (const SoundCue& cue : cues.takeCues())
+        heard += std::to_string(static_cast<int>(cue.kind)) + "@" + std::to_string(cue.strength);
+    heard += " " + std::to_string(cues.rollLevel()) + "\n";
     return race::scene()->getMarble()->getBoundingCenter();
 }
 
@@ -153,9 +161,12 @@ void tapButton(int button) {
 TEST(Race, AReplayRunsTheRecordedRaceAgainFrameByFrame) {
     REQUIRE_LEVEL();
     const std::string file = scratchDir() + "/recorded.qbr";
+    heard.clear();
     const std::vector<glm::vec3> played = recordRace(file);
     ASSERT_TRUE(race::state().isWon());
     const Replay replay = readReplay(file);
+    const std::string raceHeard = heard;
+    heard.clear();
 
     race::restartRace();
     RaceSession lockstep;
@@ -164,6 +175,9 @@ TEST(Race, AReplayRunsTheRecordedRaceAgainFrameByFrame) {
     for (size_t i = 0; i < played.size(); ++i)
         ASSERT_EQ(played[i], sessionFrame(lockstep, 0.1)) << "frame " << i;
     race::keys().releaseAll();
+    EXPECT_EQ(heard, raceHeard) << "a replay sounds like its race";
+    EXPECT_NE(raceHeard.find(std::to_string(static_cast<int>(SoundCue::Kind::Win)) + "@"),
+              std::string::npos);
     EXPECT_TRUE(lockstep.replayEnded());
     EXPECT_TRUE(race::state().isWon());
     EXPECT_EQ(lockstep.replayVerdict("r.qbr"), "Replay \"r.qbr\": ended as recorded");

@@ -86,7 +86,6 @@ Image gameOverScreen() {
     Image image = gradient({0.05f, 0.0f, 0.0f}, {0.45f, 0.04f, 0.03f});
     headline(image, "GAME OVER", 128, 380, {1.0f, 0.85f, 0.80f});
     headline(image, "No lives left", 44, 270, {0.95f, 0.75f, 0.70f});
-    headline(image, "Press Esc to quit", 32, 120, {0.85f, 0.65f, 0.60f});
     return image;
 }
 
@@ -97,7 +96,6 @@ Image winnerScreen() {
     chequeredBand(image, screenHeight - 2 * square, 2, square);
     headline(image, "WINNER!", 170, 400, {0.75f, 0.08f, 0.05f});
     headline(image, "You win! The marble reached the finish.", 40, 280, {0.25f, 0.12f, 0.02f});
-    headline(image, "Press Esc to quit", 32, 170, {0.35f, 0.18f, 0.04f});
     return image;
 }
 
