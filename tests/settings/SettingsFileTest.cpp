@@ -115,6 +115,7 @@ TEST(SettingsFile, AWrittenFileReadsBackAsTheSameSettingsAndIsNeverOverwritten) 
     chosen.renderScale = 0.75;
     chosen.pinnedAspects = ~0u;
     chosen.soundVolume = 0.0;
+    chosen.ghost = "/races/\"fast\" \\ one.qbr";
     std::string path = scratchDir() + "/written/quillorb/settings.toml";
 
     testing::internal::CaptureStdout();
@@ -139,6 +140,7 @@ TEST(SettingsFile, AWrittenFileReadsBackAsTheSameSettingsAndIsNeverOverwritten) 
     EXPECT_EQ(read.quality, QualityRung::Medium);
     EXPECT_EQ(read.renderScale, 0.75);
     EXPECT_EQ(read.soundVolume, 0.0);
+    EXPECT_EQ(read.ghost, chosen.ghost);
 
     std::string before = readBytes(path);
     testing::internal::CaptureStdout();
