@@ -18,6 +18,7 @@ class Water;
 class ShadowMap;
 class PhysicsWorld;
 class BackgroundMusic;
+class GhostTrack;
 
 // The hub of the game: owns every shader, texture, model and support object of the level and
 // the race run on it, runs the level's start-up, advances the race and the moving obstacles
@@ -77,6 +78,11 @@ class Scene {
     // Seconds simulated in this race; the obstacles move by it.
     double getSimulationTime() const { return race.simulationTime; }
 
+    // Another race's marble, drawn see-through where it was at this race's time; it takes
+    // no part in the race. Null for none; the caller keeps it alive while it is set.
+    void setGhost(const GhostTrack* track) { ghost = track; }
+    const GhostTrack* getGhost() const { return ghost; }
+
     void toggleTransparency() { transparencyEnabled = !transparencyEnabled; }
     bool isTransparencyOn() const { return transparencyEnabled; }
     void toggleVbo() { vboEnabled = !vboEnabled; }
@@ -127,6 +133,7 @@ class Scene {
     // The plain static models at the head of staticModels.
     int plainStaticCount() const { return staticCount - animatedCount - hierarchicalCount; }
     void drawOpaqueModel(Model* model);
+    void drawGhost();
     bool stillShadowCastersNeedDrawing(int polygonMode);
     void deleteModelList(Model** list, int count);
 
@@ -171,6 +178,7 @@ class Scene {
     int waterMapSize;
     ShadowMap* shadowMap = nullptr;
     BackgroundMusic* music = nullptr;
+    const GhostTrack* ghost = nullptr;
     bool startBilinear = true;
     int startMipmapMode = 2;
     float musicVolume = 1.0f;
