@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdio>
 
 #include <string>
 #include <vector>
@@ -47,6 +48,13 @@ std::vector<std::string> winLines(const WinRecord& win) {
         lines.push_back("Best time: " + formatRaceTime(win.bestSeconds));
     if (win.newBest)
         lines.push_back("New best time!");
+    if (win.hadPreviousBest) {
+        const double difference = win.seconds - win.previousBestSeconds;
+        char text[64];
+        std::snprintf(text, sizeof text, "Against the best before: %c%.2f s",
+                      difference < 0.0 ? '-' : '+', std::fabs(difference));
+        lines.push_back(text);
+    }
     return lines;
 }
 
