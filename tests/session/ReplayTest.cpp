@@ -292,16 +292,12 @@ TEST(Replay, BadFilesAreRefusedInOneLineNamingTheFile) {
 
 // A ghost is a nicety: a file that cannot be one costs a line, never the race.
 TEST(Replay, AGhostThatCannotBePlayedIsNamedOnceAndLeftOut) {
-    std::string whole = encoded(testHeader(), everyKindOfRecord());
-    std::string otherVersion = whole;
-    otherVersion[replayMagicBytes] = 2;
     const struct {
         std::string choice;
         bool named;
     } cases[] = {
         {writeScratchFile("ghost/garbage.qbr", "<mesh/>"), true},
-        {writeScratchFile("ghost/version.qbr", otherVersion), true},
-        {writeScratchFile("ghost/level.qbr", whole), true}, // not this level's hash
+        {writeScratchFile("ghost/level.qbr", encoded(testHeader(), {})), true}, // another hash
         {scratchDir() + "/ghost/missing.qbr", true},
         {"off", false},
         {"best", false}, // no best race kept yet
