@@ -56,7 +56,8 @@ void resizeHandler(int width, int height) {
 } // namespace
 
 Game::Game(const GameOptions& options)
-    : gameOptions(options), width(options.width), height(options.height) {}
+    : gameOptions(options), width(options.width), height(options.height), ghostRace(options.ghost) {
+}
 
 Game::~Game() {
     if (resizedGame == this)
@@ -113,6 +114,7 @@ void Game::loadBestTimes() {
     bestTimes.reset(new BestTimes(path));
     bestTimes->load();
     winRecorder.setBestTimes(bestTimes.get());
+    ghostRace.setBestFile(GhostRace::bestFileBeside(path));
 }
 
 void Game::onWindowResize(int newWidth, int newHeight) {
@@ -207,7 +209,8 @@ void Game::updateFrame() {
         scene->setFrameTime(frameClock.getFrameTime());
         scene->playSounds();
     }
-    winRecorder.noteRaceOutcome(race());
+    const bool won = winRecorder.noteRaceOutcome(race());
+    ghostRace.afterFrame(event, won && winRecorder.record().newBest, session, scene);
 }
 
 void Game::checkGLError() {
@@ -302,6 +305,8 @@ int Game::run() {
     if (!init())
         return 1;
     loadBestTimes();
+    ghostRace.load(*scene);
+    scene->setGhost(&ghostRace.track());
     runFrames();
     shutdown();
     return 0;

@@ -5,6 +5,7 @@
 #include "physics/RaceState.h"
 #include "physics/StepResult.h"
 #include "platform/Clock.h"
+#include "session/GhostRace.h"
 #include "session/PlayControls.h"
 #include "session/WinRecorder.h"
 #include "settings/GameOptions.h"
@@ -42,6 +43,8 @@ class Game {
     Clock& clock() { return frameClock; }
     PlayControls& controls() { return playControls; }
     WinRecorder& wins() { return winRecorder; }
+    // The best race's ghost, and where a new best's race is kept.
+    GhostRace& ghost() { return ghostRace; }
     // The race the frame shows: the scene's, or before there is a scene one not yet begun.
     RaceState& race();
     // What the last frame's simulation did.
@@ -76,6 +79,7 @@ class Game {
     Clock frameClock;
     PlayControls playControls;
     WinRecorder winRecorder;
+    GhostRace ghostRace;
     StepResult frameStep;
     RaceState noRace;
 

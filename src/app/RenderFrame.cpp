@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdio>
 
 #include <string>
 #include <vector>
@@ -70,6 +71,13 @@ std::vector<std::string> winLines(const WinRecord& win) {
         lines.push_back("Best time: " + formatRaceTime(win.bestSeconds));
     if (win.newBest)
         lines.push_back("New best time!");
+    if (win.hadPreviousBest) {
+        const double difference = win.seconds - win.previousBestSeconds;
+        char text[64];
+        std::snprintf(text, sizeof text, "Against the best before: %c%.2f s",
+                      difference < 0.0 ? '-' : '+', std::fabs(difference));
+        lines.push_back(text);
+    }
     return lines;
 }
 
@@ -85,8 +93,11 @@ void drawWinLines(const Game& game, BitmapFont* font, const WinRecord& win) {
         widest = std::max(widest, textWidth(font, line));
     const float plateWidth = widest + 4.0f * margin;
     const float plateHeight = lineStep * static_cast<float>(lines.size()) + 2.0f * margin;
-    const float centreY = -0.265f * static_cast<float>(height);
-    const float top = centreY + plateHeight / 2.0f;
+    // Over the lower part of the picture, but never down onto the key line's plate.
+    const float keyPlateTop = static_cast<float>(-(height / 2) + 60) + plateMargin;
+    const float bottom = std::max(-0.265f * static_cast<float>(height) - plateHeight / 2.0f,
+                                  keyPlateTop + margin);
+    const float top = bottom + plateHeight;
     drawPlate(game, -plateWidth / 2.0f, top, plateWidth, plateHeight);
 
     float y = top - margin;

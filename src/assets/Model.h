@@ -50,11 +50,12 @@ class Model {
     unsigned int getVertexBuffer() const { return vertexBuffer; }
     unsigned int getIndexBuffer() const { return indexBuffer; }
 
-  protected:
-    // The draws shared with subclasses that place the mesh by another matrix.
+    // The mesh placed by another matrix than its own: a subclass's pose, or a copy of the
+    // model somewhere else (the ghost of a marble).
     void drawWith(const glm::mat4& matrix);
     void drawBufferedWith(const glm::mat4& matrix);
 
+  protected:
     glm::mat4 transform;
     ModelCoordinates* coordinates;
     unsigned int textures[2] = {0, 0};

@@ -9,6 +9,7 @@
 #include "assets/Shader.h"
 #include "assets/Sphere.h"
 #include "physics/Camera.h"
+#include "physics/GhostTrack.h"
 #include "render/Frustum.h"
 #include "render/ShadowLight.h"
 #include "render/Skybox.h"
@@ -26,7 +27,31 @@ bool culledAway(const Frustum* frustum, const Model* model) {
                                static_cast<float>(model->getBoundingRadius())) == Frustum::OUTSIDE;
 }
 
+// How much of the ghost shows over what lies behind it: enough to follow, never mistaken
+// for the player's own marble.
+const float ghostOpacity = 0.35f;
+
 } // namespace
+
+// The ghost is blended by a constant instead of a shader of its own: the level's program
+// lights and shadows it like the marble, and writes no depth, so whatever it passes in front
+// of stays visible through it.
+void Scene::drawGhost() {
+    if (!ghost || ghost->empty() || !marble)
+        return;
+    glEnable(GL_BLEND);
+    glBlendColor(0.0f, 0.0f, 0.0f, ghostOpacity);
+    glBlendFunc(GL_CONSTANT_ALPHA, GL_ONE_MINUS_CONSTANT_ALPHA);
+    glDepthMask(GL_FALSE);
+    marble->bindTexture(0, 0);
+    const glm::mat4 pose = ghost->at(race.simulationTime);
+    if (vboEnabled)
+        marble->drawBufferedWith(pose);
+    else
+        marble->drawWith(pose);
+    glDepthMask(GL_TRUE);
+    glDisable(GL_BLEND);
+}
 
 void Scene::drawOpaqueModel(Model* model) {
     if (!model)
@@ -90,6 +115,7 @@ void Scene::renderMainPass() {
             else
                 marble->draw();
         }
+        drawGhost();
         glUseProgram(0);
         glBindTexture(GL_TEXTURE_2D, 0);
     }

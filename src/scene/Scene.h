@@ -20,6 +20,7 @@ class ShadowMap;
 class PhysicsWorld;
 class BackgroundMusic;
 class SoundEffects;
+class GhostTrack;
 
 // The hub of the game: owns every shader, texture, model and support object of the level and
 // the race run on it, runs the level's start-up, advances the race and the moving obstacles
@@ -80,6 +81,11 @@ class Scene {
     // Seconds simulated in this race; the obstacles move by it.
     double getSimulationTime() const { return race.simulationTime; }
 
+    // Another race's marble, drawn see-through where it was at this race's time; it takes
+    // no part in the race. Null for none; the caller keeps it alive while it is set.
+    void setGhost(const GhostTrack* track) { ghost = track; }
+    const GhostTrack* getGhost() const { return ghost; }
+
     void toggleTransparency() { transparencyEnabled = !transparencyEnabled; }
     bool isTransparencyOn() const { return transparencyEnabled; }
     void toggleVbo() { vboEnabled = !vboEnabled; }
@@ -139,6 +145,7 @@ class Scene {
     // The plain static models at the head of staticModels.
     int plainStaticCount() const { return staticCount - animatedCount - hierarchicalCount; }
     void drawOpaqueModel(Model* model);
+    void drawGhost();
     bool stillShadowCastersNeedDrawing(int polygonMode);
     void deleteModelList(Model** list, int count);
 
@@ -185,6 +192,7 @@ class Scene {
     BackgroundMusic* music = nullptr;
     SoundEffects* soundEffects = nullptr;
     SoundCues soundCues;
+    const GhostTrack* ghost = nullptr;
     bool startBilinear = true;
     int startMipmapMode = 2;
     float musicVolume = 1.0f;

@@ -36,7 +36,9 @@ bool isCheck(const ReplayRecord& record) {
 bool RaceSession::startRecording(const std::string& path, uint64_t levelHash) {
     ReplayHeader header;
     header.levelHash = levelHash;
+    recordedLevelHash = levelHash;
     checkedSeconds = 0;
+    raceUnderWay.clear();
     return writer.open(path, header);
 }
 
@@ -58,29 +60,51 @@ StepResult RaceSession::advance(double frameTime, const RaceInput& playerInput, 
             playRecorded(frameTime, scene, result);
         return result;
     }
-    if (writer.isRecording())
-        writer.frame(std::min(frameTime, longestRecordedFrame), playerInput);
+    ReplayRecord frame;
+    frame.frameTime = std::min(frameTime, longestRecordedFrame);
+    frame.input = playerInput;
+    writer.frame(frame.frameTime, frame.input);
+    // Frames after the race ended (an end screen left standing) change nothing in it.
+    const bool underWay = scene && !scene->getRace().isOver();
+    if (underWay)
+        raceUnderWay.push_back(frame);
     if (scene) {
         result = scene->advance(frameTime, playerInput);
-        recordChecks(scene);
+        recordChecks(scene, underWay);
     }
     return result;
 }
 
-void RaceSession::recordChecks(const Scene* scene) {
-    if (!writer.isRecording())
-        return;
+void RaceSession::recordChecks(const Scene* scene, bool keep) {
     const double raceTime = scene->getSimulationTime();
     // The race time only ever goes back when a new race starts at 0.
     const long reached = static_cast<long>(std::floor(raceTime));
     if (reached < checkedSeconds)
         checkedSeconds = 0;
-    for (; checkedSeconds < reached; ++checkedSeconds)
-        writer.check(raceCheck(ReplayRecord::Kind::Check, scene));
+    for (; checkedSeconds < reached; ++checkedSeconds) {
+        const ReplayRecord check = raceCheck(ReplayRecord::Kind::Check, scene);
+        writer.check(check);
+        if (keep)
+            raceUnderWay.push_back(check);
+    }
+}
+
+Replay RaceSession::currentRace(const Scene& scene) const {
+    Replay race;
+    if (replaying)
+        return race;
+    race.header.levelHash = recordedLevelHash;
+    race.records = raceUnderWay;
+    race.records.push_back(raceCheck(ReplayRecord::Kind::End, &scene));
+    return race;
 }
 
 void RaceSession::recordEvent(PlayEvent event) {
-    if (replaying || !writer.isRecording())
+    if (replaying)
+        return;
+    if (event == PlayEvent::PlayAgain)
+        raceUnderWay.clear();
+    if (!writer.isRecording())
         return;
     switch (event) {
     case PlayEvent::Paused:

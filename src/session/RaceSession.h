@@ -36,6 +36,10 @@ class RaceSession {
     bool replayEnded() const { return replaying && next >= replay.records.size(); }
     // For a replay played to its end: whether it went as recorded, in one line naming file.
     std::string replayVerdict(const std::string& file) const { return check.verdict(file); }
+    // The race under way as a replay of its own: its frames and checks from its start (the
+    // last play again) up to the frame that ended it, and an End record of how it stands on
+    // scene. Empty (no records) for a watched replay.
+    Replay currentRace(const Scene& scene) const;
     // Closes a recording with how the race on scene (which may be null) ended, and puts it in
     // place under its name.
     void finish(const Scene* scene);
@@ -45,13 +49,18 @@ class RaceSession {
     // Plays records up to and including the next frame; false when there is none.
     bool playNextFrame(Scene* scene, StepResult& result);
     void playRecord(const ReplayRecord& record, Scene* scene, StepResult& result);
-    void recordChecks(const Scene* scene);
+    // keep: the frame before these checks belongs to the race under way.
+    void recordChecks(const Scene* scene, bool keep);
 
     ReplayCheck check;
     // The whole seconds of the current race already noted in the recording.
     long checkedSeconds = 0;
 
     ReplayWriter writer;
+    uint64_t recordedLevelHash = 0;
+    // The records of the race under way up to its end, kept whatever the writer does with
+    // them: a new best time keeps its race apart from the whole session's recording.
+    std::vector<ReplayRecord> raceUnderWay;
     Replay replay;
     bool replaying = false;
     Pace pace = Pace::Recorded;

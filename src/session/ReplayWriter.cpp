@@ -114,6 +114,33 @@ bool ReplayWriter::finish() {
     return true;
 }
 
+bool ReplayWriter::writeWhole(const std::string& path, const Replay& replay) {
+    ReplayWriter writer;
+    if (!writer.open(path, replay.header))
+        return false;
+    for (const ReplayRecord& record : replay.records) {
+        switch (record.kind) {
+        case ReplayRecord::Kind::Frame:
+            writer.frame(record.frameTime, record.input);
+            break;
+        case ReplayRecord::Kind::Check:
+        case ReplayRecord::Kind::End:
+            writer.check(record);
+            break;
+        default:
+            writer.append(record);
+            break;
+        }
+    }
+    // A replay cut short by a record it could not hold is not the replay asked for.
+    if (writer.stopped) {
+        writer.close();
+        std::remove(writer.partPath.c_str());
+        return false;
+    }
+    return writer.finish();
+}
+
 void ReplayWriter::append(const ReplayRecord& record) {
     if (!isRecording() || stopped)
         return;

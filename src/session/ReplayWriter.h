@@ -41,6 +41,11 @@ class ReplayWriter {
     // step. False when there was nothing to finish or it failed (with a warning).
     bool finish();
 
+    // Writes a whole replay at once, through the .part file and the same rename: the file
+    // under path is the earlier one or this one, never half of either. False, with the
+    // warning, when it could not be written.
+    static bool writeWhole(const std::string& path, const Replay& replay);
+
   private:
     void append(const ReplayRecord& record);
     // Writes and flushes; on failure warns, closes and leaves only the .part file.

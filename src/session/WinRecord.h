@@ -8,4 +8,7 @@ struct WinRecord {
     bool hasBest = false;
     double bestSeconds = 0.0;
     bool newBest = false;
+    // The best time before this race was put among them, to tell how far it was off.
+    bool hadPreviousBest = false;
+    double previousBestSeconds = 0.0;
 };

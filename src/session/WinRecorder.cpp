@@ -9,6 +9,10 @@ WinRecord WinRecorder::recordWin(double seconds) {
     win.seconds = seconds;
     if (bestTimes == nullptr)
         return win;
+    if (!bestTimes->entries().empty()) {
+        win.hadPreviousBest = true;
+        win.previousBestSeconds = bestTimes->entries().front().seconds;
+    }
     if (bestTimesEnabled) {
         int place = bestTimes->record(seconds, BestTimes::today());
         win.newBest = place == 1;
@@ -22,9 +26,13 @@ WinRecord WinRecorder::recordWin(double seconds) {
     return win;
 }
 
-void WinRecorder::noteRaceOutcome(const RaceState& race) {
-    if (!race.isWon())
+bool WinRecorder::noteRaceOutcome(const RaceState& race) {
+    if (!race.isWon()) {
         current = WinRecord();
-    else if (!current.known)
-        current = recordWin(race.winningTime);
+        return false;
+    }
+    if (current.known)
+        return false;
+    current = recordWin(race.winningTime);
+    return true;
 }

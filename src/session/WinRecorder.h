@@ -10,8 +10,8 @@ class WinRecorder {
   public:
     // Called after each frame's simulation. The first frame that finds the race won takes its
     // time and puts it among the best times (once a race, however long the winner screen
-    // stays); a frame without a win forgets it for the next race.
-    void noteRaceOutcome(const RaceState& race);
+    // stays); a frame without a win forgets it for the next race. True on that first frame.
+    bool noteRaceOutcome(const RaceState& race);
     const WinRecord& record() const { return current; }
     // Shows a win told from elsewhere (a test, a replay's own result).
     void setRecord(const WinRecord& record) { current = record; }

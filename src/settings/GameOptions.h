@@ -40,6 +40,9 @@ struct GameOptions {
     unsigned pinnedAspects = 0;
     // The sound effects' gain, 0 (silent) to 1, apart from the music's.
     double soundVolume = 1.0;
+    // The race a ghost runs beside the player's: "best" (the best race kept, when there is
+    // one), "off", or a replay file's absolute path.
+    std::string ghost = "best";
 };
 
 // What the game draws with at a rung: the rung's settings, with the player's pinned aspects.

@@ -2,6 +2,7 @@
 
 #include <charconv>
 #include <cmath>
+#include <filesystem>
 #include <system_error>
 
 namespace {
@@ -151,6 +152,17 @@ std::string storeMusicVolume(GameOptions& options, const std::string& text) {
 std::string storeSoundVolume(GameOptions& options, const std::string& text) {
     return storeFraction(text, options.soundVolume);
 }
+// A file is named from where the game was started, like the other paths given to it; the game
+// moves to its data tree before it reads the file.
+std::string storeGhost(GameOptions& options, const std::string& text) {
+    if (text.empty())
+        return "must be best, off or a replay file";
+    std::error_code error;
+    std::filesystem::path full = std::filesystem::absolute(text, error);
+    options.ghost =
+        text == "best" || text == "off" || error ? text : full.lexically_normal().string();
+    return "";
+}
 
 std::string showSwitch(bool value) {
     return value ? "true" : "false";
@@ -217,6 +229,16 @@ std::string showRenderScale(const GameOptions& options) {
 std::string showSoundVolume(const GameOptions& options) {
     return showDecimal(options.soundVolume);
 }
+// A file's name may hold what a TOML string must escape.
+std::string showGhost(const GameOptions& options) {
+    std::string shown = "\"";
+    for (char c : options.ghost) {
+        if (c == '"' || c == '\\')
+            shown += '\\';
+        shown += c;
+    }
+    return shown + "\"";
+}
 
 } // namespace
 
@@ -257,6 +279,9 @@ const std::vector<SettingRule>& settingRules() {
          showRenderScale},
         {"sound_volume", "--sound-volume", nullptr, SettingKind::Fraction,
          "Sound effects volume from 0.0 (silent) to 1.0", storeSoundVolume, showSoundVolume},
+        {"ghost", "--ghost", nullptr, SettingKind::Choice,
+         "The ghost beside the player: best (the best race kept), off, or a replay file",
+         storeGhost, showGhost},
     };
     return rules;
 }

@@ -15,12 +15,15 @@
 #include "app/Game.h"
 #include "app/GameSetup.h"
 #include "assets/Sphere.h"
+#include "physics/Camera.h"
+#include "physics/GhostTrack.h"
 #include "physics/PhysicsWorld.h"
 #include "physics/RaceState.h"
 #include "platform/Clock.h"
 #include "platform/Keys.h"
 #include "scene/Scene.h"
 #include "session/BestTimes.h"
+#include "session/GhostRace.h"
 #include "session/LevelHash.h"
 #include "session/PlayerInput.h"
 #include "session/RaceSession.h"
@@ -311,6 +314,69 @@ TEST(Race, AWatchedWinLeavesTheBestTimesUntouched) {
     EXPECT_TRUE(race::game().wins().record().known);
     EXPECT_TRUE(times.entries().empty());
     EXPECT_FALSE(std::filesystem::exists(times.path()));
+}
+
+// The ghost is the replay's marble at every step, and tracing it leaves the race untouched.
+TEST(Race, TheGhostRunsWhereTheReplaysMarbleRanAndTheRaceStaysAsItWas) {
+    REQUIRE_LEVEL();
+    const Replay demo = readReplay("replays/demo.qbr");
+    race::restartRace();
+    Scene& scene = *race::scene();
+    const glm::mat4 marble = scene.getMarble()->getTransform();
+    const glm::mat4 eye = scene.getCamera()->getMatrix();
+    const GhostTrack ghost = GhostRace::trace(demo, scene);
+    EXPECT_EQ(marble, scene.getMarble()->getTransform());
+    EXPECT_EQ(eye, scene.getCamera()->getMatrix());
+    EXPECT_EQ(0.0, scene.getSimulationTime());
+
+    RaceSession session;
+    session.startReplay(demo, RaceSession::Pace::OneFramePerDraw);
+    while (!session.replayEnded()) {
+        const glm::vec3 at = sessionFrame(session, 1.0 / 60.0);
+        const double raceTime = scene.getSimulationTime();
+        ASSERT_EQ(at, glm::vec3(ghost.at(raceTime)[3])) << "race time " << raceTime;
+    }
+    EXPECT_EQ(session.replayVerdict("r.qbr"), "Replay \"r.qbr\": ended as recorded");
+    EXPECT_EQ(ghost.endTime(), race::state().winningTime);
+}
+
+// A new best keeps its own race, from its start to the win, whole; a slower win leaves it.
+TEST(Race, ANewBestKeepsItsRaceForTheGhostAndASlowerWinDoesNot) {
+    REQUIRE_LEVEL();
+    BestTimes times(scratchDir() + "/kept/best-times.toml");
+    GameOnLevel game(&times);
+    GhostRace& ghost = race::game().ghost();
+    ghost.setBestFile(GhostRace::bestFileBeside(times.path()));
+    RaceSession recording;
+    ASSERT_TRUE(recording.startRecording(scratchDir() + "/kept/last.qbr", hashLevelData(".")));
+    race::game().setRaceSession(&recording);
+    // A race lost before the won one: what is kept starts at the play again.
+    race::keys().press(GLFW_KEY_D);
+    for (int i = 0; i < 6000 && !race::state().isGameOver(); ++i)
+        race::gameFrame(1.0 / 60.0);
+    race::keys().releaseAll();
+    tapButton(GLFW_GAMEPAD_BUTTON_A);
+    RaceDriver driver = race::makeDriver();
+    for (int i = 0; i < 240 * 60 && !race::state().isWon(); ++i) {
+        driver.drive(race::view(1.0 / 60.0), race::keys());
+        race::gameFrame(1.0 / 60.0);
+    }
+    race::keys().releaseAll();
+    ASSERT_TRUE(race::state().isWon());
+    const double won = race::state().winningTime;
+    const std::string kept = readWholeFile(ghost.getBestFile());
+
+    tapButton(GLFW_GAMEPAD_BUTTON_A);
+    EXPECT_EQ(won, ghost.track().endTime()) << "the next race runs against the new best";
+    times.record(0.01, BestTimes::today()); // faster than the win below
+    race::gameFrame(0.25);
+    race::winNow();
+    race::gameFrame(1.0 / 60.0);
+    EXPECT_EQ(kept, readWholeFile(ghost.getBestFile()));
+    race::game().setRaceSession(nullptr);
+    EXPECT_EQ(playedVerdict(readReplay(ghost.getBestFile())),
+              "Replay \"r.qbr\": ended as recorded");
+    EXPECT_EQ(won, race::state().winningTime);
 }
 
 // The demo that ships with the game is a whole winning race; a change to the race that

@@ -17,6 +17,8 @@
 
 #include "TestFiles.h"
 #include "app/TimedemoReport.h"
+#include "scene/Scene.h"
+#include "session/GhostRace.h"
 #include "session/LevelHash.h"
 #include "session/Replay.h"
 #include "session/ReplayFormat.h"
@@ -286,6 +288,34 @@ TEST(Replay, BadFilesAreRefusedInOneLineNamingTheFile) {
     EXPECT_NE(refusal(writeScratchFile("bad/level.qbr", whole), levelHash ^ 1)
                   .find("it was recorded on another level (level data differs)"),
               std::string::npos);
+}
+
+// A ghost is a nicety: a file that cannot be one costs a line, never the race.
+TEST(Replay, AGhostThatCannotBePlayedIsNamedOnceAndLeftOut) {
+    const struct {
+        std::string choice;
+        bool named;
+    } cases[] = {
+        {writeScratchFile("ghost/garbage.qbr", "<mesh/>"), true},
+        {writeScratchFile("ghost/level.qbr", encoded(testHeader(), {})), true}, // another hash
+        {scratchDir() + "/ghost/missing.qbr", true},
+        {"off", false},
+        {"best", false}, // no best race kept yet
+    };
+    Scene scene; // never started: nothing may need it
+    for (const auto& each : cases) {
+        GhostRace ghost(each.choice);
+        ghost.setBestFile(scratchDir() + "/ghost/none/best.qbr");
+        CapturedConsole console;
+        ghost.load(scene);
+        const std::vector<std::string> lines = console.lines();
+        EXPECT_TRUE(ghost.track().empty()) << each.choice;
+        ASSERT_EQ(lines.size(), each.named ? 1u : 0u) << each.choice;
+        if (each.named) {
+            EXPECT_NE(lines[0].find("\"" + each.choice + "\""), std::string::npos) << lines[0];
+            EXPECT_NE(lines[0].find("without a ghost"), std::string::npos) << lines[0];
+        }
+    }
 }
 
 TEST(Replay, ACutFileIsTruncatedUnlessItEndsBetweenRecords) {

@@ -124,6 +124,11 @@ TEST(CommandLine, EveryValueOptionTakesItsEdgesAndRefusesPastThemWithOneLine) {
     Parsed low = parse({"--quality", "low", "--samples", "4"});
     EXPECT_TRUE(!low.options.qualityAuto && low.options.quality == QualityRung::Low);
     EXPECT_EQ(low.options.pinnedAspects, QualitySettings::samplesBit);
+    const std::filesystem::path here = std::filesystem::current_path();
+    EXPECT_EQ(parse({"--ghost", "off"}).options.ghost, "off");
+    EXPECT_EQ(parse({"--ghost", "runs/a.qbr"}).options.ghost, (here / "runs/a.qbr").string());
+    EXPECT_EQ(parse({"--ghost", ""}).output,
+              "--ghost: must be best, off or a replay file (got )\n");
     EXPECT_EQ(parse({"--quality", "Auto"}).output,
               "--quality: must be auto, full, high, medium or low (got Auto)\n");
 }
@@ -174,6 +179,7 @@ TEST(CommandLine, HelpAndVersionEndTheProgramAndNoOptionsMeansTodaysGame) {
     EXPECT_TRUE(none.options.qualityAuto);
     EXPECT_EQ(none.options.pinnedAspects, 0u);
     EXPECT_EQ(none.options.soundVolume, 1.0);
+    EXPECT_EQ(none.options.ghost, "best");
     EXPECT_EQ(none.options.dataDir, "");
 }
 

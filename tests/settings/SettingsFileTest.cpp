@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <filesystem>
 #include <fstream>
-#include <sstream>
 #include <string>
 
 #include "TestFiles.h"
@@ -13,13 +12,6 @@
 namespace fs = std::filesystem;
 
 namespace {
-
-std::string readBytes(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::stringstream bytes;
-    bytes << in.rdbuf();
-    return bytes.str();
-}
 
 struct Read {
     GameOptions options;
@@ -32,7 +24,7 @@ Read readSettings(const std::string& name, const std::string& text) {
     testing::internal::CaptureStdout();
     readSettingsFile(path, read.options);
     read.output = testing::internal::GetCapturedStdout();
-    EXPECT_EQ(readBytes(path), text) << "the game changed the player's file";
+    EXPECT_EQ(readWholeFile(path), text) << "the game changed the player's file";
     return read;
 }
 
@@ -115,6 +107,7 @@ TEST(SettingsFile, AWrittenFileReadsBackAsTheSameSettingsAndIsNeverOverwritten) 
     chosen.renderScale = 0.75;
     chosen.pinnedAspects = ~0u;
     chosen.soundVolume = 0.0;
+    chosen.ghost = "/races/\"fast\" \\ one.qbr";
     std::string path = scratchDir() + "/written/quillorb/settings.toml";
 
     testing::internal::CaptureStdout();
@@ -139,14 +132,15 @@ TEST(SettingsFile, AWrittenFileReadsBackAsTheSameSettingsAndIsNeverOverwritten) 
     EXPECT_EQ(read.quality, QualityRung::Medium);
     EXPECT_EQ(read.renderScale, 0.75);
     EXPECT_EQ(read.soundVolume, 0.0);
+    EXPECT_EQ(read.ghost, chosen.ghost);
 
-    std::string before = readBytes(path);
+    std::string before = readWholeFile(path);
     testing::internal::CaptureStdout();
     EXPECT_EQ(writeSettingsFile(path, GameOptions()), 2);
     std::string refusal = testing::internal::GetCapturedStdout();
     EXPECT_EQ(refusal.rfind("--write-settings: " + path + " already exists", 0), 0u) << refusal;
     EXPECT_EQ(std::count(refusal.begin(), refusal.end(), '\n'), 1);
-    EXPECT_EQ(readBytes(path), before);
+    EXPECT_EQ(readWholeFile(path), before);
 }
 
 } // namespace
