@@ -14,6 +14,7 @@
 #include <utility>
 #include <vector>
 
+#include "platform/WholeFile.h"
 #include "settings/UserDirectories.h"
 
 namespace fs = std::filesystem;
@@ -136,28 +137,9 @@ bool QualityMemory::remember(const Key& key, QualityRung rung) const {
     else
         entries.push_back({key, rung});
 
-    std::error_code error;
-    const fs::path folder = fs::path(filePath).parent_path();
-    if (!folder.empty())
-        fs::create_directories(folder, error);
-    if (error)
-        return notSaved(filePath, error.message());
-    const std::string temporary = filePath + ".tmp";
-    {
-        std::ofstream out(temporary, std::ios::binary | std::ios::trunc);
-        out << toText(entries);
-        out.close();
-        if (!out) {
-            int failure = errno;
-            std::remove(temporary.c_str());
-            return notSaved(filePath, failure ? std::strerror(failure) : "write failed");
-        }
-    }
-    fs::rename(temporary, filePath, error);
-    if (error) {
-        std::remove(temporary.c_str());
-        return notSaved(filePath, error.message());
-    }
+    const std::string problem = replaceFileWhole(filePath, toText(entries));
+    if (!problem.empty())
+        return notSaved(filePath, problem);
     return true;
 }
 

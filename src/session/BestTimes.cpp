@@ -1,8 +1,5 @@
 #include "session/BestTimes.h"
 
-#include <fcntl.h>
-#include <unistd.h>
-
 #include <algorithm>
 #include <cerrno>
 #include <cmath>
@@ -18,6 +15,8 @@
 #include <utility>
 
 #include <toml++/toml.h>
+
+#include "platform/WholeFile.h"
 
 namespace {
 
@@ -106,30 +105,6 @@ std::string toText(const std::vector<BestTimes::Entry>& entries) {
                                            toml::format_flags::relaxed_float_precision)
          << "\n";
     return text.str();
-}
-
-// The whole text, flushed to the disk: 0, or the errno of the first thing that failed.
-int writeWholeFile(const std::string& path, const std::string& text) {
-    int file = ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
-    if (file < 0)
-        return errno;
-    int failure = 0;
-    size_t done = 0;
-    while (failure == 0 && done < text.size()) {
-        ssize_t written = ::write(file, text.data() + done, text.size() - done);
-        if (written > 0)
-            done += static_cast<size_t>(written);
-        else if (written == 0)
-            failure = EIO;
-        else if (errno != EINTR)
-            failure = errno;
-    }
-    // A rename is only as good as the data it points to: flush before it.
-    if (failure == 0 && ::fsync(file) != 0)
-        failure = errno;
-    if (::close(file) != 0 && failure == 0)
-        failure = errno;
-    return failure;
 }
 
 bool notSaved(const std::string& path, const std::string& reason) {
@@ -234,27 +209,10 @@ int BestTimes::record(double seconds, const Date& date) {
 }
 
 bool BestTimes::save() const {
-    namespace fs = std::filesystem;
     if (!writable || filePath.empty())
         return false;
-    std::error_code error;
-    const fs::path folder = fs::path(filePath).parent_path();
-    if (!folder.empty())
-        fs::create_directories(folder, error);
-    if (error)
-        return notSaved(filePath, error.message());
-
-    const std::string temporary = filePath + ".tmp";
-    if (int failure = writeWholeFile(temporary, toText(list))) {
-        ::unlink(temporary.c_str());
-        return notSaved(filePath, std::strerror(failure));
-    }
-    if (std::rename(temporary.c_str(), filePath.c_str()) != 0) {
-        int failure = errno;
-        ::unlink(temporary.c_str());
-        return notSaved(filePath, std::strerror(failure));
-    }
-    return true;
+    const std::string problem = replaceFileWhole(filePath, toText(list));
+    return problem.empty() || notSaved(filePath, problem);
 }
 
 std::string BestTimes::defaultPath() {
