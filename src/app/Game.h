@@ -5,6 +5,7 @@
 #include "physics/RaceState.h"
 #include "physics/StepResult.h"
 #include "platform/Clock.h"
+#include "quality/QualityControl.h"
 #include "session/PlayControls.h"
 #include "session/WinRecorder.h"
 #include "settings/GameOptions.h"
@@ -46,6 +47,8 @@ class Game {
     RaceState& race();
     // What the last frame's simulation did.
     const StepResult& lastStep() const { return frameStep; }
+    // The quality rung the scene draws at.
+    QualityRung qualityRung() const { return quality.rung(); }
 
     Scene* getScene() const { return scene; }
     BitmapFont* getFont() const { return font; }
@@ -66,6 +69,8 @@ class Game {
 
   private:
     void useSession(RaceSession* replacement);
+    void startQuality();
+    void applyQuality();
     void showLoadingScreen();
     void loadBestTimes();
     void runFrames();
@@ -78,6 +83,10 @@ class Game {
     WinRecorder winRecorder;
     StepResult frameStep;
     RaceState noRace;
+    QualityControl quality;
+    // Whether the last frame drew the race: only the time of such a frame tells the quality
+    // governor what a rung costs (not a pause, an end screen or the first frame's loading).
+    bool lastFrameDrewRace = false;
 
     Scene* scene = nullptr;
     BitmapFont* font = nullptr;
