@@ -29,8 +29,9 @@ bool QualityControl::frame(double seconds) {
     const QualityRung before = current;
     current = governor->rung();
     if (event == QualityGovernor::Event::Settled) {
-        if (memory)
-            memory->remember(key, current);
+        // A file that could not be written said so once; it is not tried again this run.
+        if (memory && !memory->remember(key, current))
+            memory.reset();
         if (current != QualityRung::Full && !told) {
             std::cout << notice(options, current) << std::endl;
             told = true;
