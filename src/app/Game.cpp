@@ -17,6 +17,7 @@
 #include "platform/Keys.h"
 #include "platform/Window.h"
 #include "render/PassTimer.h"
+#include "render/SceneTarget.h"
 #include "scene/Scene.h"
 #include "session/BestTimes.h"
 #include "session/PlayerInput.h"
@@ -53,11 +54,20 @@ void resizeHandler(int width, int height) {
         resizedGame->onWindowResize(width, height);
 }
 
+// A timedemo compares runs: it draws at one fixed rung, full unless --quality names another.
+GameOptions withTimedemoQuality(GameOptions options) {
+    if (!options.timedemoFile.empty() && options.qualityAuto) {
+        options.qualityAuto = false;
+        options.quality = QualityRung::Full;
+    }
+    return options;
+}
+
 } // namespace
 
 Game::Game(const GameOptions& options)
-    : gameOptions(options), width(options.width), height(options.height), ghostRace(options.ghost) {
-}
+    : gameOptions(options), width(options.width), height(options.height), ghostRace(options.ghost),
+      quality(withTimedemoQuality(options)) {}
 
 Game::~Game() {
     if (resizedGame == this)
@@ -134,8 +144,8 @@ bool Game::init() {
     }
     std::cout << "GLFW initialized" << std::endl;
 
-    if (!platform::openWindow(width, height, 24, 8, gameOptions.samples, true,
-                              gameOptions.fullscreen)) {
+    // The window needs no samples of its own: the scene's picture has them.
+    if (!platform::openWindow(width, height, 24, 8, 0, true, gameOptions.fullscreen)) {
         std::cout << "Failed to create OpenGL window!" << std::endl;
         platform::terminate();
         return false;
@@ -161,7 +171,8 @@ bool Game::init() {
     glEnable(GL_DEPTH_TEST);
     glViewport(0, 0, width, height);
     ilInit();
-    setAnisotropyLimit(static_cast<float>(gameOptions.anisotropy));
+    startQuality();
+    setAnisotropyLimit(static_cast<float>(quality.settings().anisotropy));
 
     ownedFont.reset(new BitmapFont("data/basicFont_0.tga", "data/basicFont.fnt"));
     font = ownedFont.get();
@@ -181,11 +192,34 @@ bool Game::init() {
     scene->setStartTextureMode(gameOptions.bilinearFiltering, gameOptions.mipmapMode);
     scene->setMusicVolume(static_cast<float>(gameOptions.musicVolume));
     scene->setSoundVolume(static_cast<float>(gameOptions.soundVolume));
-    scene->setShadowMapSize(gameOptions.shadowMapSize);
-    scene->setWaterMapSize(gameOptions.waterMapSize);
+    applyQuality();
     scene->setViewSize(width, height);
     scene->init();
     return true;
+}
+
+// Auto quality starts where it settled the last time on this renderer and window size.
+void Game::startQuality() {
+    const std::string path = QualityMemory::defaultPath();
+    if (!quality.isAuto() || path.empty())
+        return;
+    auto glText = [](GLenum name) {
+        const GLubyte* text = glGetString(name);
+        return text ? std::string(reinterpret_cast<const char*>(text)) : std::string();
+    };
+    QualityMemory::Key key{glText(GL_RENDERER), glText(GL_VERSION), width, height};
+    quality.useMemory(std::make_unique<QualityMemory>(path), key);
+}
+
+void Game::applyQuality() {
+    if (!scene)
+        return;
+    const QualitySettings settings = quality.settings();
+    scene->setPictureSamples(settings.samples);
+    scene->setRenderScale(settings.renderScale);
+    scene->setShadowMapSize(settings.shadowMapSize);
+    scene->setWaterMapSize(settings.waterMapSize);
+    scene->setAnisotropy(settings.anisotropy);
 }
 
 void Game::updateFrame() {
@@ -211,6 +245,9 @@ void Game::updateFrame() {
     }
     const bool won = winRecorder.noteRaceOutcome(race());
     ghostRace.afterFrame(event, won && winRecorder.record().newBest, session, scene);
+    if (lastFrameDrewRace && quality.frame(frameClock.getFrameTime()))
+        applyQuality();
+    lastFrameDrewRace = scene && !playControls.isPaused() && !race().isOver();
 }
 
 void Game::checkGLError() {
@@ -282,8 +319,11 @@ void Game::runFrames() {
     if (passTimer) {
         GLint samples = 0;
         glGetIntegerv(GL_SAMPLES, &samples);
+        if (scene->getPictureTarget().isReady())
+            samples = scene->getPictureTarget().samples();
         std::cout << timedemoSettings(width, height, samples, scene->getShadowMapSize(),
-                                      scene->getWaterMapSize(), anisotropyInUse())
+                                      scene->getWaterMapSize(), anisotropyInUse(),
+                                      quality.settings().renderScale, rungName(quality.rung()))
                   << timedemoReport(timedemoFile, frameTimes, passTimer->totals(),
                                     passTimer->order())
                   << std::flush;

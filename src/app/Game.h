@@ -5,6 +5,7 @@
 #include "physics/RaceState.h"
 #include "physics/StepResult.h"
 #include "platform/Clock.h"
+#include "quality/QualityControl.h"
 #include "session/GhostRace.h"
 #include "session/PlayControls.h"
 #include "session/WinRecorder.h"
@@ -49,6 +50,8 @@ class Game {
     RaceState& race();
     // What the last frame's simulation did.
     const StepResult& lastStep() const { return frameStep; }
+    // The quality rung the scene draws at.
+    QualityRung qualityRung() const { return quality.rung(); }
 
     Scene* getScene() const { return scene; }
     BitmapFont* getFont() const { return font; }
@@ -69,6 +72,8 @@ class Game {
 
   private:
     void useSession(RaceSession* replacement);
+    void startQuality();
+    void applyQuality();
     void showLoadingScreen();
     void loadBestTimes();
     void runFrames();
@@ -82,6 +87,10 @@ class Game {
     GhostRace ghostRace;
     StepResult frameStep;
     RaceState noRace;
+    QualityControl quality;
+    // Whether the last frame drew the race: only the time of such a frame tells the quality
+    // governor what a rung costs (not a pause, an end screen or the first frame's loading).
+    bool lastFrameDrewRace = false;
 
     Scene* scene = nullptr;
     BitmapFont* font = nullptr;

@@ -167,7 +167,8 @@ void showPausedFrame(Game& game) {
 
 void drawHud(Game& game, BitmapFont* font, const Scene* scene) {
     if (isShowFpsOn()) {
-        std::string fps = std::to_string(static_cast<int>(game.clock().getFps())) + " Fps";
+        std::string fps = std::to_string(static_cast<int>(game.clock().getFps())) + " Fps  " +
+                          rungName(game.qualityRung());
         font->drawText(fps.c_str(), 480.0f, 375.0f, false);
     }
     font->drawIcons(game.race().lives, game.getScreenTexture(0), 64.0f, 48.0f);

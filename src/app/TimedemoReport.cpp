@@ -61,9 +61,11 @@ std::string timedemoReport(const std::string& replayFile, const std::vector<doub
 }
 
 std::string timedemoSettings(int width, int height, int samples, int shadowMapSize,
-                             int waterMapSize, float anisotropy) {
+                             int waterMapSize, float anisotropy, double renderScale,
+                             const char* rung) {
     return "Settings: window " + std::to_string(width) + " x " + std::to_string(height) + ", " +
            std::to_string(samples) + " samples, shadow map " + std::to_string(shadowMapSize) +
            ", water maps " + std::to_string(waterMapSize) + ", anisotropy " +
-           format("%g", static_cast<double>(anisotropy)) + "\n";
+           format("%g", static_cast<double>(anisotropy)) + ", render scale " +
+           format("%g", renderScale) + " (quality " + rung + ")\n";
 }

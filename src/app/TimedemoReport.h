@@ -14,4 +14,5 @@ std::string timedemoReport(const std::string& replayFile, const std::vector<doub
 
 // The settings the figures were drawn with, for comparing them across runs: one line.
 std::string timedemoSettings(int width, int height, int samples, int shadowMapSize,
-                             int waterMapSize, float anisotropy);
+                             int waterMapSize, float anisotropy, double renderScale,
+                             const char* rung);

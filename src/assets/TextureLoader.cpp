@@ -160,3 +160,9 @@ void loadTextureFiltered(const char* path, unsigned int* names, int index, int m
         uploadPlain(filter);
     ilDeleteImages(1, &image);
 }
+
+void reapplyAnisotropy(unsigned int texture, bool anisotropic) {
+    glBindTexture(GL_TEXTURE_2D, texture);
+    applyAnisotropy(anisotropic ? anisotropyInUse() : 1.0f);
+    glBindTexture(GL_TEXTURE_2D, 0);
+}

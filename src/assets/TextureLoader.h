@@ -14,3 +14,7 @@ void loadTextureFiltered(const char* path, unsigned int* names, int index, int m
 void setAnisotropyLimit(float limit);
 // What a texture loaded now gets: 1 without the extension.
 float anisotropyInUse();
+// Gives a loaded texture the anisotropy its kind asks for under the limit in use now: that
+// limit for one that filters anisotropically (mipmapped or clamped), none for the rest. A
+// change of the limit while playing goes through here, so no texture keeps an old value.
+void reapplyAnisotropy(unsigned int texture, bool anisotropic);

@@ -42,7 +42,7 @@ constexpr int regionMargin = 2;
 
 } // namespace
 
-ShadowMap::ShadowMap(int size) : size(size) {}
+ShadowMap::ShadowMap(int size, bool cached) : size(size), cached(cached) {}
 
 ShadowMap::~ShadowMap() {
     if (framebuffer)
@@ -60,9 +60,12 @@ bool ShadowMap::create() {
     glGetIntegerv(GL_MAX_TEXTURE_SIZE, &largest);
     if (largest > 0 && size > largest)
         size = largest;
-    cacheTexture = createDepthTexture(size);
-    cacheFramebuffer = createDepthFramebuffer(cacheTexture);
-    bool cacheComplete = glCheckFramebufferStatus(GL_FRAMEBUFFER) == GL_FRAMEBUFFER_COMPLETE;
+    bool cacheComplete = true;
+    if (cached) {
+        cacheTexture = createDepthTexture(size);
+        cacheFramebuffer = createDepthFramebuffer(cacheTexture);
+        cacheComplete = glCheckFramebufferStatus(GL_FRAMEBUFFER) == GL_FRAMEBUFFER_COMPLETE;
+    }
     texture = createDepthTexture(size);
     framebuffer = createDepthFramebuffer(texture);
     bool complete = glCheckFramebufferStatus(GL_FRAMEBUFFER) == GL_FRAMEBUFFER_COMPLETE;
@@ -78,13 +81,17 @@ bool ShadowMap::needsStillCasters(const std::vector<Placement>& stillCasters, in
         return false;
     cachedPlacements = stillCasters;
     cachedPolygonMode = polygonMode;
-    glBindFramebuffer(GL_FRAMEBUFFER, cacheFramebuffer);
+    glBindFramebuffer(GL_FRAMEBUFFER, cached ? cacheFramebuffer : framebuffer);
     glViewport(0, 0, size, size);
     glClear(GL_DEPTH_BUFFER_BIT);
     return true;
 }
 
 void ShadowMap::keepStillCasters() {
+    if (!cached) {
+        movedRegions.clear();
+        return;
+    }
     copyFromCache(Region{0, 0, size, size});
     cacheValid = true;
     mapIsCache = true;
@@ -92,7 +99,7 @@ void ShadowMap::keepStillCasters() {
 }
 
 void ShadowMap::beginMovingCasters() {
-    if (!mapIsCache) {
+    if (cached && !mapIsCache) {
         for (const Region& region : movedRegions)
             copyFromCache(region);
     }

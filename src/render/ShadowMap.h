@@ -21,7 +21,10 @@ class ShadowMap {
         }
     };
 
-    explicit ShadowMap(int size);
+    // Without `cached` the map has one image and every frame draws all casters into it: the
+    // cache's second image costs as much memory as the map, worth it only where a full
+    // redraw is dear.
+    explicit ShadowMap(int size, bool cached = true);
     ~ShadowMap();
     ShadowMap(const ShadowMap&) = delete;
     ShadowMap& operator=(const ShadowMap&) = delete;
@@ -31,6 +34,7 @@ class ShadowMap {
     bool create();
 
     int getSize() const { return size; }
+    bool isCached() const { return cached; }
     // The map the main pass samples, and its framebuffer.
     unsigned int getTexture() const { return texture; }
     unsigned int getFramebuffer() const { return framebuffer; }
@@ -56,6 +60,7 @@ class ShadowMap {
     void copyFromCache(const Region& region) const;
 
     int size;
+    bool cached;
     unsigned int texture = 0;
     unsigned int framebuffer = 0;
     unsigned int cacheTexture = 0;

@@ -87,3 +87,10 @@ void Skybox::centreOn(const glm::vec3& eye) {
         return;
     transform = glm::translate(glm::mat4(1.0f), d) * transform;
 }
+
+void Skybox::reapplyAnisotropy() {
+    if (!shader)
+        return;
+    for (unsigned int texture : faceTextures)
+        ::reapplyAnisotropy(texture, true);
+}

@@ -27,6 +27,8 @@ class Skybox {
     // Loads the shader and the six face textures (needs a GL context).
     void init();
     void draw(const glm::mat4& projection, const glm::mat4& view);
+    // The faces take the texture loader's anisotropy limit as it is now.
+    void reapplyAnisotropy();
 
     glm::mat4 getTransform() const { return transform; }
     void setTransform(const glm::mat4& matrix) { transform = matrix; }

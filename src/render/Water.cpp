@@ -70,23 +70,43 @@ Water::~Water() {
     if (!waterShader)
         return;
     delete waterShader;
+    releaseImages();
+    // The two maps are ours as well: generated in init, so released here.
+    GLuint maps[2] = {normalMap, dudvMap};
+    glDeleteTextures(2, maps);
+}
+
+void Water::releaseImages() {
     GLuint framebuffers[2] = {reflectionFramebuffer, refractionFramebuffer};
     glDeleteFramebuffers(2, framebuffers);
     glDeleteRenderbuffers(1, &reflectionDepthBuffer);
-    // The two maps are ours as well: generated in init, so released here.
-    GLuint textures[5] = {reflectionTexture, refractionTexture, depthTexture, normalMap, dudvMap};
-    glDeleteTextures(5, textures);
+    GLuint textures[3] = {reflectionTexture, refractionTexture, depthTexture};
+    glDeleteTextures(3, textures);
 }
 
 void Water::setTargetSize(int texels) {
-    if (texels > 0 && !waterShader)
-        targetSize = texels;
+    if (texels <= 0 || texels == targetSize)
+        return;
+    targetSize = texels;
+    if (waterShader) {
+        releaseImages();
+        createImages();
+    }
 }
 
 void Water::init() {
     waterShader = new Shader();
     waterShader->load("shader/water_shader.vert", "shader/water_shader.frag");
+    createImages();
+    GLuint maps[2];
+    glGenTextures(2, maps);
+    normalMap = maps[0];
+    dudvMap = maps[1];
+    loadTexture("texture/Water/normalmap.bmp", &normalMap, 0, false, false);
+    loadTexture("texture/Water/dudvmap.bmp", &dudvMap, 0, false, false);
+}
 
+void Water::createImages() {
     GLint largestTexture = 0, largestRenderbuffer = 0;
     glGetIntegerv(GL_MAX_TEXTURE_SIZE, &largestTexture);
     glGetIntegerv(GL_MAX_RENDERBUFFER_SIZE, &largestRenderbuffer);
@@ -114,14 +134,9 @@ void Water::init() {
     complete = complete && glCheckFramebufferStatus(GL_FRAMEBUFFER) == GL_FRAMEBUFFER_COMPLETE;
     if (!complete)
         std::cout << "GL: Error while binding the texture to fbo" << std::endl;
-
+    glBindTexture(GL_TEXTURE_2D, 0);
+    glBindRenderbuffer(GL_RENDERBUFFER, 0);
     glBindFramebuffer(GL_FRAMEBUFFER, 0);
-    GLuint maps[2];
-    glGenTextures(2, maps);
-    normalMap = maps[0];
-    dudvMap = maps[1];
-    loadTexture("texture/Water/normalmap.bmp", &normalMap, 0, false, false);
-    loadTexture("texture/Water/dudvmap.bmp", &dudvMap, 0, false, false);
 }
 
 Water::ImageRegion Water::regionInImages() const {
@@ -155,6 +170,10 @@ void Water::renderTextures() {
     if (imageRegion.isEmpty())
         return;
     float h = -waterPlane.w;
+    // The scene may draw into a picture of its own rather than the window: back to that.
+    GLint sceneFramebuffer = 0;
+    glGetIntegerv(GL_DRAW_FRAMEBUFFER_BINDING, &sceneFramebuffer);
+    const GLuint returnTo = static_cast<GLuint>(sceneFramebuffer);
     glPushAttrib(GL_VIEWPORT_BIT | GL_SCISSOR_BIT);
     glEnable(GL_SCISSOR_TEST);
     glScissor(imageRegion.x, imageRegion.y, imageRegion.width, imageRegion.height);
@@ -173,7 +192,7 @@ void Water::renderTextures() {
     enableClipping();
     glCullFace(GL_FRONT); // the mirror turns every triangle's winding around
     view.drawLevel();
-    glBindFramebuffer(GL_FRAMEBUFFER, 0);
+    glBindFramebuffer(GL_FRAMEBUFFER, returnTo);
     glCullFace(GL_BACK);
     glDisable(GL_CLIP_PLANE0);
     // The camera's own matrix goes back, not the mirror applied twice: that rounds to a
@@ -191,7 +210,7 @@ void Water::renderTextures() {
     animationShader->setClipPlane(below);
     enableClipping();
     view.drawLevel();
-    glBindFramebuffer(GL_FRAMEBUFFER, 0);
+    glBindFramebuffer(GL_FRAMEBUFFER, returnTo);
     glDisable(GL_CLIP_PLANE0);
     glPopAttrib();
 }

@@ -31,7 +31,8 @@ class Water {
 
     // The side of each off-screen image in texels unless told otherwise before init.
     static constexpr int defaultTargetSize = 512;
-    // Before init: a size below 1 is ignored, one above what the driver allows is reduced.
+    // A size below 1 is ignored, one above what the driver allows is reduced. After init the
+    // images are made again at the new size.
     void setTargetSize(int texels);
     int getTargetSize() const { return targetSize; }
 
@@ -58,6 +59,8 @@ class Water {
     unsigned int getDepthTexture() const { return depthTexture; }
 
   private:
+    void createImages();
+    void releaseImages();
     // The images' texels around where the surface shows in the window, grown by the
     // shader's reach; empty when the surface is out of view.
     ImageRegion regionInImages() const;

@@ -6,12 +6,14 @@
 #include "assets/HierarchicalAnimationModel.h"
 #include "assets/Shader.h"
 #include "assets/Sphere.h"
+#include "assets/TextureLoader.h"
 #include "level/LevelTable.h"
 #include "physics/Camera.h"
 #include "physics/PhysicsWorld.h"
 #include "render/Frustum.h"
 #include "render/PassTimer.h"
 #include "render/Projection.h"
+#include "render/SceneTarget.h"
 #include "render/ShadowLight.h"
 #include "render/ShadowMap.h"
 #include "render/Skybox.h"
@@ -23,7 +25,8 @@
 Scene::Scene()
     : transparencyEnabled(true), vboEnabled(true), frustumCullingEnabled(true),
       skybox(new Skybox()), shadowMapSize(shadowlight::defaultMapSize),
-      waterMapSize(Water::defaultTargetSize), projection(computeProjectionMatrix(1024, 768)) {}
+      waterMapSize(Water::defaultTargetSize), pictureTarget(new SceneTarget()),
+      projection(computeProjectionMatrix(1024, 768)) {}
 
 void Scene::setStartTextureMode(bool bilinear, int mipmapMode) {
     startBilinear = bilinear;
@@ -31,17 +34,50 @@ void Scene::setStartTextureMode(bool bilinear, int mipmapMode) {
 }
 
 void Scene::setViewSize(int width, int height) {
+    viewWidth = width;
+    viewHeight = height;
     projection = computeProjectionMatrix(width, height);
 }
 
 void Scene::setShadowMapSize(int texels) {
-    if (texels > 0)
-        shadowMapSize = texels;
+    if (texels <= 0)
+        return;
+    const bool remake = shadowMap && texels != shadowMapSize;
+    shadowMapSize = texels;
+    if (remake) {
+        delete shadowMap;
+        shadowMap = nullptr;
+        createShadowFramebuffer();
+    }
 }
 
 void Scene::setWaterMapSize(int texels) {
-    if (texels > 0)
-        waterMapSize = texels;
+    if (texels <= 0)
+        return;
+    waterMapSize = texels;
+    for (Water* water : {lakeWater, riverWater}) {
+        if (water) {
+            water->setTargetSize(texels);
+            waterMapSize = water->getTargetSize();
+        }
+    }
+}
+
+void Scene::setPictureSamples(int samples) {
+    pictureSamples = samples;
+}
+
+void Scene::setRenderScale(double scale) {
+    renderScale = scale;
+}
+
+void Scene::setAnisotropy(int limit) {
+    setAnisotropyLimit(static_cast<float>(limit));
+    if (levelTexturesCreated) {
+        for (unsigned int texture : levelTextures)
+            reapplyAnisotropy(texture, levelTexturesMipmapped);
+    }
+    skybox->reapplyAnisotropy();
 }
 
 namespace {
@@ -185,6 +221,11 @@ void Scene::render() {
         PassTiming timing("shadow");
         renderShadowPass();
     }
+    // What is bound is the window the picture goes to (the water's images come back to it).
+    GLint window = 0;
+    glGetIntegerv(GL_DRAW_FRAMEBUFFER_BINDING, &window);
+    const bool offScreen =
+        pictureTarget->configure(viewWidth, viewHeight, pictureSamples, renderScale);
     {
         PassTiming timing("lake water maps");
         lakeWater->renderTextures();
@@ -193,13 +234,21 @@ void Scene::render() {
         PassTiming timing("river water maps");
         riverWater->renderTextures();
     }
+    if (offScreen)
+        pictureTarget->bind();
     {
         PassTiming timing("main pass");
         renderMainPass();
     }
-    PassTiming timing("water surfaces");
-    lakeWater->draw(frameTime);
-    riverWater->draw(frameTime);
+    {
+        PassTiming timing("water surfaces");
+        lakeWater->draw(frameTime);
+        riverWater->draw(frameTime);
+    }
+    if (offScreen) {
+        PassTiming timing("resolve");
+        pictureTarget->present(static_cast<unsigned int>(window));
+    }
 }
 
 void Scene::deleteModelList(Model** list, int count) {
@@ -256,4 +305,5 @@ Scene::~Scene() {
         delete music;
     }
     delete shadowMap;
+    delete pictureTarget;
 }

@@ -17,6 +17,7 @@ class Frustum;
 class Camera;
 class Water;
 class ShadowMap;
+class SceneTarget;
 class PhysicsWorld;
 class BackgroundMusic;
 class SoundEffects;
@@ -60,13 +61,23 @@ class Scene {
     void placeObjects();
     void animateSawBlade(float seconds);
 
-    // Sizes of the off-screen images in texels, to be set before init (the defaults are the
-    // game's: 8192 for the shadow map, 512 for each water image). A size below 1 is ignored;
-    // one above what the driver allows is reduced to that when the images are made.
+    // Sizes of the off-screen images in texels (the defaults are the game's: 8192 for the
+    // shadow map, 512 for each water image). A size below 1 is ignored; one above what the
+    // driver allows is reduced to that when the images are made. Set after init, the images
+    // are made again at once.
     void setShadowMapSize(int texels);
     int getShadowMapSize() const { return shadowMapSize; }
     void setWaterMapSize(int texels);
     int getWaterMapSize() const { return waterMapSize; }
+    // How the 3D picture is drawn before it reaches the window: samples a pixel (0 none) and
+    // its size as a share of the window's each way (0.5 to 1). Takes effect with the next
+    // frame. The defaults are the game's full picture: 4 samples at the window's size.
+    void setPictureSamples(int samples);
+    void setRenderScale(double scale);
+    const SceneTarget& getPictureTarget() const { return *pictureTarget; }
+    // The anisotropy limit the level's textures and the sky filter with (0 the driver's
+    // maximum, 1 none), applied to the textures already loaded as to later loads.
+    void setAnisotropy(int limit);
 
     void createShadowFramebuffer();
     unsigned int renderShadowPass();
@@ -189,6 +200,11 @@ class Scene {
     int shadowMapSize;
     int waterMapSize;
     ShadowMap* shadowMap = nullptr;
+    SceneTarget* pictureTarget;
+    int viewWidth = 1024;
+    int viewHeight = 768;
+    int pictureSamples = 4;
+    double renderScale = 1.0;
     BackgroundMusic* music = nullptr;
     SoundEffects* soundEffects = nullptr;
     SoundCues soundCues;

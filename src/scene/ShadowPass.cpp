@@ -17,7 +17,10 @@
 #include "scene/Scene.h"
 
 void Scene::createShadowFramebuffer() {
-    shadowMap = new ShadowMap(shadowMapSize);
+    // The cache of the still casters doubles the map's memory (256 MB at 8192); it pays where
+    // redrawing them costs tens of milliseconds a frame, not at the smaller sizes, where the
+    // whole redraw costs a few.
+    shadowMap = new ShadowMap(shadowMapSize, shadowMapSize > 4096);
     shadowMap->create();
     shadowMapSize = shadowMap->getSize(); // the driver may allow less than was asked for
 }

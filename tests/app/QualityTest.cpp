@@ -6,8 +6,14 @@
 #include <vector>
 
 #include "TestFiles.h"
+#include "app/Game.h"
+#include "assets/TextureLoader.h"
+#include "platform/Input.h"
+#include "platform/ScriptedClock.h"
+#include "platform/ScriptedKeys.h"
 #include "quality/QualityGovernor.h"
 #include "quality/QualityMemory.h"
+#include "scene/Scene.h"
 
 namespace {
 
@@ -152,4 +158,39 @@ TEST(QualityMemory, ARememberedRungComesBackForItsOwnKeyOnlyBesideTheOthers) {
     EXPECT_EQ(QualityMemory(path).recall(large), QualityRung::Low);
     EXPECT_EQ(QualityMemory(path).recall({"llvmpipe", "4.6 Mesa", 800, 600}), QualityRung::Full);
     EXPECT_EQ(testing::internal::GetCapturedStdout(), "");
+}
+
+// Five frames a second at every rung for 20 s, then a hundred: auto steps down to low, the
+// scene gets low's images, then comes back up to medium. Settled below full twice, the player
+// reads one line about it.
+TEST(QualityInTheGame, SlowFramesStepTheSceneDownAndThePlayerIsToldOnce) {
+    ScriptedClock time(5.0);
+    ScriptedKeys keys;
+    platform::setTimeSource(&time);
+    platform::setKeySource(&keys);
+    Game game;
+    Scene scene;
+    game.setScene(&scene);
+    auto play = [&](double frame, int count) {
+        for (int i = 0; i < count; ++i) {
+            time.advance(frame);
+            game.updateFrame();
+        }
+    };
+    testing::internal::CaptureStdout();
+    play(0.2, 100);
+    const QualityRung slow = game.qualityRung();
+    const int slowShadowMap = scene.getShadowMapSize();
+    play(0.01, 2000);
+    const std::string out = testing::internal::GetCapturedStdout();
+    platform::setTimeSource(nullptr);
+    platform::setKeySource(nullptr);
+    setAnisotropyLimit(0.0f);
+    EXPECT_EQ(slow, QualityRung::Low);
+    EXPECT_EQ(slowShadowMap, 2048);
+    EXPECT_EQ(game.qualityRung(), QualityRung::Medium);
+    size_t first = out.find("--quality full");
+    EXPECT_TRUE(first != std::string::npos && out.find("low") < first &&
+                out.find("--quality full", first + 1) == std::string::npos)
+        << out;
 }

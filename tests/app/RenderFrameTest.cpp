@@ -196,7 +196,7 @@ TEST_F(RenderFrameTest, DuringPlayTheHudIsDrawnOverTheSceneAtItsPlaces) {
     std::vector<unsigned char> bare = readWindow();
     glActiveTexture(GL_TEXTURE0);
     glEnable(GL_TEXTURE_2D);
-    font.drawText("40 Fps", 480.0f, 375.0f, false);
+    font.drawText("40 Fps  full", 480.0f, 375.0f, false);
     font.drawIcons(2, icon, 64.0f, 48.0f);
     font.drawText("Zeit: 5:00", -500.0f, 330.0f, true);
     font.drawText("Fps ON", 0.0f, 375.0f, false);

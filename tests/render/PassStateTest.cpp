@@ -6,10 +6,12 @@
 #include <filesystem>
 #include <iostream>
 #include <sstream>
+#include <vector>
 
 #include "RenderFixture.h"
 #include "TestFiles.h"
 #include "assets/Shader.h"
+#include "render/SceneTarget.h"
 #include "render/ShadowLight.h"
 #include "render/Skybox.h"
 #include "render/Water.h"
@@ -192,6 +194,51 @@ TEST_F(PassState, ImageSizesGivenBeforeInitAreTheOnesMade) {
     EXPECT_EQ(textureWidth(scene->getShadowDepthTexture()), shadowlight::defaultMapSize);
     EXPECT_EQ(textureWidth(scene->getLakeWater()->getReflectionTexture()),
               Water::defaultTargetSize);
+    EXPECT_EQ(glGetError(), GLenum(GL_NO_ERROR));
+}
+
+// A quality rung as the game applies it while playing.
+void applySettings(Scene* scene, int samples, int anisotropy, int shadowMap, int waterMap,
+                   double scale) {
+    scene->setPictureSamples(samples);
+    scene->setRenderScale(scale);
+    scene->setShadowMapSize(shadowMap);
+    scene->setWaterMapSize(waterMap);
+    scene->setAnisotropy(anisotropy);
+}
+
+std::vector<unsigned char> renderWhole(Scene* scene) {
+    scene->render();
+    std::vector<unsigned char> image(static_cast<size_t>(fixture::width) * fixture::height * 3);
+    glPixelStorei(GL_PACK_ALIGNMENT, 1);
+    glReadPixels(0, 0, fixture::width, fixture::height, GL_RGB, GL_UNSIGNED_BYTE, image.data());
+    return image;
+}
+
+GLfloat anisotropyOf(GLuint texture) {
+    GLfloat value = 0.0f;
+    glBindTexture(GL_TEXTURE_2D, texture);
+    glGetTexParameterfv(GL_TEXTURE_2D, GL_TEXTURE_MAX_ANISOTROPY_EXT, &value);
+    glBindTexture(GL_TEXTURE_2D, 0);
+    return value;
+}
+
+TEST_F(PassState, ACheapRungWhilePlayingRemakesItsImagesAndFullThenDrawsTheSamePicture) {
+    fixture::lookAt(glm::vec3(12.0f, 9.0f, 30.0f), glm::vec3(0.0f, 5.0f, 0.0f));
+    const std::vector<unsigned char> full = renderWhole(scene);
+    applySettings(scene, 0, 1, 1024, 128, 0.5);
+    const std::vector<unsigned char> cheap = renderWhole(scene);
+    EXPECT_EQ(textureWidth(scene->getShadowDepthTexture()), 1024);
+    EXPECT_EQ(textureWidth(scene->getLakeWater()->getReflectionTexture()), 128);
+    EXPECT_EQ(scene->getPictureTarget().samples(), 0);
+    EXPECT_EQ(scene->getPictureTarget().width(), fixture::width / 2);
+    EXPECT_EQ(anisotropyOf(scene->getLevelTextures()[0]), 1.0f);
+    EXPECT_NE(cheap, full);
+
+    applySettings(scene, 4, 0, shadowlight::defaultMapSize, Water::defaultTargetSize, 1.0);
+    EXPECT_EQ(renderWhole(scene), full);
+    EXPECT_EQ(scene->getPictureTarget().samples(), 4);
+    EXPECT_GT(anisotropyOf(scene->getLevelTextures()[0]), 1.0f);
     EXPECT_EQ(glGetError(), GLenum(GL_NO_ERROR));
 }
 
