@@ -1,12 +1,12 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <string>
 #include <vector>
 
+#include "ScopedEnvironment.h"
 #include "TestFiles.h"
 #include "app/GameSetup.h"
 #include "settings/DataDirectory.h"
@@ -22,28 +22,15 @@ class GameSetupTest : public testing::Test {
   protected:
     void SetUp() override {
         previous = fs::current_path();
-        for (const char* name : {"XDG_CONFIG_HOME", "QUILLORB_DATA"}) {
-            const char* value = std::getenv(name);
-            saved.push_back({name, value ? value : "", value != nullptr});
-        }
         folder = fs::path(scratchDir()) / "setup" /
                  testing::UnitTest::GetInstance()->current_test_info()->name();
         fs::create_directories(folder / "play");
         fs::current_path(folder / "play");
-        setenv("XDG_CONFIG_HOME", (folder / "config").c_str(), 1);
-        unsetenv("QUILLORB_DATA");
+        configHome.set((folder / "config").c_str());
         if (holdsDataTree(installedDataDirectory()))
             GTEST_SKIP() << "an installed game's data would be found before the working folder";
     }
-    void TearDown() override {
-        fs::current_path(previous);
-        for (const Saved& variable : saved) {
-            if (variable.set)
-                setenv(variable.name, variable.value.c_str(), 1);
-            else
-                unsetenv(variable.name);
-        }
-    }
+    void TearDown() override { fs::current_path(previous); }
 
     // Runs the start-up decisions on these arguments; the output is kept in printed.
     bool setUp(std::vector<std::string> words, int& exitCode) {
@@ -72,12 +59,8 @@ class GameSetupTest : public testing::Test {
         std::ofstream(folder / "config" / "quillorb" / "settings.toml") << text;
     }
 
-    struct Saved {
-        const char* name;
-        std::string value;
-        bool set;
-    };
-    std::vector<Saved> saved;
+    ScopedEnvironment configHome{"XDG_CONFIG_HOME", nullptr};
+    ScopedEnvironment dataVariable{"QUILLORB_DATA", nullptr};
     fs::path previous;
     fs::path folder;
     std::string printed;
@@ -89,7 +72,7 @@ TEST_F(GameSetupTest, DataOptionBeatsTheEnvironmentWhichBeatsTheWorkingFolder) {
     fs::path option = makeTree("play/relative");
     fs::path environment = makeTree("environment");
     makeTree("play");
-    setenv("QUILLORB_DATA", environment.c_str(), 1);
+    dataVariable.set(environment.c_str());
     int exitCode = -1;
 
     // A relative --data and the other paths are read against the folder the game started in,
@@ -108,14 +91,14 @@ TEST_F(GameSetupTest, DataOptionBeatsTheEnvironmentWhichBeatsTheWorkingFolder) {
     EXPECT_EQ(fs::current_path(), environment);
 
     fs::current_path(folder / "play");
-    unsetenv("QUILLORB_DATA");
+    dataVariable.set(nullptr);
     ASSERT_TRUE(setUp({}, exitCode)) << printed;
     EXPECT_EQ(fs::current_path(), folder / "play");
     EXPECT_EQ(printed, "");
 }
 
 TEST_F(GameSetupTest, WithoutTheDataTreeItNamesTheGameExitsOne) {
-    setenv("QUILLORB_DATA", (folder / "nothing").c_str(), 1);
+    dataVariable.set((folder / "nothing").c_str());
     int exitCode = -1;
     EXPECT_FALSE(setUp({"--data", "elsewhere"}, exitCode));
     EXPECT_EQ(exitCode, 1);

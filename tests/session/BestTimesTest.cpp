@@ -7,9 +7,9 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
-#include <optional>
 #include <string>
 
+#include "ScopedEnvironment.h"
 #include "session/BestTimes.h"
 #include "support/TestFiles.h"
 
@@ -32,26 +32,6 @@ int lineCount(const std::string& text) {
         lines += c == '\n';
     return lines;
 }
-
-// Sets or clears an environment variable for one test and puts it back afterwards.
-class EnvironmentVariable {
-  public:
-    explicit EnvironmentVariable(const char* name) : name(name) {
-        if (const char* value = std::getenv(name))
-            saved = value;
-    }
-    ~EnvironmentVariable() { set(saved ? saved->c_str() : nullptr); }
-    void set(const char* value) {
-        if (value)
-            setenv(name, value, 1);
-        else
-            unsetenv(name);
-    }
-
-  private:
-    const char* name;
-    std::optional<std::string> saved;
-};
 
 } // namespace
 
@@ -232,10 +212,8 @@ TEST(BestTimes, ASaveCutShortLeavesTheOldFileWhole) {
 }
 
 TEST(BestTimes, TheFileLivesInTheUsersDataFolder) {
-    EnvironmentVariable dataHome("XDG_DATA_HOME");
-    EnvironmentVariable home("HOME");
-    dataHome.set("/data/home");
-    home.set("/home/player");
+    ScopedEnvironment dataHome("XDG_DATA_HOME", "/data/home");
+    ScopedEnvironment home("HOME", "/home/player");
     EXPECT_EQ("/data/home/quillorb/best-times.toml", BestTimes::defaultPath());
     dataHome.set("relative/is/ignored");
     EXPECT_EQ("/home/player/.local/share/quillorb/best-times.toml", BestTimes::defaultPath());
