@@ -7,12 +7,11 @@
 #include <glm/glm.hpp>
 
 #include <cstdint>
-#include <fstream>
-#include <iterator>
 #include <string>
 #include <vector>
 
 #include "GlTestContext.h"
+#include "ReadFile.h"
 #include "TestFiles.h"
 #include "assets/TextureLoader.h"
 #include "platform/DataFileReport.h"
@@ -353,11 +352,7 @@ TEST_F(TextureLoading, ATargaCutShortIsNamedThoughTheDecoderTakesIt) {
     header[16] = 24;
     std::string runs = "\x83" + std::string("\0\0\xff", 3) + "\x03" + std::string(12, '\x40');
     std::string plain = writeTga();
-    std::string plainBytes;
-    {
-        std::ifstream in(plain, std::ios::binary);
-        plainBytes.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-    }
+    std::string plainBytes = readFile(plain);
     struct Case {
         std::string name;
         std::string bytes;

@@ -7,7 +7,6 @@
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
-#include <fstream>
 #include <sstream>
 #include <string>
 #include <thread>
@@ -19,6 +18,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include "ReadFile.h"
 #include "TestFiles.h"
 #include "session/LevelHash.h"
 #include "session/ReplayReader.h"
@@ -27,13 +27,6 @@
 extern char** environ;
 
 namespace {
-
-std::string readFile(const std::string& path) {
-    std::ifstream in(path);
-    std::stringstream text;
-    text << in.rdbuf();
-    return text.str();
-}
 
 int countOf(const std::string& text, const std::string& what) {
     int count = 0;

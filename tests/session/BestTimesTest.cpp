@@ -5,10 +5,9 @@
 #include <csignal>
 #include <cstdlib>
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <string>
 
+#include "ReadFile.h"
 #include "ScopedEnvironment.h"
 #include "session/BestTimes.h"
 #include "support/TestFiles.h"
@@ -16,11 +15,6 @@
 namespace fs = std::filesystem;
 
 namespace {
-
-std::string readFile(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), {});
-}
 
 BestTimes::Date day(int d) {
     return {2025, 3, d};

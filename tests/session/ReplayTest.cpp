@@ -6,7 +6,6 @@
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
-#include <fstream>
 #include <iostream>
 #include <iterator>
 #include <limits>
@@ -15,6 +14,7 @@
 #include <string>
 #include <vector>
 
+#include "ReadFile.h"
 #include "ScopedEnvironment.h"
 #include "TestFiles.h"
 #include "app/TimedemoReport.h"
@@ -45,11 +45,6 @@ struct CapturedConsole {
         return result;
     }
 };
-
-std::string fileBytes(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-}
 
 ReplayHeader testHeader() {
     ReplayHeader header;
@@ -415,7 +410,7 @@ TEST(LevelHash, FollowsEveryByteAndNameUnderModelsAndNothingElse) {
     uint64_t original = hashLevelData(data);
 
     auto withFile = [&](const std::string& path, const std::string& bytes) {
-        std::string saved = fileBytes(path);
+        std::string saved = readFile(path);
         writeScratchFile(path.substr(scratchDir().size() + 1), bytes);
         uint64_t hash = hashLevelData(data);
         writeScratchFile(path.substr(scratchDir().size() + 1), saved);

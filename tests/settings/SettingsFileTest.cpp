@@ -2,10 +2,9 @@
 
 #include <algorithm>
 #include <filesystem>
-#include <fstream>
-#include <sstream>
 #include <string>
 
+#include "ReadFile.h"
 #include "TestFiles.h"
 #include "settings/GameOptions.h"
 #include "settings/SettingsFile.h"
@@ -13,13 +12,6 @@
 namespace fs = std::filesystem;
 
 namespace {
-
-std::string readBytes(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::stringstream bytes;
-    bytes << in.rdbuf();
-    return bytes.str();
-}
 
 struct Read {
     GameOptions options;
@@ -32,7 +24,7 @@ Read readSettings(const std::string& name, const std::string& text) {
     testing::internal::CaptureStdout();
     readSettingsFile(path, read.options);
     read.output = testing::internal::GetCapturedStdout();
-    EXPECT_EQ(readBytes(path), text) << "the game changed the player's file";
+    EXPECT_EQ(readFile(path), text) << "the game changed the player's file";
     return read;
 }
 
@@ -140,13 +132,13 @@ TEST(SettingsFile, AWrittenFileReadsBackAsTheSameSettingsAndIsNeverOverwritten) 
     EXPECT_EQ(read.renderScale, 0.75);
     EXPECT_EQ(read.soundVolume, 0.0);
 
-    std::string before = readBytes(path);
+    std::string before = readFile(path);
     testing::internal::CaptureStdout();
     EXPECT_EQ(writeSettingsFile(path, GameOptions()), 2);
     std::string refusal = testing::internal::GetCapturedStdout();
     EXPECT_EQ(refusal.rfind("--write-settings: " + path + " already exists", 0), 0u) << refusal;
     EXPECT_EQ(std::count(refusal.begin(), refusal.end(), '\n'), 1);
-    EXPECT_EQ(readBytes(path), before);
+    EXPECT_EQ(readFile(path), before);
 }
 
 } // namespace

@@ -4,7 +4,6 @@
 
 #include <algorithm>
 #include <cstdlib>
-#include <fstream>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -13,6 +12,7 @@
 #include <glm/gtc/type_ptr.hpp>
 
 #include "GlTestContext.h"
+#include "ReadFile.h"
 #include "TestFiles.h"
 #include "assets/Shader.h"
 #include "platform/DataFileReport.h"
@@ -248,13 +248,6 @@ TEST_F(ShaderTest, DrawTexturedRendersAndLeavesItsAttributesDisabled) {
 
 constexpr int side = 128;
 
-std::string readText(const std::string& path) {
-    std::ifstream in(path);
-    std::stringstream text;
-    text << in.rdbuf();
-    return text.str();
-}
-
 // 64 x 64 with detail at every scale: a ramp in red, stripes in green, and a texel pattern
 // in blue, so each mip level differs from the next.
 unsigned int mipmappedTexture(bool anisotropicMipmaps) {
@@ -295,7 +288,7 @@ class LevelTexture : public testing::Test {
         level.load("shader/simple_shader.vert", "shader/simple_shader.frag",
                    "shader/level_texture.frag");
         // The same program with the driver's lookup everywhere: the picture to keep.
-        std::string source = readText("shader/simple_shader.frag");
+        std::string source = readFile("shader/simple_shader.frag");
         const std::string call = "levelTexture(colorTexture, uv)";
         size_t at = source.rfind(call);
         ASSERT_NE(at, std::string::npos);
