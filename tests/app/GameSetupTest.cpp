@@ -3,10 +3,12 @@
 #include <algorithm>
 #include <filesystem>
 #include <fstream>
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "ScopedEnvironment.h"
+#include "ScopedWorkingDirectory.h"
 #include "TestFiles.h"
 #include "app/GameSetup.h"
 #include "settings/DataDirectory.h"
@@ -21,16 +23,14 @@ namespace {
 class GameSetupTest : public testing::Test {
   protected:
     void SetUp() override {
-        previous = fs::current_path();
         folder = fs::path(scratchDir()) / "setup" /
                  testing::UnitTest::GetInstance()->current_test_info()->name();
         fs::create_directories(folder / "play");
-        fs::current_path(folder / "play");
+        inPlay.emplace(folder / "play");
         configHome.set((folder / "config").c_str());
         if (holdsDataTree(installedDataDirectory()))
             GTEST_SKIP() << "an installed game's data would be found before the working folder";
     }
-    void TearDown() override { fs::current_path(previous); }
 
     // Runs the start-up decisions on these arguments; the output is kept in printed.
     bool setUp(std::vector<std::string> words, int& exitCode) {
@@ -61,7 +61,7 @@ class GameSetupTest : public testing::Test {
 
     ScopedEnvironment configHome{"XDG_CONFIG_HOME", nullptr};
     ScopedEnvironment dataVariable{"QUILLORB_DATA", nullptr};
-    fs::path previous;
+    std::optional<ScopedWorkingDirectory> inPlay;
     fs::path folder;
     std::string printed;
     // What start-up decided.

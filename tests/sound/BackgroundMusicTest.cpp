@@ -9,6 +9,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <optional>
 #include <string>
 #include <thread>
 #include <vector>
@@ -16,6 +17,7 @@
 #include <unistd.h>
 
 #include "ReadFile.h"
+#include "ScopedWorkingDirectory.h"
 #include "TestFiles.h"
 #include "platform/DataFileReport.h"
 #include "sound/BackgroundMusic.h"
@@ -87,17 +89,15 @@ std::vector<int16_t> captureChild(const fs::path& folder, const std::string& chi
 class BackgroundMusicTest : public testing::Test {
   protected:
     void SetUp() override {
-        previous = fs::current_path();
         folder =
             fs::path(scratchDir()) / testing::UnitTest::GetInstance()->current_test_info()->name();
         fs::create_directories(folder / "data/sound");
-        fs::current_path(folder);
+        inFolder.emplace(folder);
         setenv("ALSOFT_DRIVERS", "null", 1);
     }
-    void TearDown() override { fs::current_path(previous); }
 
-    fs::path previous;
     fs::path folder;
+    std::optional<ScopedWorkingDirectory> inFolder;
 };
 using SoundEffectsTest = BackgroundMusicTest;
 
