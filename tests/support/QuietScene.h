@@ -1,0 +1,11 @@
+#pragma once
+
+#include <filesystem>
+#include <string>
+
+class Scene;
+
+// Starts the scene (Scene::init) on the level in folder, as the game does from its data tree,
+// and returns what start-up printed instead of letting it fill the test log. An empty folder
+// means the working directory, which for every test program is run/.
+std::string startSceneQuietly(Scene& scene, const std::filesystem::path& folder = {});
