@@ -1,0 +1,24 @@
+#include "NearlyEqual.h"
+
+#include <cmath>
+
+namespace {
+
+std::string text(const glm::vec3& v) {
+    return "(" + testing::PrintToString(v.x) + ", " + testing::PrintToString(v.y) + ", " +
+           testing::PrintToString(v.z) + ")";
+}
+
+} // namespace
+
+testing::AssertionResult nearlyEqual(const glm::vec3& a, const glm::vec3& b, float tolerance) {
+    for (int i = 0; i < 3; ++i) {
+        // Written so that a NaN anywhere fails, as it does in EXPECT_NEAR.
+        if (!(std::fabs(a[i] - b[i]) <= tolerance))
+            return testing::AssertionFailure()
+                   << text(a) << " and " << text(b) << " differ by more than " << tolerance
+                   << " (in component "
+                   << "xyz"[i] << ")";
+    }
+    return testing::AssertionSuccess();
+}
