@@ -1,6 +1,5 @@
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <optional>
@@ -10,6 +9,7 @@
 #include "ScopedEnvironment.h"
 #include "ScopedWorkingDirectory.h"
 #include "TestFiles.h"
+#include "TextCounts.h"
 #include "app/GameSetup.h"
 #include "settings/DataDirectory.h"
 #include "settings/GameOptions.h"
@@ -141,7 +141,7 @@ TEST_F(GameSetupTest, WriteSettingsWritesTheCommandLineOnceWithoutNeedingTheData
     fs::current_path(folder / "play");
     EXPECT_FALSE(setUp({"--write-settings", "--width", "640"}, exitCode));
     EXPECT_EQ(exitCode, 2);
-    EXPECT_EQ(std::count(printed.begin(), printed.end(), '\n'), 1) << printed;
+    EXPECT_EQ(lineCount(printed), 1) << printed;
 
     EXPECT_FALSE(setUp({"--shadow-map", "1000", "--write-settings"}, exitCode));
     EXPECT_EQ(exitCode, 2);

@@ -20,6 +20,7 @@
 
 #include "ReadFile.h"
 #include "TestFiles.h"
+#include "TextCounts.h"
 #include "session/LevelHash.h"
 #include "session/ReplayReader.h"
 #include "session/ReplayWriter.h"
@@ -27,13 +28,6 @@
 extern char** environ;
 
 namespace {
-
-int countOf(const std::string& text, const std::string& what) {
-    int count = 0;
-    for (size_t at = text.find(what); at != std::string::npos; at = text.find(what, at + 1))
-        ++count;
-    return count;
-}
 
 class GameProcess {
   public:

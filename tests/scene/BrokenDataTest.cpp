@@ -14,6 +14,7 @@
 #include "GlTestContext.h"
 #include "ScopedWorkingDirectory.h"
 #include "TestFiles.h"
+#include "TextCounts.h"
 #include "app/Game.h"
 #include "app/RenderFrame.h"
 #include "hud/BitmapFont.h"
@@ -171,13 +172,6 @@ GameRun playFromTheCurrentFolder(int frames) {
     platform::setKeySource(nullptr);
     platform::setTimeSource(nullptr);
     return run;
-}
-
-int countOf(const std::string& text, const std::string& what) {
-    int count = 0;
-    for (size_t at = text.find(what); at != std::string::npos; at = text.find(what, at + 1))
-        ++count;
-    return count;
 }
 
 struct Damage {

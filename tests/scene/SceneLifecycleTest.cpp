@@ -13,6 +13,7 @@
 
 #include "GlTestContext.h"
 #include "QuietScene.h"
+#include "TextCounts.h"
 #include "app/DisplayOptions.h"
 #include "assets/AnimationModel.h"
 #include "assets/HierarchicalAnimationModel.h"
@@ -61,13 +62,6 @@ class SceneLifecycleTest : public testing::Test {
     // The game's frame clock, made where the game makes it: for the first frame.
     std::unique_ptr<Clock> frameClock;
 };
-
-int countOf(const std::string& text, const std::string& what) {
-    int count = 0;
-    for (size_t at = text.find(what); at != std::string::npos; at = text.find(what, at + 1))
-        ++count;
-    return count;
-}
 
 TEST_F(SceneLifecycleTest, InitLoadsThePlacedLevelAndUpdateRunsTheRaceClock) {
     Scene scene;

@@ -9,6 +9,7 @@
 
 #include "ReadFile.h"
 #include "ScopedEnvironment.h"
+#include "TextCounts.h"
 #include "session/BestTimes.h"
 #include "support/TestFiles.h"
 
@@ -18,13 +19,6 @@ namespace {
 
 BestTimes::Date day(int d) {
     return {2025, 3, d};
-}
-
-int lineCount(const std::string& text) {
-    int lines = 0;
-    for (char c : text)
-        lines += c == '\n';
-    return lines;
 }
 
 } // namespace

@@ -1,11 +1,11 @@
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <filesystem>
 #include <functional>
 #include <string>
 #include <vector>
 
+#include "TextCounts.h"
 #include "settings/CommandLine.h"
 #include "settings/GameOptions.h"
 
@@ -28,10 +28,6 @@ Parsed parse(std::vector<std::string> words) {
     Parsed parsed{outcome, testing::internal::GetCapturedStdout(), GameOptions()};
     commandLine.applyTo(parsed.options);
     return parsed;
-}
-
-int lineCount(const std::string& text) {
-    return static_cast<int>(std::count(text.begin(), text.end(), '\n'));
 }
 
 // Each numbered option at both ends of its range, and just past them.

@@ -1,12 +1,12 @@
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <filesystem>
 #include <string>
 
 #include "GameOptionsComparison.h"
 #include "ReadFile.h"
 #include "TestFiles.h"
+#include "TextCounts.h"
 #include "settings/GameOptions.h"
 #include "settings/SettingsFile.h"
 
@@ -34,7 +34,7 @@ TEST(SettingsFile, ABrokenFileWarnsWithItsLineAndKeepsEveryDefault) {
     Read read = readSettings("broken.toml", "width = 800\nvsync = true\nheight = = 3\n");
     EXPECT_NE(read.output.find("broken.toml line 3: "), std::string::npos) << read.output;
     EXPECT_NE(read.output.find("using the default settings"), std::string::npos);
-    EXPECT_EQ(std::count(read.output.begin(), read.output.end(), '\n'), 1) << read.output;
+    EXPECT_EQ(lineCount(read.output), 1) << read.output;
     EXPECT_EQ(read.options, GameOptions());
 
     Read missing;
@@ -118,7 +118,7 @@ TEST(SettingsFile, AWrittenFileReadsBackAsTheSameSettingsAndIsNeverOverwritten) 
     EXPECT_EQ(writeSettingsFile(path, GameOptions()), 2);
     std::string refusal = testing::internal::GetCapturedStdout();
     EXPECT_EQ(refusal.rfind("--write-settings: " + path + " already exists", 0), 0u) << refusal;
-    EXPECT_EQ(std::count(refusal.begin(), refusal.end(), '\n'), 1);
+    EXPECT_EQ(lineCount(refusal), 1);
     EXPECT_EQ(readFile(path), before);
 }
 
