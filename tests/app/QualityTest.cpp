@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "PrintedOutput.h"
 #include "TestFiles.h"
 #include "TextCounts.h"
 #include "quality/QualityGovernor.h"
@@ -120,9 +121,8 @@ TEST(QualityMemory, AnyFileOfNoUseStartsAtFullWithAtMostOneLineAndNeverStopsTheG
         std::string path = scratchDir() + "/state/" + row.name;
         if (row.text)
             path = writeScratchFile(std::string("state/") + row.name, row.text);
-        testing::internal::CaptureStdout();
-        EXPECT_EQ(QualityMemory(path).recall(here), QualityRung::Full) << row.name;
-        std::string out = testing::internal::GetCapturedStdout();
+        std::string out = printedBy(
+            [&] { EXPECT_EQ(QualityMemory(path).recall(here), QualityRung::Full) << row.name; });
         EXPECT_EQ(out.find(path) != std::string::npos && lineCount(out) == 1, row.warns) << out;
         EXPECT_EQ(out.empty(), !row.warns) << out;
     }

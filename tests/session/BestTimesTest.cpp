@@ -7,6 +7,7 @@
 #include <filesystem>
 #include <string>
 
+#include "PrintedOutput.h"
 #include "ReadFile.h"
 #include "ScopedEnvironment.h"
 #include "TextCounts.h"
@@ -85,9 +86,7 @@ TEST(BestTimes, ADamagedFileIsKeptAsideWithAWarningAndTheListStartsAfresh) {
         const std::string path = writeScratchFile(
             "damaged/" + std::to_string(&content - damaged) + "/best-times.toml", content);
         BestTimes times(path);
-        testing::internal::CaptureStdout();
-        times.load();
-        const std::string output = testing::internal::GetCapturedStdout();
+        const std::string output = printedBy([&] { times.load(); });
         EXPECT_EQ(1, lineCount(output)) << output;
         EXPECT_NE(output.find("kept it as " + path + ".bad"), std::string::npos) << output;
         EXPECT_EQ(content, readFile(path + ".bad"));
@@ -113,9 +112,7 @@ TEST(BestTimes, UnreadableEntriesGoTheRestStayAndEachDamagedFileKeepsItsOwnName)
     const std::string path = writeScratchFile("twice/best-times.toml", damaged);
     writeScratchFile("twice/best-times.toml.bad", "an earlier damaged file");
     BestTimes times(path);
-    testing::internal::CaptureStdout();
-    times.load();
-    const std::string output = testing::internal::GetCapturedStdout();
+    const std::string output = printedBy([&] { times.load(); });
     EXPECT_EQ(1, lineCount(output)) << output;
     EXPECT_NE(output.find("kept it as " + path + ".bad.1"), std::string::npos) << output;
     EXPECT_EQ("an earlier damaged file", readFile(path + ".bad"));
@@ -135,9 +132,7 @@ TEST(BestTimes, AFolderThatCannotBeWrittenCostsAWarningAndTheGameGoesOn) {
     BestTimes times(blocker + "/quillorb/best-times.toml");
     times.load();
     EXPECT_EQ(1, times.record(75.0, day(10)));
-    testing::internal::CaptureStdout();
-    EXPECT_FALSE(times.save());
-    const std::string output = testing::internal::GetCapturedStdout();
+    const std::string output = printedBy([&] { EXPECT_FALSE(times.save()); });
     EXPECT_EQ(1, lineCount(output)) << output;
     EXPECT_NE(output.find("could not be saved"), std::string::npos) << output;
     EXPECT_EQ(1u, times.entries().size()) << "the list lives on in memory";

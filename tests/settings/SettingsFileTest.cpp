@@ -4,6 +4,7 @@
 #include <string>
 
 #include "GameOptionsComparison.h"
+#include "PrintedOutput.h"
 #include "ReadFile.h"
 #include "TestFiles.h"
 #include "TextCounts.h"
@@ -22,9 +23,7 @@ struct Read {
 Read readSettings(const std::string& name, const std::string& text) {
     std::string path = writeScratchFile("settings/" + name, text);
     Read read;
-    testing::internal::CaptureStdout();
-    readSettingsFile(path, read.options);
-    read.output = testing::internal::GetCapturedStdout();
+    read.output = printedBy([&] { readSettingsFile(path, read.options); });
     EXPECT_EQ(readFile(path), text) << "the game changed the player's file";
     return read;
 }
@@ -38,9 +37,9 @@ TEST(SettingsFile, ABrokenFileWarnsWithItsLineAndKeepsEveryDefault) {
     EXPECT_EQ(read.options, GameOptions());
 
     Read missing;
-    testing::internal::CaptureStdout();
-    readSettingsFile(scratchDir() + "/settings/none.toml", missing.options);
-    EXPECT_EQ(testing::internal::GetCapturedStdout(), "");
+    EXPECT_EQ(
+        printedBy([&] { readSettingsFile(scratchDir() + "/settings/none.toml", missing.options); }),
+        "");
     EXPECT_EQ(missing.options, GameOptions());
 }
 
@@ -99,14 +98,11 @@ TEST(SettingsFile, AWrittenFileReadsBackAsTheSameSettingsAndIsNeverOverwritten) 
     chosen.soundVolume = 0.0;
     std::string path = scratchDir() + "/written/quillorb/settings.toml";
 
-    testing::internal::CaptureStdout();
-    EXPECT_EQ(writeSettingsFile(path, chosen), 0);
-    EXPECT_EQ(testing::internal::GetCapturedStdout(), "Settings written to " + path + "\n");
+    EXPECT_EQ(printedBy([&] { EXPECT_EQ(writeSettingsFile(path, chosen), 0); }),
+              "Settings written to " + path + "\n");
 
     GameOptions read;
-    testing::internal::CaptureStdout();
-    readSettingsFile(path, read);
-    EXPECT_EQ(testing::internal::GetCapturedStdout(), "");
+    EXPECT_EQ(printedBy([&] { readSettingsFile(path, read); }), "");
     // Reading pins the aspects the file sets, not every bit chosen held: the values are this
     // test's question, the pinning is not.
     GameOptions expected = chosen;
@@ -114,9 +110,7 @@ TEST(SettingsFile, AWrittenFileReadsBackAsTheSameSettingsAndIsNeverOverwritten) 
     EXPECT_EQ(read, expected);
 
     std::string before = readFile(path);
-    testing::internal::CaptureStdout();
-    EXPECT_EQ(writeSettingsFile(path, GameOptions()), 2);
-    std::string refusal = testing::internal::GetCapturedStdout();
+    std::string refusal = printedBy([&] { EXPECT_EQ(writeSettingsFile(path, GameOptions()), 2); });
     EXPECT_EQ(refusal.rfind("--write-settings: " + path + " already exists", 0), 0u) << refusal;
     EXPECT_EQ(lineCount(refusal), 1);
     EXPECT_EQ(readFile(path), before);

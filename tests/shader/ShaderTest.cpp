@@ -12,6 +12,7 @@
 #include <glm/gtc/type_ptr.hpp>
 
 #include "GlTestContext.h"
+#include "PrintedOutput.h"
 #include "QuietShader.h"
 #include "ReadFile.h"
 #include "TestFiles.h"
@@ -84,9 +85,7 @@ TEST_F(ShaderTest, HudProgramsBindTheirOutputToHudColor) {
     std::string v = file("hud.vert", goodVertex);
     std::string f = file("hud.frag", hudFragment);
     Shader shader;
-    testing::internal::CaptureStdout();
-    shader.loadHud(v.c_str(), f.c_str());
-    std::string out = testing::internal::GetCapturedStdout();
+    std::string out = printedBy([&] { shader.loadHud(v.c_str(), f.c_str()); });
     EXPECT_NE(out.find("Shader-program linked successfully."), std::string::npos);
     EXPECT_EQ(glGetFragDataLocation(shader.program(), "hudColor"), 0);
 }

@@ -2,8 +2,7 @@
 
 #include <optional>
 
-#include <gtest/gtest.h>
-
+#include "PrintedOutput.h"
 #include "ScopedWorkingDirectory.h"
 #include "scene/Scene.h"
 
@@ -11,7 +10,5 @@ std::string startSceneQuietly(Scene& scene, const std::filesystem::path& folder)
     std::optional<ScopedWorkingDirectory> inFolder;
     if (!folder.empty())
         inFolder.emplace(folder);
-    testing::internal::CaptureStdout();
-    scene.init();
-    return testing::internal::GetCapturedStdout();
+    return printedBy([&] { scene.init(); });
 }
