@@ -4,8 +4,11 @@
 #include <fstream>
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
+#include "PrintedOutput.h"
+#include "ProgramArguments.h"
 #include "ScopedEnvironment.h"
 #include "ScopedWorkingDirectory.h"
 #include "TestFiles.h"
@@ -34,13 +37,10 @@ class GameSetupTest : public testing::Test {
 
     // Runs the start-up decisions on these arguments; the output is kept in printed.
     bool setUp(std::vector<std::string> words, int& exitCode) {
-        words.insert(words.begin(), "quillorb");
-        std::vector<const char*> argv;
-        for (const std::string& word : words)
-            argv.push_back(word.c_str());
-        testing::internal::CaptureStdout();
-        bool run = setUpGame(static_cast<int>(argv.size()), argv.data(), chosen, exitCode);
-        printed = testing::internal::GetCapturedStdout();
+        ProgramArguments arguments(std::move(words));
+        bool run = false;
+        printed = printedBy(
+            [&] { run = setUpGame(arguments.count(), arguments.values(), chosen, exitCode); });
         return run;
     }
 
