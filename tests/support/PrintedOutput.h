@@ -1,8 +1,13 @@
 #pragma once
 
-#include <functional>
+#include <gtest/gtest.h>
+
 #include <string>
 
 // What call printed on standard output, kept out of the test log; the game's messages are
 // part of what many tests check.
-std::string printedBy(const std::function<void()>& call);
+template <typename Call> std::string printedBy(Call call) {
+    testing::internal::CaptureStdout();
+    call();
+    return testing::internal::GetCapturedStdout();
+}

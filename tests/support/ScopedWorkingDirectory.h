@@ -6,8 +6,11 @@
 // working directory) and back to where it was afterwards, whatever the scope did meanwhile.
 class ScopedWorkingDirectory {
   public:
-    explicit ScopedWorkingDirectory(const std::filesystem::path& folder);
-    ~ScopedWorkingDirectory();
+    explicit ScopedWorkingDirectory(const std::filesystem::path& folder)
+        : previous(std::filesystem::current_path()) {
+        std::filesystem::current_path(folder);
+    }
+    ~ScopedWorkingDirectory() { std::filesystem::current_path(previous); }
     ScopedWorkingDirectory(const ScopedWorkingDirectory&) = delete;
     ScopedWorkingDirectory& operator=(const ScopedWorkingDirectory&) = delete;
 
