@@ -1,5 +1,4 @@
 #include "RaceWorld.h"
-#include "QuietScene.h"
 
 #include <cstdlib>
 #include <iostream>
@@ -7,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include "GlTestContext.h"
+#include "QuietScene.h"
 #include "RaceDriver.h"
 #include "app/Game.h"
 #include "assets/AnimationModel.h"

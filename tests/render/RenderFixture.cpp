@@ -1,5 +1,4 @@
 #include "RenderFixture.h"
-#include "QuietScene.h"
 
 #include <GL/glew.h>
 
@@ -10,6 +9,7 @@
 #include <glm/gtc/matrix_transform.hpp>
 
 #include "GlTestContext.h"
+#include "QuietScene.h"
 #include "TestFiles.h"
 #include "assets/AnimationModel.h"
 #include "assets/HierarchicalAnimationModel.h"
