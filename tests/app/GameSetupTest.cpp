@@ -1,13 +1,18 @@
 #include <gtest/gtest.h>
 
-#include <algorithm>
-#include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
+#include "PrintedOutput.h"
+#include "ProgramArguments.h"
+#include "ScopedEnvironment.h"
+#include "ScopedWorkingDirectory.h"
 #include "TestFiles.h"
+#include "TextCounts.h"
 #include "app/GameSetup.h"
 #include "settings/DataDirectory.h"
 #include "settings/GameOptions.h"
@@ -21,39 +26,21 @@ namespace {
 class GameSetupTest : public testing::Test {
   protected:
     void SetUp() override {
-        previous = fs::current_path();
-        for (const char* name : {"XDG_CONFIG_HOME", "QUILLORB_DATA"}) {
-            const char* value = std::getenv(name);
-            saved.push_back({name, value ? value : "", value != nullptr});
-        }
         folder = fs::path(scratchDir()) / "setup" /
                  testing::UnitTest::GetInstance()->current_test_info()->name();
         fs::create_directories(folder / "play");
-        fs::current_path(folder / "play");
-        setenv("XDG_CONFIG_HOME", (folder / "config").c_str(), 1);
-        unsetenv("QUILLORB_DATA");
+        inPlay.emplace(folder / "play");
+        configHome.set((folder / "config").c_str());
         if (holdsDataTree(installedDataDirectory()))
             GTEST_SKIP() << "an installed game's data would be found before the working folder";
-    }
-    void TearDown() override {
-        fs::current_path(previous);
-        for (const Saved& variable : saved) {
-            if (variable.set)
-                setenv(variable.name, variable.value.c_str(), 1);
-            else
-                unsetenv(variable.name);
-        }
     }
 
     // Runs the start-up decisions on these arguments; the output is kept in printed.
     bool setUp(std::vector<std::string> words, int& exitCode) {
-        words.insert(words.begin(), "quillorb");
-        std::vector<const char*> argv;
-        for (const std::string& word : words)
-            argv.push_back(word.c_str());
-        testing::internal::CaptureStdout();
-        bool run = setUpGame(static_cast<int>(argv.size()), argv.data(), chosen, exitCode);
-        printed = testing::internal::GetCapturedStdout();
+        ProgramArguments arguments(std::move(words));
+        bool run = false;
+        printed = printedBy(
+            [&] { run = setUpGame(arguments.count(), arguments.values(), chosen, exitCode); });
         return run;
     }
 
@@ -72,13 +59,9 @@ class GameSetupTest : public testing::Test {
         std::ofstream(folder / "config" / "quillorb" / "settings.toml") << text;
     }
 
-    struct Saved {
-        const char* name;
-        std::string value;
-        bool set;
-    };
-    std::vector<Saved> saved;
-    fs::path previous;
+    ScopedEnvironment configHome{"XDG_CONFIG_HOME", nullptr};
+    ScopedEnvironment dataVariable{"QUILLORB_DATA", nullptr};
+    std::optional<ScopedWorkingDirectory> inPlay;
     fs::path folder;
     std::string printed;
     // What start-up decided.
@@ -89,7 +72,7 @@ TEST_F(GameSetupTest, DataOptionBeatsTheEnvironmentWhichBeatsTheWorkingFolder) {
     fs::path option = makeTree("play/relative");
     fs::path environment = makeTree("environment");
     makeTree("play");
-    setenv("QUILLORB_DATA", environment.c_str(), 1);
+    dataVariable.set(environment.c_str());
     int exitCode = -1;
 
     // A relative --data and the other paths are read against the folder the game started in,
@@ -108,14 +91,14 @@ TEST_F(GameSetupTest, DataOptionBeatsTheEnvironmentWhichBeatsTheWorkingFolder) {
     EXPECT_EQ(fs::current_path(), environment);
 
     fs::current_path(folder / "play");
-    unsetenv("QUILLORB_DATA");
+    dataVariable.set(nullptr);
     ASSERT_TRUE(setUp({}, exitCode)) << printed;
     EXPECT_EQ(fs::current_path(), folder / "play");
     EXPECT_EQ(printed, "");
 }
 
 TEST_F(GameSetupTest, WithoutTheDataTreeItNamesTheGameExitsOne) {
-    setenv("QUILLORB_DATA", (folder / "nothing").c_str(), 1);
+    dataVariable.set((folder / "nothing").c_str());
     int exitCode = -1;
     EXPECT_FALSE(setUp({"--data", "elsewhere"}, exitCode));
     EXPECT_EQ(exitCode, 1);
@@ -158,7 +141,7 @@ TEST_F(GameSetupTest, WriteSettingsWritesTheCommandLineOnceWithoutNeedingTheData
     fs::current_path(folder / "play");
     EXPECT_FALSE(setUp({"--write-settings", "--width", "640"}, exitCode));
     EXPECT_EQ(exitCode, 2);
-    EXPECT_EQ(std::count(printed.begin(), printed.end(), '\n'), 1) << printed;
+    EXPECT_EQ(lineCount(printed), 1) << printed;
 
     EXPECT_FALSE(setUp({"--shadow-map", "1000", "--write-settings"}, exitCode));
     EXPECT_EQ(exitCode, 2);

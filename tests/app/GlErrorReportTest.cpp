@@ -3,6 +3,7 @@
 #include <GL/glew.h>
 
 #include "GlTestContext.h"
+#include "PrintedOutput.h"
 #include "app/Game.h"
 #include "hud/BitmapFont.h"
 #include "hud/HudMatrix.h"
@@ -19,18 +20,12 @@ TEST(CheckGLError, ReportsOneErrorAFrameWithItsText) {
     }
     // Mesa keeps a single error flag, so each frame here raises one error of its own.
     glEnable(0xFFFF);
-    testing::internal::CaptureStdout();
-    game.checkGLError();
-    EXPECT_EQ(testing::internal::GetCapturedStdout(), "GL: enum argument out of range.\n");
+    EXPECT_EQ(printedBy([&] { game.checkGLError(); }), "GL: enum argument out of range.\n");
 
     glLineWidth(-1.0f);
-    testing::internal::CaptureStdout();
-    game.checkGLError();
-    EXPECT_EQ(testing::internal::GetCapturedStdout(), "GL: Numeric argument out of range.\n");
+    EXPECT_EQ(printedBy([&] { game.checkGLError(); }), "GL: Numeric argument out of range.\n");
 
-    testing::internal::CaptureStdout();
-    game.checkGLError();
-    EXPECT_EQ(testing::internal::GetCapturedStdout(), "");
+    EXPECT_EQ(printedBy([&] { game.checkGLError(); }), "");
 }
 
 TEST(OnWindowResize, SetsViewportAndBothMatrices) {

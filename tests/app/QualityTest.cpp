@@ -1,11 +1,12 @@
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <cstdint>
 #include <string>
 #include <vector>
 
+#include "PrintedOutput.h"
 #include "TestFiles.h"
+#include "TextCounts.h"
 #include "app/Game.h"
 #include "assets/TextureLoader.h"
 #include "platform/Input.h"
@@ -126,13 +127,9 @@ TEST(QualityMemory, AnyFileOfNoUseStartsAtFullWithAtMostOneLineAndNeverStopsTheG
         std::string path = scratchDir() + "/state/" + row.name;
         if (row.text)
             path = writeScratchFile(std::string("state/") + row.name, row.text);
-        testing::internal::CaptureStdout();
-        EXPECT_EQ(QualityMemory(path).recall(here), QualityRung::Full) << row.name;
-        std::string out = testing::internal::GetCapturedStdout();
-        EXPECT_EQ(out.find(path) != std::string::npos &&
-                      std::count(out.begin(), out.end(), '\n') == 1,
-                  row.warns)
-            << out;
+        std::string out = printedBy(
+            [&] { EXPECT_EQ(QualityMemory(path).recall(here), QualityRung::Full) << row.name; });
+        EXPECT_EQ(out.find(path) != std::string::npos && lineCount(out) == 1, row.warns) << out;
         EXPECT_EQ(out.empty(), !row.warns) << out;
     }
     // A folder that cannot be made (a file stands in its place): one line, and no rung kept.
@@ -141,9 +138,7 @@ TEST(QualityMemory, AnyFileOfNoUseStartsAtFullWithAtMostOneLineAndNeverStopsTheG
     EXPECT_FALSE(QualityMemory(blocked).remember(here, QualityRung::Low));
     EXPECT_EQ(QualityMemory(blocked).recall(here), QualityRung::Full);
     std::string out = testing::internal::GetCapturedStdout();
-    EXPECT_TRUE(out.find(blocked) != std::string::npos &&
-                std::count(out.begin(), out.end(), '\n') == 1)
-        << out;
+    EXPECT_TRUE(out.find(blocked) != std::string::npos && lineCount(out) == 1) << out;
 }
 
 TEST(QualityMemory, ARememberedRungComesBackForItsOwnKeyOnlyBesideTheOthers) {

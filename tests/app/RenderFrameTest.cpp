@@ -8,6 +8,7 @@
 
 #include <glm/glm.hpp>
 
+#include "QuietScene.h"
 #include "app/DisplayOptions.h"
 #include "app/Game.h"
 #include "app/RenderFrame.h"
@@ -154,13 +155,8 @@ TEST_F(RenderFrameTest, DuringPlayTheHudIsDrawnOverTheSceneAtItsPlaces) {
     fs::create_directories(level);
     for (const char* folder : {"shader", "texture"})
         fs::create_directory_symlink(fs::path(runDir()) / folder, level / folder);
-    fs::path previous = fs::current_path();
-    fs::current_path(level);
     Scene scene;
-    testing::internal::CaptureStdout();
-    scene.init();
-    testing::internal::GetCapturedStdout();
-    fs::current_path(previous);
+    startSceneQuietly(scene, level);
 
     BitmapFont font("data/basicFont_0.tga", "data/basicFont.fnt");
     font.loadShader();

@@ -1,10 +1,8 @@
 #include "ArtFiles.h"
 
-#include <fstream>
-#include <iterator>
-
 #include <IL/il.h>
 
+#include "ReadFile.h"
 #include "level/LevelTable.h"
 
 glm::ivec4 GlPicture::rgba(int x, int row) const {
@@ -57,9 +55,8 @@ GlPicture loadAsGl(const std::string& path) {
 }
 
 std::vector<unsigned char> readBytes(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    return std::vector<unsigned char>(std::istreambuf_iterator<char>(in),
-                                      std::istreambuf_iterator<char>());
+    const std::string bytes = readFile(path);
+    return std::vector<unsigned char>(bytes.begin(), bytes.end());
 }
 
 std::string imageKind(const std::string& path) {

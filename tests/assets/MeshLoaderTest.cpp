@@ -2,6 +2,7 @@
 
 #include <string>
 
+#include "PrintedOutput.h"
 #include "TestFiles.h"
 #include "assets/MeshLoader.h"
 #include "assets/Model.h"
@@ -133,9 +134,8 @@ TEST(MeshLoader, UnreadableDocumentPrintsParserLinesAndNamesTheFile) {
     EXPECT_EQ(output.rfind("Could not load file. \n\nError: ", 0), 0u) << output;
     EXPECT_NE(output.find("broken.mesh.xml"), std::string::npos) << output;
 
-    testing::internal::CaptureStdout();
-    EXPECT_EQ(MeshLoader().loadMesh("models/not-there.mesh.xml"), nullptr);
-    output = testing::internal::GetCapturedStdout();
+    output =
+        printedBy([&] { EXPECT_EQ(MeshLoader().loadMesh("models/not-there.mesh.xml"), nullptr); });
     EXPECT_EQ(output.rfind("Could not load file. \n\nError: Failed to open file\n", 0), 0u)
         << output;
     EXPECT_NE(output.find("models/not-there.mesh.xml"), std::string::npos);
@@ -236,7 +236,5 @@ TEST(MeshLoader, LoadModelWrapsTheMeshUnplaced) {
     EXPECT_EQ(triangles[0].c2, glm::vec3(1, 0, 0));
     delete model;
 
-    testing::internal::CaptureStdout();
-    EXPECT_EQ(MeshLoader().loadModel("models/not-there.mesh.xml"), nullptr);
-    testing::internal::GetCapturedStdout();
+    printedBy([&] { EXPECT_EQ(MeshLoader().loadModel("models/not-there.mesh.xml"), nullptr); });
 }

@@ -9,6 +9,7 @@
 #include <glm/gtc/matrix_transform.hpp>
 
 #include "GlTestContext.h"
+#include "QuietShader.h"
 #include "TestFiles.h"
 #include "assets/AnimationModel.h"
 #include "assets/Model.h"
@@ -79,9 +80,7 @@ class ModelGl : public testing::Test {
         std::string vert = writeScratchFile(std::string(name) + ".vert", vertexSource);
         std::string frag = writeScratchFile(std::string(name) + ".frag", shadeFragment);
         Shader* shader = new Shader();
-        testing::internal::CaptureStdout();
-        shader->load(vert.c_str(), frag.c_str());
-        testing::internal::GetCapturedStdout();
+        loadShaderQuietly(*shader, vert, frag);
         glUseProgram(shader->program());
         return shader;
     }

@@ -2,6 +2,7 @@
 
 #include <glm/gtc/matrix_transform.hpp>
 
+#include "NearlyEqual.h"
 #include "assets/AnimationModel.h"
 #include "assets/HierarchicalAnimationModel.h"
 #include "assets/Model.h"
@@ -36,9 +37,7 @@ TEST(Model, BoundingCenterIsTheTranslationOfTheTransform) {
                        glm::rotate(glm::mat4(1.0f), glm::radians(73.0f), glm::vec3(1, 2, 0.5f));
     model.setTransform(placed);
     glm::vec3 center = model.getBoundingCenter();
-    EXPECT_NEAR(center.x, 1.0f, 1e-6f);
-    EXPECT_NEAR(center.y, 2.0f, 1e-6f);
-    EXPECT_NEAR(center.z, 3.0f, 1e-6f);
+    EXPECT_TRUE(nearlyEqual(center, glm::vec3(1.0f, 2.0f, 3.0f), 1e-6f));
     EXPECT_EQ(model.getTransform(), placed);
 }
 
@@ -97,9 +96,7 @@ TEST(HierarchicalAnimationModel, WorldMatrixIsParentTimesPlacementTimesLocal) {
     blade.setLocalTransform(local);
     EXPECT_EQ(blade.getTransform(), placement);
     glm::vec3 center = blade.getBoundingCenter();
-    EXPECT_NEAR(center.x, 5.0f, 1e-6f);
-    EXPECT_NEAR(center.y, 2.0f, 1e-6f);
-    EXPECT_NEAR(center.z, 0.0f, 1e-6f);
+    EXPECT_TRUE(nearlyEqual(center, glm::vec3(5.0f, 2.0f, 0.0f), 1e-6f));
 
     // Order matters: a scale in the parent also scales the placement's offset.
     blade.setParentTransform(glm::scale(glm::mat4(1.0f), glm::vec3(2, 1, 1)));
@@ -114,9 +111,7 @@ TEST(HierarchicalAnimationModel, WorldTrianglesFollowEveryChange) {
     EXPECT_EQ(blade.getWorldTriangles()[0].c2, glm::vec3(1, 3, 0));
     blade.setLocalTransform(glm::rotate(glm::mat4(1.0f), glm::radians(90.0f), glm::vec3(0, 1, 0)));
     glm::vec3 turned = blade.getWorldTriangles()[0].c2;
-    EXPECT_NEAR(turned.x, 0.0f, 1e-6f);
-    EXPECT_NEAR(turned.y, 3.0f, 1e-6f);
-    EXPECT_NEAR(turned.z, -1.0f, 1e-6f);
+    EXPECT_TRUE(nearlyEqual(turned, glm::vec3(0.0f, 3.0f, -1.0f), 1e-6f));
 }
 
 TEST(AnimationModel, WorldTrianglesFollowTheCollisionPoseAndTransform) {

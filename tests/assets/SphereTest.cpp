@@ -4,15 +4,10 @@
 
 #include <glm/gtc/matrix_transform.hpp>
 
+#include "NearlyEqual.h"
 #include "assets/Sphere.h"
 
 namespace {
-
-void expectNear(const glm::vec3& actual, const glm::vec3& expected) {
-    EXPECT_NEAR(actual.x, expected.x, 1e-5f);
-    EXPECT_NEAR(actual.y, expected.y, 1e-5f);
-    EXPECT_NEAR(actual.z, expected.z, 1e-5f);
-}
 
 glm::vec3 worldOf(const Sphere& marble, const glm::vec3& local) {
     return glm::vec3(marble.getTransform() * glm::vec4(local, 1.0f));
@@ -23,15 +18,15 @@ glm::vec3 worldOf(const Sphere& marble, const glm::vec3& local) {
 TEST(Sphere, RollingOneUnitTurnsOneRadianForward) {
     Sphere marble(nullptr);
     marble.roll(glm::vec3(1, 0, 0));
-    expectNear(marble.getBoundingCenter(), glm::vec3(1, 0, 0));
+    EXPECT_TRUE(nearlyEqual(marble.getBoundingCenter(), glm::vec3(1, 0, 0), 1e-5f));
     // The top of a unit ball rolled along +x leans forward, towards +x.
-    expectNear(worldOf(marble, glm::vec3(0, 1, 0)),
-               glm::vec3(1 + std::sin(1.0f), std::cos(1.0f), 0));
+    EXPECT_TRUE(nearlyEqual(worldOf(marble, glm::vec3(0, 1, 0)),
+                            glm::vec3(1 + std::sin(1.0f), std::cos(1.0f), 0), 1e-5f));
 
     Sphere other(nullptr);
     other.roll(glm::vec3(0, 0, -2));
-    expectNear(worldOf(other, glm::vec3(0, 1, 0)),
-               glm::vec3(0, std::cos(2.0f), -2 - std::sin(2.0f)));
+    EXPECT_TRUE(nearlyEqual(worldOf(other, glm::vec3(0, 1, 0)),
+                            glm::vec3(0, std::cos(2.0f), -2 - std::sin(2.0f)), 1e-5f));
 }
 
 TEST(Sphere, RollingIsTheSameInWorldSpaceWhateverTheMarbleHasTurned) {
@@ -41,18 +36,18 @@ TEST(Sphere, RollingIsTheSameInWorldSpaceWhateverTheMarbleHasTurned) {
     marble.setTransform(glm::translate(glm::mat4(1.0f), glm::vec3(3, 1, 2)) * turned);
     glm::vec3 pointBefore = worldOf(marble, glm::vec3(0.2f, 0.7f, -0.4f)) - glm::vec3(3, 1, 2);
     marble.roll(glm::vec3(0.5f, 0, 0));
-    expectNear(marble.getBoundingCenter(), glm::vec3(3.5f, 1, 2));
+    EXPECT_TRUE(nearlyEqual(marble.getBoundingCenter(), glm::vec3(3.5f, 1, 2), 1e-5f));
     glm::vec3 pointAfter = worldOf(marble, glm::vec3(0.2f, 0.7f, -0.4f)) - glm::vec3(3.5f, 1, 2);
     glm::vec3 expected = glm::vec3(glm::rotate(glm::mat4(1.0f), 0.5f, glm::vec3(0, 0, -1)) *
                                    glm::vec4(pointBefore, 1.0f));
-    expectNear(pointAfter, expected);
+    EXPECT_TRUE(nearlyEqual(pointAfter, expected, 1e-5f));
 }
 
 TEST(Sphere, AngleUsesTheFullLengthOfTheDisplacement) {
     Sphere marble(nullptr);
     marble.roll(glm::vec3(0.6f, 0.8f, 0)); // length 1, of which 0.6 horizontal
-    expectNear(worldOf(marble, glm::vec3(0, 1, 0)),
-               glm::vec3(0.6f + std::sin(1.0f), 0.8f + std::cos(1.0f), 0));
+    EXPECT_TRUE(nearlyEqual(worldOf(marble, glm::vec3(0, 1, 0)),
+                            glm::vec3(0.6f + std::sin(1.0f), 0.8f + std::cos(1.0f), 0), 1e-5f));
 }
 
 TEST(Sphere, VerticalOrZeroMovesDoNotTurn) {

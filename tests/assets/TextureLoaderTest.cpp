@@ -7,12 +7,12 @@
 #include <glm/glm.hpp>
 
 #include <cstdint>
-#include <fstream>
-#include <iterator>
 #include <string>
 #include <vector>
 
 #include "GlTestContext.h"
+#include "PrintedOutput.h"
+#include "ReadFile.h"
 #include "TestFiles.h"
 #include "assets/TextureLoader.h"
 #include "platform/DataFileReport.h"
@@ -108,9 +108,8 @@ TEST_F(TextureLoading, LoadTextureSettingsTable) {
     for (const Row& row : rows) {
         glDeleteTextures(1, &names[1]);
         glGenTextures(1, &names[1]);
-        testing::internal::CaptureStdout();
-        loadTexture(path.c_str(), names, 1, row.mipmaps, row.clamp);
-        EXPECT_EQ(testing::internal::GetCapturedStdout(), "");
+        EXPECT_EQ(printedBy([&] { loadTexture(path.c_str(), names, 1, row.mipmaps, row.clamp); }),
+                  "");
         expectSettings(row.expected, "mipmaps " + std::to_string(row.mipmaps) + " clamp " +
                                          std::to_string(row.clamp));
     }
@@ -339,9 +338,7 @@ TEST_F(TextureLoading, MissingFileLeavesABoundOnePixelPlaceholder) {
         EXPECT_EQ(glGetError(), GLenum(GL_NO_ERROR));
     }
     // A good file afterwards is not blamed for the earlier failure.
-    testing::internal::CaptureStdout();
-    loadTexture(path.c_str(), names, 0, false, false);
-    EXPECT_EQ(testing::internal::GetCapturedStdout(), "");
+    EXPECT_EQ(printedBy([&] { loadTexture(path.c_str(), names, 0, false, false); }), "");
 }
 
 TEST_F(TextureLoading, ATargaCutShortIsNamedThoughTheDecoderTakesIt) {
@@ -353,11 +350,7 @@ TEST_F(TextureLoading, ATargaCutShortIsNamedThoughTheDecoderTakesIt) {
     header[16] = 24;
     std::string runs = "\x83" + std::string("\0\0\xff", 3) + "\x03" + std::string(12, '\x40');
     std::string plain = writeTga();
-    std::string plainBytes;
-    {
-        std::ifstream in(plain, std::ios::binary);
-        plainBytes.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-    }
+    std::string plainBytes = readFile(plain);
     struct Case {
         std::string name;
         std::string bytes;
@@ -372,9 +365,7 @@ TEST_F(TextureLoading, ATargaCutShortIsNamedThoughTheDecoderTakesIt) {
     forgetReportedDataFiles();
     for (const Case& c : cases) {
         std::string file = writeScratchFile(c.name, c.bytes);
-        testing::internal::CaptureStdout();
-        loadTexture(file.c_str(), names, 0, false, false);
-        std::string out = testing::internal::GetCapturedStdout();
+        std::string out = printedBy([&] { loadTexture(file.c_str(), names, 0, false, false); });
         bool named = out.find("Data file \"" + file + "\": ") != std::string::npos;
         EXPECT_EQ(named, !c.whole) << c.name << ": " << out;
         EXPECT_EQ(glGetError(), GLenum(GL_NO_ERROR)) << c.name;

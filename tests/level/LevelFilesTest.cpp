@@ -3,13 +3,13 @@
 #include <cmath>
 #include <cstdlib>
 #include <filesystem>
-#include <fstream>
 #include <iterator>
 #include <string>
 
 #include <gtest/gtest.h>
 
 #include "LevelGeometry.h"
+#include "ReadFile.h"
 #include "TestFiles.h"
 #include "assets/AnimationModel.h"
 #include "assets/ModelCoordinates.h"
@@ -87,14 +87,7 @@ TEST(LevelFiles, TheLevelStaysWithinItsTriangleBudget) {
     std::cout << "level triangles: " << total << std::endl;
 }
 
-namespace {
-
-std::string contents(const fs::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-}
-
-} // namespace
+namespace {} // namespace
 
 TEST(LevelFiles, TwoRunsWriteTheSameMeshesAndMap) {
     const char* generator = std::getenv("QUILLORB_LEVELGEN");
@@ -111,11 +104,11 @@ TEST(LevelFiles, TwoRunsWriteTheSameMeshesAndMap) {
         if (!e.is_regular_file())
             continue;
         const fs::path other = dirs[1] / fs::relative(e.path(), dirs[0]);
-        EXPECT_EQ(contents(e.path()), contents(other)) << e.path();
+        EXPECT_EQ(readFile(e.path()), readFile(other)) << e.path();
         ++compared;
     }
     EXPECT_EQ(compared, 19);
-    const std::string map = contents(dirs[0] + "/map.png");
+    const std::string map = readFile(dirs[0] + "/map.png");
     EXPECT_GT(map.size(), 1000u);
-    EXPECT_EQ(map, contents(dirs[1] + "/map.png"));
+    EXPECT_EQ(map, readFile(dirs[1] + "/map.png"));
 }

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include "NearlyEqual.h"
 #include "physics/CollisionGeometry.h"
 
 using namespace collision;
@@ -17,18 +18,12 @@ int sweep(const glm::vec3& base, const glm::vec3& velocity, const Triangle& tria
     return sweepSphereTriangle(packet, triangle);
 }
 
-void expectVec(const glm::vec3& expected, const glm::vec3& actual, float tolerance) {
-    EXPECT_NEAR(expected.x, actual.x, tolerance);
-    EXPECT_NEAR(expected.y, actual.y, tolerance);
-    EXPECT_NEAR(expected.z, actual.z, tolerance);
-}
-
 } // namespace
 
 TEST(TriangleTests, NormalFollowsCornerOrderAndPrismIgnoresHeight) {
-    expectVec({0, 1, 0}, triangleNormal(floorCorner), 0.0f);
+    EXPECT_TRUE(nearlyEqual({0, 1, 0}, triangleNormal(floorCorner), 0.0f));
     Triangle flipped{floorCorner.c0, floorCorner.c2, floorCorner.c1};
-    expectVec({0, -1, 0}, triangleNormal(flipped), 0.0f);
+    EXPECT_TRUE(nearlyEqual({0, -1, 0}, triangleNormal(flipped), 0.0f));
 
     glm::vec3 n(0, 1, 0);
     EXPECT_TRUE(pointInTriangle(floorCorner, n, {2, 0, 2}));
@@ -59,18 +54,18 @@ TEST(SweepTests, FaceCornerAndEdgeHitsReportTheirContactAndDistance) {
     // Straight down inside the triangle: the lowest point meets the plane at t = 0.5.
     ASSERT_EQ(FaceHit, sweep({2, 3, 2}, {0, -4, 0}, floorCorner, packet));
     EXPECT_DOUBLE_EQ(2.0, packet.nearestDistance);
-    expectVec({2, 0, 2}, packet.intersectionPoint, 1e-6f);
+    EXPECT_TRUE(nearlyEqual({2, 0, 2}, packet.intersectionPoint, 1e-6f));
 
     // Down just outside the corner at the origin: only the corner is in reach,
     // touched when (3 - 4t)^2 + 0.5 = 1.
     ASSERT_EQ(CornerHit, sweep({-0.5f, 3, -0.5f}, {0, -4, 0}, floorCorner, packet));
     EXPECT_NEAR(3.0 - std::sqrt(0.5), packet.nearestDistance, 1e-6);
-    expectVec({0, 0, 0}, packet.intersectionPoint, 0.0f);
+    EXPECT_TRUE(nearlyEqual({0, 0, 0}, packet.intersectionPoint, 0.0f));
 
     // Down just beside the edge along z: touched when 0.25 + y^2 = 1, in the edge's middle.
     ASSERT_EQ(EdgeHit, sweep({-0.5f, 3, 5}, {0, -4, 0}, floorCorner, packet));
     EXPECT_NEAR(3.0 - std::sqrt(0.75), packet.nearestDistance, 1e-6);
-    expectVec({0, 0, 5}, packet.intersectionPoint, 1e-6f);
+    EXPECT_TRUE(nearlyEqual({0, 0, 5}, packet.intersectionPoint, 1e-6f));
 
     // Too short a step to reach anything.
     EXPECT_EQ(NoHit, sweep({2, 3, 2}, {0, -1.9f, 0}, floorCorner, packet));
@@ -83,7 +78,7 @@ TEST(SweepTests, ACornerMetBeforeTheEdgesWouldBeBeyondTheirEnds) {
     // corner is met at t = 0.5; the edges through it only beyond their ends.
     ASSERT_EQ(CornerHit, sweep({0, 0, 13}, {0, 0, -4}, floorCorner, packet));
     EXPECT_NEAR(2.0, packet.nearestDistance, 1e-6);
-    expectVec({0, 0, 10}, packet.intersectionPoint, 0.0f);
+    EXPECT_TRUE(nearlyEqual({0, 0, 10}, packet.intersectionPoint, 0.0f));
 }
 
 TEST(SweepTests, MovingAwayFromTheFrontOrSeeingTheBackNeverBlocks) {
@@ -112,7 +107,7 @@ TEST(SweepTests, AParallelEmbeddedSphereMeetsOnlyCornersAndEdges) {
     // distance is sqrt(0.75).
     ASSERT_EQ(EdgeHit, sweep({-3, 0.5f, 5}, {4, 0, 0}, floorCorner, packet));
     EXPECT_NEAR(3.0 - std::sqrt(0.75), packet.nearestDistance, 1e-6);
-    expectVec({0, 0, 5}, packet.intersectionPoint, 1e-6f);
+    EXPECT_TRUE(nearlyEqual({0, 0, 5}, packet.intersectionPoint, 1e-6f));
     // A parallel sphere clear of the plane never touches it.
     EXPECT_EQ(NoHit, sweep({-3, 1.0f, 5}, {4, 0, 0}, floorCorner, packet));
 }
@@ -128,7 +123,7 @@ TEST(SweepTests, RootsAreStrictlyInsideTheStep) {
     glm::vec3 contact(-7.0f);
     EXPECT_NEAR(0.5, sweepEdge({0, 0, 0}, {4, 0, 0}, 16.0, {3, 0, -1}, {3, 0, 1}, 1.0, contact),
                 1e-12);
-    expectVec({3, 0, 0}, contact, 1e-6f);
+    EXPECT_TRUE(nearlyEqual({3, 0, 0}, contact, 1e-6f));
     // Past the end of the segment, and moving along the edge's own line.
     EXPECT_EQ(-1.0, sweepEdge({0, 0, 0}, {4, 0, 0}, 16.0, {3, 0, 1}, {3, 0, 5}, 1.0, contact));
     EXPECT_EQ(-1.0, sweepEdge({0, 0, 0}, {4, 0, 0}, 16.0, {2, 0, 0}, {6, 0, 0}, 1.0, contact));
@@ -175,7 +170,7 @@ TEST(ResponseTests, APartAlreadyPointingAwayIsDoubledPlusThePush) {
     packet.nearestDistance = 0.001;
     packet.intersectionPoint = {0, 1, 0};
     respondToCollision(packet);
-    expectVec({0, 2, 0}, packet.basePoint, 1e-6f);
+    EXPECT_TRUE(nearlyEqual({0, 2, 0}, packet.basePoint, 1e-6f));
     EXPECT_NEAR(1.00001f, packet.velocity.y, 1e-6f);
 }
 

@@ -11,6 +11,7 @@
 #include <gtest/gtest.h>
 
 #include "RaceSupport.h"
+#include "ReadFile.h"
 #include "TestFiles.h"
 #include "app/Game.h"
 #include "app/GameSetup.h"
@@ -364,7 +365,7 @@ TEST(Race, ANewBestKeepsItsRaceForTheGhostAndASlowerWinDoesNot) {
     race::keys().releaseAll();
     ASSERT_TRUE(race::state().isWon());
     const double won = race::state().winningTime;
-    const std::string kept = readWholeFile(ghost.getBestFile());
+    const std::string kept = readFile(ghost.getBestFile());
 
     tapButton(GLFW_GAMEPAD_BUTTON_A);
     EXPECT_EQ(won, ghost.track().endTime()) << "the next race runs against the new best";
@@ -372,7 +373,7 @@ TEST(Race, ANewBestKeepsItsRaceForTheGhostAndASlowerWinDoesNot) {
     race::gameFrame(0.25);
     race::winNow();
     race::gameFrame(1.0 / 60.0);
-    EXPECT_EQ(kept, readWholeFile(ghost.getBestFile()));
+    EXPECT_EQ(kept, readFile(ghost.getBestFile()));
     race::game().setRaceSession(nullptr);
     EXPECT_EQ(playedVerdict(readReplay(ghost.getBestFile())),
               "Replay \"r.qbr\": ended as recorded");

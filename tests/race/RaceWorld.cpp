@@ -2,11 +2,11 @@
 
 #include <cstdlib>
 #include <iostream>
-#include <sstream>
 
 #include <gtest/gtest.h>
 
 #include "GlTestContext.h"
+#include "QuietScene.h"
 #include "RaceDriver.h"
 #include "app/Game.h"
 #include "assets/AnimationModel.h"
@@ -59,14 +59,11 @@ class LevelEnvironment : public ::testing::Environment {
         gameClock = new Clock();
         if (!ensureGlContext())
             return;
-        std::ostringstream quiet;
-        std::streambuf* saved = std::cout.rdbuf(quiet.rdbuf());
         level = new Scene();
-        level->init();
-        std::cout.rdbuf(saved);
+        const std::string printed = startSceneQuietly(*level);
         complete = allModelsLoaded(*level);
         if (!complete)
-            std::cout << "The generated level is incomplete:\n" << quiet.str();
+            std::cout << "The generated level is incomplete:\n" << printed;
         freshGame();
     }
     void TearDown() override {

@@ -6,6 +6,7 @@
 #include <cstdlib>
 #include <filesystem>
 
+#include "QuietScene.h"
 #include "RenderFixture.h"
 #include "TestFiles.h"
 #include "level/LevelTable.h"
@@ -25,11 +26,8 @@ TEST(FrameRun, ThreeHundredFramesOfTheLevelRaiseNoGlError) {
     if (!fs::exists(run / level::sphereFile) || !fs::exists(run / level::path2File))
         GTEST_SKIP() << "the generated level is not in run/ yet";
 
-    fs::path previous = fs::current_path();
-    fs::current_path(run);
     Scene* scene = new Scene();
-    scene->init();
-    fs::current_path(previous);
+    startSceneQuietly(*scene, run);
     scene->setViewSize(fixture::width, fixture::height);
     glViewport(0, 0, fixture::width, fixture::height);
     while (glGetError() != GL_NO_ERROR) {

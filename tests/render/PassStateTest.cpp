@@ -8,6 +8,7 @@
 #include <sstream>
 #include <vector>
 
+#include "QuietScene.h"
 #include "RenderFixture.h"
 #include "TestFiles.h"
 #include "assets/Shader.h"
@@ -178,13 +179,7 @@ TEST_F(PassState, ImageSizesGivenBeforeInitAreTheOnesMade) {
     sized.setShadowMapSize(0); // sizes below one are ignored
     sized.setWaterMapSize(128);
     sized.setWaterMapSize(-4);
-    fs::path previous = fs::current_path();
-    fs::current_path(fs::path(scratchDir()) / "level");
-    std::ostringstream quiet;
-    std::streambuf* saved = std::cout.rdbuf(quiet.rdbuf());
-    sized.init();
-    std::cout.rdbuf(saved);
-    fs::current_path(previous);
+    startSceneQuietly(sized, fs::path(scratchDir()) / "level");
 
     EXPECT_EQ(textureWidth(sized.getShadowDepthTexture()), 1024);
     ASSERT_NE(sized.getLakeWater(), nullptr);

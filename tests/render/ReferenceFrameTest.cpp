@@ -13,14 +13,13 @@
 #include <algorithm>
 #include <cstdlib>
 #include <filesystem>
-#include <iostream>
-#include <sstream>
 #include <string>
 #include <vector>
 
 #include <glm/gtc/matrix_transform.hpp>
 
 #include "GlTestContext.h"
+#include "QuietScene.h"
 #include "RenderFixture.h"
 #include "TestFiles.h"
 #include "assets/AnimationModel.h"
@@ -110,14 +109,8 @@ class ReferenceFrame : public ::testing::TestWithParam<Pose> {
         setenv("ALSOFT_DRIVERS", "null", 1);
         // Frames of no time leave the waves where they started, whatever ran before.
         platform::setTimeSource(&fixture::clock());
-        fs::path previous = fs::current_path();
-        fs::current_path(run);
-        std::ostringstream quiet;
-        std::streambuf* saved = std::cout.rdbuf(quiet.rdbuf());
         level = new Scene();
-        level->init();
-        std::cout.rdbuf(saved);
-        fs::current_path(previous);
+        startSceneQuietly(*level, run);
     }
     static void TearDownTestSuite() {
         delete level;

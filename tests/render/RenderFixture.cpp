@@ -9,6 +9,7 @@
 #include <glm/gtc/matrix_transform.hpp>
 
 #include "GlTestContext.h"
+#include "QuietScene.h"
 #include "TestFiles.h"
 #include "assets/AnimationModel.h"
 #include "assets/HierarchicalAnimationModel.h"
@@ -184,11 +185,8 @@ Scene* scene() {
     setenv("ALSOFT_DRIVERS", "null", 1);
     platform::setTimeSource(&scriptedClock);
     writeFixtureFiles();
-    fs::path previous = fs::current_path();
-    fs::current_path(fs::path(scratchDir()) / "level");
     shared = new Scene();
-    shared->init();
-    fs::current_path(previous);
+    startSceneQuietly(*shared, fs::path(scratchDir()) / "level");
     groundTexture = solidTexture(255, 255, 255);
     resetScene();
     return shared;

@@ -6,6 +6,7 @@
 #include <set>
 #include <vector>
 
+#include "PrintedOutput.h"
 #include "RenderFixture.h"
 #include "assets/AnimationModel.h"
 #include "assets/Model.h"
@@ -200,9 +201,7 @@ TEST_F(WaterRender, DeletingTheWaterReleasesEverythingItsInitCreated) {
         Water::View view{scene->getCamera(), &projection, scene->getLightPosition(),
                          [this] { scene->renderMainPass(); }};
         Water water(scene->getLake(), view, scene->getMainShader(), scene->getAnimationShader());
-        testing::internal::CaptureStdout();
-        water.init();
-        testing::internal::GetCapturedStdout();
+        printedBy([&] { water.init(); });
         // Its render targets and its two wave maps.
         EXPECT_GE(textures().size(), texturesBefore.size() + 2);
     }

@@ -12,7 +12,9 @@
 #include <vector>
 
 #include "GlTestContext.h"
+#include "ScopedWorkingDirectory.h"
 #include "TestFiles.h"
+#include "TextCounts.h"
 #include "app/Game.h"
 #include "app/RenderFrame.h"
 #include "hud/BitmapFont.h"
@@ -48,8 +50,7 @@ TEST(BrokenData, ABrokenShaderAndAMissingMeshAreReportedAndTheLevelRunsOn) {
     fs::path tree = damagedTree("broken");
     std::ofstream(tree / "shader" / "simple_shader.vert") << "#version 130\nthis is not glsl\n";
     fs::remove(tree / "models" / "ebene2" / "Tree2.mesh.xml");
-    fs::path previous = fs::current_path();
-    fs::current_path(tree);
+    ScopedWorkingDirectory inTree(tree);
 
     ScriptedClock time(5.0);
     platform::setTimeSource(&time);
@@ -77,7 +78,6 @@ TEST(BrokenData, ABrokenShaderAndAMissingMeshAreReportedAndTheLevelRunsOn) {
     while (glGetError() != GL_NO_ERROR) {
     }
     platform::setTimeSource(nullptr);
-    fs::current_path(previous);
 }
 
 // A tree of links to the game's files, so any one of them can be taken away or replaced by a
@@ -174,13 +174,6 @@ GameRun playFromTheCurrentFolder(int frames) {
     return run;
 }
 
-int countOf(const std::string& text, const std::string& what) {
-    int count = 0;
-    for (size_t at = text.find(what); at != std::string::npos; at = text.find(what, at + 1))
-        ++count;
-    return count;
-}
-
 struct Damage {
     std::vector<std::string> files;
     bool noise;           // replaced by random bytes; otherwise taken away
@@ -218,8 +211,7 @@ TEST(BrokenData, EachBrokenFileIsNamedOnceAndTheGameDrawsOnWithoutGlErrors) {
     };
 
     LinkedTree tree;
-    fs::path previous = fs::current_path();
-    fs::current_path(tree.path());
+    ScopedWorkingDirectory inTree(tree.path());
     for (const Damage& damage : damages) {
         for (size_t i = 0; i < damage.files.size(); ++i) {
             if (damage.noise)
@@ -251,7 +243,6 @@ TEST(BrokenData, EachBrokenFileIsNamedOnceAndTheGameDrawsOnWithoutGlErrors) {
         for (const std::string& file : damage.files)
             tree.restore(file);
     }
-    fs::current_path(previous);
 }
 
 // The marble's mesh is also the ball beside the course; a broken one is still named once.
@@ -261,10 +252,8 @@ TEST(BrokenData, ABrokenMarbleMeshIsNamedOnce) {
     setenv("ALSOFT_DRIVERS", "null", 1);
     LinkedTree tree("marble");
     tree.fillWithNoise("models/Sphere.mesh.xml", 3);
-    fs::path previous = fs::current_path();
-    fs::current_path(tree.path());
+    ScopedWorkingDirectory inTree(tree.path());
     GameRun run = playFromTheCurrentFolder(2);
-    fs::current_path(previous);
     EXPECT_EQ(countOf(run.output, "models/Sphere.mesh.xml"), 1) << run.output;
     EXPECT_TRUE(run.errors.empty());
 }

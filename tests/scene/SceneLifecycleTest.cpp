@@ -12,6 +12,8 @@
 #include <vector>
 
 #include "GlTestContext.h"
+#include "QuietScene.h"
+#include "TextCounts.h"
 #include "app/DisplayOptions.h"
 #include "assets/AnimationModel.h"
 #include "assets/HierarchicalAnimationModel.h"
@@ -61,18 +63,9 @@ class SceneLifecycleTest : public testing::Test {
     std::unique_ptr<Clock> frameClock;
 };
 
-int countOf(const std::string& text, const std::string& what) {
-    int count = 0;
-    for (size_t at = text.find(what); at != std::string::npos; at = text.find(what, at + 1))
-        ++count;
-    return count;
-}
-
 TEST_F(SceneLifecycleTest, InitLoadsThePlacedLevelAndUpdateRunsTheRaceClock) {
     Scene scene;
-    testing::internal::CaptureStdout();
-    scene.init();
-    std::string out = testing::internal::GetCapturedStdout();
+    std::string out = startSceneQuietly(scene);
     // Four scene programs, the skybox's and the two water surfaces'.
     EXPECT_EQ(countOf(out, "Shader-program linked successfully."), 7) << out;
     EXPECT_EQ(countOf(out, "Texture could not be loaded"), 0) << out;
@@ -137,9 +130,7 @@ TEST_F(SceneLifecycleTest, ShutdownRightAfterStartUpReleasesTheLevelsGlObjects) 
     unsigned int shadowTexture = 0;
     {
         Scene scene;
-        testing::internal::CaptureStdout();
-        scene.init();
-        testing::internal::GetCapturedStdout();
+        startSceneQuietly(scene);
         textures.assign(scene.getLevelTextures(), scene.getLevelTextures() + 14);
         vertexBuffer = scene.getGroundModel(2)->getVertexBuffer();
         shadowTexture = scene.getShadowDepthTexture();
@@ -161,9 +152,7 @@ TEST_F(SceneLifecycleTest, StartUpLoadsTexturesAndMusicAsThePlayerChose) {
         Scene scene;
         scene.setStartTextureMode(chosen.bilinearFiltering, chosen.mipmapMode);
         scene.setMusicVolume(static_cast<float>(chosen.musicVolume));
-        testing::internal::CaptureStdout();
-        scene.init();
-        testing::internal::GetCapturedStdout();
+        startSceneQuietly(scene);
         for (int i = 0; i < 14; ++i) {
             glBindTexture(GL_TEXTURE_2D, scene.getLevelTextures()[i]);
             GLint magFilter = 0;

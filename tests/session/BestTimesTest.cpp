@@ -5,11 +5,12 @@
 #include <csignal>
 #include <cstdlib>
 #include <filesystem>
-#include <fstream>
-#include <iterator>
-#include <optional>
 #include <string>
 
+#include "PrintedOutput.h"
+#include "ReadFile.h"
+#include "ScopedEnvironment.h"
+#include "TextCounts.h"
 #include "session/BestTimes.h"
 #include "support/TestFiles.h"
 
@@ -17,41 +18,9 @@ namespace fs = std::filesystem;
 
 namespace {
 
-std::string readFile(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), {});
-}
-
 BestTimes::Date day(int d) {
     return {2025, 3, d};
 }
-
-int lineCount(const std::string& text) {
-    int lines = 0;
-    for (char c : text)
-        lines += c == '\n';
-    return lines;
-}
-
-// Sets or clears an environment variable for one test and puts it back afterwards.
-class EnvironmentVariable {
-  public:
-    explicit EnvironmentVariable(const char* name) : name(name) {
-        if (const char* value = std::getenv(name))
-            saved = value;
-    }
-    ~EnvironmentVariable() { set(saved ? saved->c_str() : nullptr); }
-    void set(const char* value) {
-        if (value)
-            setenv(name, value, 1);
-        else
-            unsetenv(name);
-    }
-
-  private:
-    const char* name;
-    std::optional<std::string> saved;
-};
 
 } // namespace
 
@@ -117,9 +86,7 @@ TEST(BestTimes, ADamagedFileIsKeptAsideWithAWarningAndTheListStartsAfresh) {
         const std::string path = writeScratchFile(
             "damaged/" + std::to_string(&content - damaged) + "/best-times.toml", content);
         BestTimes times(path);
-        testing::internal::CaptureStdout();
-        times.load();
-        const std::string output = testing::internal::GetCapturedStdout();
+        const std::string output = printedBy([&] { times.load(); });
         EXPECT_EQ(1, lineCount(output)) << output;
         EXPECT_NE(output.find("kept it as " + path + ".bad"), std::string::npos) << output;
         EXPECT_EQ(content, readFile(path + ".bad"));
@@ -145,9 +112,7 @@ TEST(BestTimes, UnreadableEntriesGoTheRestStayAndEachDamagedFileKeepsItsOwnName)
     const std::string path = writeScratchFile("twice/best-times.toml", damaged);
     writeScratchFile("twice/best-times.toml.bad", "an earlier damaged file");
     BestTimes times(path);
-    testing::internal::CaptureStdout();
-    times.load();
-    const std::string output = testing::internal::GetCapturedStdout();
+    const std::string output = printedBy([&] { times.load(); });
     EXPECT_EQ(1, lineCount(output)) << output;
     EXPECT_NE(output.find("kept it as " + path + ".bad.1"), std::string::npos) << output;
     EXPECT_EQ("an earlier damaged file", readFile(path + ".bad"));
@@ -167,9 +132,7 @@ TEST(BestTimes, AFolderThatCannotBeWrittenCostsAWarningAndTheGameGoesOn) {
     BestTimes times(blocker + "/quillorb/best-times.toml");
     times.load();
     EXPECT_EQ(1, times.record(75.0, day(10)));
-    testing::internal::CaptureStdout();
-    EXPECT_FALSE(times.save());
-    const std::string output = testing::internal::GetCapturedStdout();
+    const std::string output = printedBy([&] { EXPECT_FALSE(times.save()); });
     EXPECT_EQ(1, lineCount(output)) << output;
     EXPECT_NE(output.find("could not be saved"), std::string::npos) << output;
     EXPECT_EQ(1u, times.entries().size()) << "the list lives on in memory";
@@ -232,10 +195,8 @@ TEST(BestTimes, ASaveCutShortLeavesTheOldFileWhole) {
 }
 
 TEST(BestTimes, TheFileLivesInTheUsersDataFolder) {
-    EnvironmentVariable dataHome("XDG_DATA_HOME");
-    EnvironmentVariable home("HOME");
-    dataHome.set("/data/home");
-    home.set("/home/player");
+    ScopedEnvironment dataHome("XDG_DATA_HOME", "/data/home");
+    ScopedEnvironment home("HOME", "/home/player");
     EXPECT_EQ("/data/home/quillorb/best-times.toml", BestTimes::defaultPath());
     dataHome.set("relative/is/ignored");
     EXPECT_EQ("/home/player/.local/share/quillorb/best-times.toml", BestTimes::defaultPath());

@@ -6,7 +6,6 @@
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
-#include <fstream>
 #include <iostream>
 #include <iterator>
 #include <limits>
@@ -15,6 +14,8 @@
 #include <string>
 #include <vector>
 
+#include "ReadFile.h"
+#include "ScopedEnvironment.h"
 #include "TestFiles.h"
 #include "app/TimedemoReport.h"
 #include "scene/Scene.h"
@@ -46,11 +47,6 @@ struct CapturedConsole {
         return result;
     }
 };
-
-std::string fileBytes(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-}
 
 ReplayHeader testHeader() {
     ReplayHeader header;
@@ -444,7 +440,7 @@ TEST(LevelHash, FollowsEveryByteAndNameUnderModelsAndNothingElse) {
     uint64_t original = hashLevelData(data);
 
     auto withFile = [&](const std::string& path, const std::string& bytes) {
-        std::string saved = fileBytes(path);
+        std::string saved = readFile(path);
         writeScratchFile(path.substr(scratchDir().size() + 1), bytes);
         uint64_t hash = hashLevelData(data);
         writeScratchFile(path.substr(scratchDir().size() + 1), saved);
@@ -471,37 +467,21 @@ TEST(LevelHash, FollowsEveryByteAndNameUnderModelsAndNothingElse) {
 }
 
 TEST(UserDirectories, FollowXdgVariablesWhenAbsoluteElseTheHomeFolder) {
-    auto restore = [](const char* name, const char* saved) {
-        if (saved != nullptr)
-            setenv(name, saved, 1);
-        else
-            unsetenv(name);
-    };
-    std::string savedHome = getenv("HOME") ? getenv("HOME") : "";
-    const char* savedData = getenv("XDG_DATA_HOME");
-    std::string data = savedData ? savedData : "";
-    const char* savedConfig = getenv("XDG_CONFIG_HOME");
-    std::string config = savedConfig ? savedConfig : "";
-
-    setenv("HOME", "/home/marble/", 1);
-    setenv("XDG_DATA_HOME", "/srv/data", 1);
-    setenv("XDG_CONFIG_HOME", "/srv/settings/", 1);
+    ScopedEnvironment home("HOME", "/home/marble/");
+    ScopedEnvironment dataFolder("XDG_DATA_HOME", "/srv/data");
+    ScopedEnvironment configFolder("XDG_CONFIG_HOME", "/srv/settings/");
     EXPECT_EQ(dataHome(), "/srv/data");
     EXPECT_EQ(configHome(), "/srv/settings");
     EXPECT_EQ(defaultReplayPath(), "/srv/data/quillorb/replays/last.qbr");
     for (const char* ignored : {"", "relative/data"}) {
-        setenv("XDG_DATA_HOME", ignored, 1);
-        setenv("XDG_CONFIG_HOME", ignored, 1);
+        dataFolder.set(ignored);
+        configFolder.set(ignored);
         EXPECT_EQ(dataHome(), "/home/marble/.local/share");
         EXPECT_EQ(configHome(), "/home/marble/.config");
     }
-    unsetenv("XDG_DATA_HOME");
-    unsetenv("XDG_CONFIG_HOME");
+    dataFolder.set(nullptr);
+    configFolder.set(nullptr);
     EXPECT_EQ(defaultReplayPath(), "/home/marble/.local/share/quillorb/replays/last.qbr");
-
-    restore("HOME", savedHome.empty() ? nullptr : savedHome.c_str());
-    restore("XDG_DATA_HOME", savedData ? data.c_str() : nullptr);
-    restore("XDG_CONFIG_HOME", savedConfig ? config.c_str() : nullptr);
 }
 
 TEST(TimedemoReport, NamesTheRatesTheSlowestFrameAndEachPassesMean) {

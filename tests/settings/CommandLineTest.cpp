@@ -1,11 +1,14 @@
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <filesystem>
 #include <functional>
 #include <string>
+#include <utility>
 #include <vector>
 
+#include "PrintedOutput.h"
+#include "ProgramArguments.h"
+#include "TextCounts.h"
 #include "settings/CommandLine.h"
 #include "settings/GameOptions.h"
 
@@ -18,20 +21,13 @@ struct Parsed {
 };
 
 Parsed parse(std::vector<std::string> words) {
-    words.insert(words.begin(), "quillorb");
-    std::vector<const char*> argv;
-    for (const std::string& word : words)
-        argv.push_back(word.c_str());
+    ProgramArguments arguments(std::move(words));
     CommandLine commandLine;
-    testing::internal::CaptureStdout();
-    CommandLine::Outcome outcome = commandLine.parse(static_cast<int>(argv.size()), argv.data());
-    Parsed parsed{outcome, testing::internal::GetCapturedStdout(), GameOptions()};
+    Parsed parsed{CommandLine::Outcome::Run, "", GameOptions()};
+    parsed.output = printedBy(
+        [&] { parsed.outcome = commandLine.parse(arguments.count(), arguments.values()); });
     commandLine.applyTo(parsed.options);
     return parsed;
-}
-
-int lineCount(const std::string& text) {
-    return static_cast<int>(std::count(text.begin(), text.end(), '\n'));
 }
 
 // Each numbered option at both ends of its range, and just past them.

@@ -4,7 +4,6 @@
 
 #include <algorithm>
 #include <cstdlib>
-#include <fstream>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -13,6 +12,9 @@
 #include <glm/gtc/type_ptr.hpp>
 
 #include "GlTestContext.h"
+#include "PrintedOutput.h"
+#include "QuietShader.h"
+#include "ReadFile.h"
 #include "TestFiles.h"
 #include "assets/Shader.h"
 #include "platform/DataFileReport.h"
@@ -60,9 +62,7 @@ TEST_F(ShaderTest, AGoodPairPrintsThreeSuccessLinesAndDropsItsStageObjects) {
     std::string v = file("good.vert", goodVertex);
     std::string f = file("good.frag", goodFragment);
     Shader shader;
-    testing::internal::CaptureStdout();
-    shader.load(v.c_str(), f.c_str());
-    std::string out = testing::internal::GetCapturedStdout();
+    std::string out = loadShaderQuietly(shader, v, f);
     EXPECT_EQ(out, "Vertex-shader loaded and compiled successfully.\n"
                    "Fragment-shader loaded and compiled successfully.\n"
                    "Shader-program linked successfully.\n\n");
@@ -85,9 +85,7 @@ TEST_F(ShaderTest, HudProgramsBindTheirOutputToHudColor) {
     std::string v = file("hud.vert", goodVertex);
     std::string f = file("hud.frag", hudFragment);
     Shader shader;
-    testing::internal::CaptureStdout();
-    shader.loadHud(v.c_str(), f.c_str());
-    std::string out = testing::internal::GetCapturedStdout();
+    std::string out = printedBy([&] { shader.loadHud(v.c_str(), f.c_str()); });
     EXPECT_NE(out.find("Shader-program linked successfully."), std::string::npos);
     EXPECT_EQ(glGetFragDataLocation(shader.program(), "hudColor"), 0);
 }
@@ -96,9 +94,7 @@ TEST_F(ShaderTest, ABrokenVertexStageStillReportsTheFragmentStageAndTheLink) {
     std::string v = file("broken.vert", "#version 130\nvoid main() { this is not glsl }\n");
     std::string f = file("ok.frag", goodFragment);
     Shader shader;
-    testing::internal::CaptureStdout();
-    shader.load(v.c_str(), f.c_str());
-    std::string out = testing::internal::GetCapturedStdout();
+    std::string out = loadShaderQuietly(shader, v, f);
     size_t vertexError = out.find("Vertex-shader compile error:\n\n");
     size_t fragmentOk = out.find("Fragment-shader loaded and compiled successfully.\n");
     size_t linkError = out.find("Shader-program link error:\n\n");
@@ -127,9 +123,7 @@ out vec4 fragColor;
 void shade() { fragColor = vec4(uv, 0.0, 1.0); }
 )");
     Shader shader;
-    testing::internal::CaptureStdout();
-    shader.load(v.c_str(), f.c_str());
-    std::string out = testing::internal::GetCapturedStdout();
+    std::string out = loadShaderQuietly(shader, v, f);
     size_t linkError = out.find("Shader-program link error:\n\n");
     size_t named =
         out.find("Data file \"" + v + "\": shader program did not link with \"" + f + "\"\n");
@@ -150,9 +144,7 @@ TEST_F(ShaderTest, MissingFilesAreHandedToTheDriverAsEmptySources) {
                                {"/nonexistent/a.vert", "/nonexistent/b.frag"}};
     for (int i = 0; i < 2; ++i) {
         Shader shader;
-        testing::internal::CaptureStdout();
-        shader.load(paths[i][0], paths[i][1]);
-        outputs[i] = testing::internal::GetCapturedStdout();
+        outputs[i] = loadShaderQuietly(shader, paths[i][0], paths[i][1]);
         usable[i] = shader.isUsable();
     }
     EXPECT_NE(outputs[1].find("Data file \"/nonexistent/a.vert\": missing\n"), std::string::npos)
@@ -178,9 +170,7 @@ TEST_F(ShaderTest, SetMatricesFillsPerspectiveViewAndModelInThatOrder) {
     std::string v = file("m.vert", goodVertex);
     std::string f = file("m.frag", goodFragment);
     Shader shader;
-    testing::internal::CaptureStdout();
-    shader.load(v.c_str(), f.c_str());
-    testing::internal::GetCapturedStdout();
+    loadShaderQuietly(shader, v, f);
     glUseProgram(shader.program());
     glm::mat4 a(1.0f), b(2.0f), c(3.0f);
     shader.setMatrices(a, b, c);
@@ -202,9 +192,7 @@ TEST_F(ShaderTest, TheProgramIsDeletedWithTheShader) {
     GLuint program = 0;
     {
         Shader shader;
-        testing::internal::CaptureStdout();
-        shader.load(v.c_str(), f.c_str());
-        testing::internal::GetCapturedStdout();
+        loadShaderQuietly(shader, v, f);
         program = shader.program();
         EXPECT_TRUE(glIsProgram(program));
     }
@@ -215,9 +203,7 @@ TEST_F(ShaderTest, DrawTexturedRendersAndLeavesItsAttributesDisabled) {
     std::string v = file("t.vert", goodVertex);
     std::string f = file("t.frag", goodFragment);
     Shader shader;
-    testing::internal::CaptureStdout();
-    shader.load(v.c_str(), f.c_str());
-    testing::internal::GetCapturedStdout();
+    loadShaderQuietly(shader, v, f);
 
     glm::vec4 positions[3] = {{-1, -1, 0, 1}, {3, -1, 0, 1}, {-1, 3, 0, 1}};
     glm::vec2 uvs[3] = {{1, 0}, {1, 0}, {1, 0}};
@@ -247,13 +233,6 @@ TEST_F(ShaderTest, DrawTexturedRendersAndLeavesItsAttributesDisabled) {
 // every pixel as the filter drew it.
 
 constexpr int side = 128;
-
-std::string readText(const std::string& path) {
-    std::ifstream in(path);
-    std::stringstream text;
-    text << in.rdbuf();
-    return text.str();
-}
 
 // 64 x 64 with detail at every scale: a ramp in red, stripes in green, and a texel pattern
 // in blue, so each mip level differs from the next.
@@ -291,18 +270,16 @@ class LevelTexture : public testing::Test {
     void SetUp() override {
         if (!ensureGlContext())
             GTEST_SKIP() << "no display";
-        testing::internal::CaptureStdout();
-        level.load("shader/simple_shader.vert", "shader/simple_shader.frag",
-                   "shader/level_texture.frag");
+        loadShaderQuietly(level, "shader/simple_shader.vert", "shader/simple_shader.frag",
+                          "shader/level_texture.frag");
         // The same program with the driver's lookup everywhere: the picture to keep.
-        std::string source = readText("shader/simple_shader.frag");
+        std::string source = readFile("shader/simple_shader.frag");
         const std::string call = "levelTexture(colorTexture, uv)";
         size_t at = source.rfind(call);
         ASSERT_NE(at, std::string::npos);
         source.replace(at, call.size(), "texture(colorTexture, uv)");
         std::string plainPath = writeScratchFile("plain_lookup.frag", source);
-        plain.load("shader/simple_shader.vert", plainPath.c_str());
-        testing::internal::GetCapturedStdout();
+        loadShaderQuietly(plain, "shader/simple_shader.vert", plainPath);
         ASSERT_TRUE(level.isUsable());
         ASSERT_TRUE(plain.isUsable());
     }

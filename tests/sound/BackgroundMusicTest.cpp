@@ -9,13 +9,15 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
-#include <iterator>
+#include <optional>
 #include <string>
 #include <thread>
 #include <vector>
 
 #include <unistd.h>
 
+#include "ReadFile.h"
+#include "ScopedWorkingDirectory.h"
 #include "TestFiles.h"
 #include "platform/DataFileReport.h"
 #include "sound/BackgroundMusic.h"
@@ -30,11 +32,6 @@ void put16(std::ofstream& out, uint16_t v) {
 }
 void put32(std::ofstream& out, uint32_t v) {
     out.write(reinterpret_cast<const char*>(&v), 4);
-}
-
-std::string readAll(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
 }
 
 // A 440 Hz mono tone, 16-bit PCM, half a second long unless told otherwise.
@@ -76,7 +73,7 @@ std::vector<int16_t> captureChild(const fs::path& folder, const std::string& chi
     std::vector<int16_t> samples;
     if (std::system(command.c_str()) != 0)
         return samples;
-    std::string bytes = readAll(captured);
+    std::string bytes = readFile(captured);
     // The samples follow the data chunk's header; every chunk before it is skipped by its size.
     size_t at = 12;
     while (at + 8 <= bytes.size() && bytes.compare(at, 4, "data") != 0)
@@ -92,17 +89,15 @@ std::vector<int16_t> captureChild(const fs::path& folder, const std::string& chi
 class BackgroundMusicTest : public testing::Test {
   protected:
     void SetUp() override {
-        previous = fs::current_path();
         folder =
             fs::path(scratchDir()) / testing::UnitTest::GetInstance()->current_test_info()->name();
         fs::create_directories(folder / "data/sound");
-        fs::current_path(folder);
+        inFolder.emplace(folder);
         setenv("ALSOFT_DRIVERS", "null", 1);
     }
-    void TearDown() override { fs::current_path(previous); }
 
-    fs::path previous;
     fs::path folder;
+    std::optional<ScopedWorkingDirectory> inFolder;
 };
 using SoundEffectsTest = BackgroundMusicTest;
 
@@ -158,7 +153,7 @@ TEST_F(BackgroundMusicTest, AMissingOrBrokenFileLeavesTheGameSilentAndIsNamedOnc
         const char* line;
     };
     writeTone("data/background.wav");
-    std::string tone = readAll("data/background.wav");
+    std::string tone = readFile("data/background.wav");
     const Damage damages[] = {
         {"RIFF but not really a wave file", "Data file \"data/background.wav\": not a wave file\n"},
         {tone.substr(0, tone.size() / 2),

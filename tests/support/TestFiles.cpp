@@ -3,7 +3,6 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
-#include <iterator>
 
 #include <unistd.h>
 
@@ -34,11 +33,6 @@ std::string writeScratchFile(const std::string& name, const std::string& text) {
     std::ofstream out(full, std::ios::binary);
     out << text;
     return full.string();
-}
-
-std::string readWholeFile(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), {});
 }
 
 std::string runDir() {

@@ -6,7 +6,5 @@
 std::string scratchDir();
 // Writes text to scratchDir()/name and returns the full path.
 std::string writeScratchFile(const std::string& name, const std::string& text);
-// The whole of a file, "" when it cannot be read.
-std::string readWholeFile(const std::string& path);
 // The game's working-directory tree (shader/, texture/, models/, data/).
 std::string runDir();
