@@ -1,26 +1,15 @@
 #include "session/ReplayFormat.h"
 
 #include <cmath>
-#include <cstring>
 #include <sstream>
+
+#include "session/BitPattern.h"
 
 namespace {
 
 void putLittleEndian(std::string& bytes, uint64_t value, int byteCount) {
     for (int i = 0; i < byteCount; ++i)
         bytes.push_back(static_cast<char>((value >> (8 * i)) & 0xffu));
-}
-
-uint64_t bitsOf(double value) {
-    uint64_t bits;
-    std::memcpy(&bits, &value, sizeof bits);
-    return bits;
-}
-
-uint32_t bitsOf(float value) {
-    uint32_t bits;
-    std::memcpy(&bits, &value, sizeof bits);
-    return bits;
 }
 
 } // namespace

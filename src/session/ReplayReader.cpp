@@ -5,6 +5,7 @@
 #include <cstring>
 #include <memory>
 
+#include "session/BitPattern.h"
 #include "session/ReplayFormat.h"
 
 namespace {
@@ -35,18 +36,6 @@ uint64_t littleEndian(const unsigned char* bytes, int count) {
     uint64_t value = 0;
     for (int i = count - 1; i >= 0; --i)
         value = (value << 8) | bytes[i];
-    return value;
-}
-
-double doubleFromBits(uint64_t bits) {
-    double value;
-    std::memcpy(&value, &bits, sizeof value);
-    return value;
-}
-
-float floatFromBits(uint32_t bits) {
-    float value;
-    std::memcpy(&value, &bits, sizeof value);
     return value;
 }
 

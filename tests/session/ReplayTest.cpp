@@ -4,7 +4,6 @@
 #include <cmath>
 #include <cstdint>
 #include <cstdlib>
-#include <cstring>
 #include <filesystem>
 #include <iostream>
 #include <iterator>
@@ -19,6 +18,7 @@
 #include "TestFiles.h"
 #include "app/TimedemoReport.h"
 #include "scene/Scene.h"
+#include "session/BitPattern.h"
 #include "session/GhostRace.h"
 #include "session/LevelHash.h"
 #include "session/Replay.h"
@@ -124,18 +124,6 @@ std::vector<ReplayRecord> everyKindOfRecord() {
             frame(0.0, 0),
             ending(ReplayRecord::Outcome::GameOver, 0.0, 0, {1.0f, 2.0f, 3.0f}),
             ending(ReplayRecord::Outcome::Won, 86400.0, 99, {-FLT_MAX, 0.0f, FLT_MAX})};
-}
-
-uint64_t bitsOf(double value) {
-    uint64_t bits;
-    std::memcpy(&bits, &value, sizeof bits);
-    return bits;
-}
-
-uint32_t bitsOf(float value) {
-    uint32_t bits;
-    std::memcpy(&bits, &value, sizeof bits);
-    return bits;
 }
 
 void expectSameRecords(const std::vector<ReplayRecord>& expected,
