@@ -254,6 +254,8 @@ void Game::checkGLError() {
 }
 
 void Game::shutdown() {
+    if (frames.begun)
+        endFrames();
     if (session)
         session->finish(scene);
     session = nullptr;
@@ -273,47 +275,47 @@ void Game::shutdown() {
 
 // A timedemo times every frame after the first (which pays for the first draws) and each
 // pass on the GPU, and ends with the replay.
-void Game::runFrames() {
-    const std::string& timedemoFile = gameOptions.timedemoFile;
-    const bool timedemo = !timedemoFile.empty() && session && session->isReplaying();
-    PassTimer* passTimer = timedemo ? new PassTimer() : nullptr;
-    std::vector<double> frameTimes;
-    double lastFrameDone = 0.0;
+void Game::beginFrames() {
+    frames = FrameRun();
+    frames.begun = true;
+    frames.timedemo = !gameOptions.timedemoFile.empty() && session && session->isReplaying();
+    if (frames.timedemo)
+        frames.passTimer = std::make_unique<PassTimer>();
+    frames.replayFile = frames.timedemo ? gameOptions.timedemoFile : gameOptions.replayFile;
+    frames.verdictDue = session && session->isReplaying();
     // The clock starts with the first frame: loading is not part of its first frame time.
     frameClock = Clock();
-    // A watched replay says whether it held as it ends; a timedemo says it after its report.
-    const std::string replayFile = timedemo ? timedemoFile : gameOptions.replayFile;
-    bool verdictDue = session && session->isReplaying();
+}
 
-    bool running = true;
-    bool firstFrame = true;
-    while (running) {
-        updateFrame();
-        renderFrame(*this);
-        // The rasteriser draws lazily: a frame is only done, and timed, once its drawing is.
-        // Timing from one frame's end to the next leaves nothing out of the total.
-        if (timedemo)
-            glFinish();
-        const double frameDone = platform::getTime();
-        // The race starts with the first picture the player sees: loading and drawing it
-        // cost no countdown.
-        if (firstFrame) {
-            frameClock.restartFrameTiming();
-            PassTimer::install(passTimer);
-        } else if (timedemo) {
-            frameTimes.push_back(frameDone - lastFrameDone);
-        }
-        lastFrameDone = frameDone;
-        firstFrame = false;
-        checkGLError();
-        if (verdictDue && !timedemo && session->replayEnded()) {
-            std::cout << session->replayVerdict(replayFile) << std::endl;
-            verdictDue = false;
-        }
-        running = !platform::isKeyDown(GLFW_KEY_ESCAPE) && platform::isWindowOpen() &&
-                  !(timedemo && session->replayEnded());
+bool Game::frame() {
+    updateFrame();
+    renderFrame(*this);
+    // The rasteriser draws lazily: a frame is only done, and timed, once its drawing is.
+    // Timing from one frame's end to the next leaves nothing out of the total.
+    if (frames.timedemo)
+        glFinish();
+    const double frameDone = platform::getTime();
+    // The race starts with the first picture the player sees: loading and drawing it cost no
+    // countdown.
+    if (frames.first) {
+        frameClock.restartFrameTiming();
+        PassTimer::install(frames.passTimer.get());
+    } else if (frames.timedemo) {
+        frames.times.push_back(frameDone - frames.lastDone);
     }
-    if (passTimer) {
+    frames.lastDone = frameDone;
+    frames.first = false;
+    checkGLError();
+    if (frames.verdictDue && !frames.timedemo && session->replayEnded()) {
+        std::cout << session->replayVerdict(frames.replayFile) << std::endl;
+        frames.verdictDue = false;
+    }
+    return !platform::isKeyDown(GLFW_KEY_ESCAPE) && platform::isWindowOpen() &&
+           !(frames.timedemo && session->replayEnded());
+}
+
+void Game::endFrames() {
+    if (frames.passTimer) {
         GLint samples = 0;
         glGetIntegerv(GL_SAMPLES, &samples);
         if (scene->getPictureTarget().isReady())
@@ -321,17 +323,17 @@ void Game::runFrames() {
         std::cout << timedemoSettings(width, height, samples, scene->getShadowMapSize(),
                                       scene->getWaterMapSize(), anisotropyInUse(),
                                       quality.settings().renderScale, rungName(quality.rung()))
-                  << timedemoReport(timedemoFile, frameTimes, passTimer->totals(),
-                                    passTimer->order())
+                  << timedemoReport(gameOptions.timedemoFile, frames.times,
+                                    frames.passTimer->totals(), frames.passTimer->order())
                   << std::flush;
         PassTimer::install(nullptr);
-        delete passTimer;
     }
-    if (verdictDue && session->replayEnded())
-        std::cout << session->replayVerdict(replayFile) << std::endl;
+    if (frames.verdictDue && session->replayEnded())
+        std::cout << session->replayVerdict(frames.replayFile) << std::endl;
+    frames = FrameRun();
 }
 
-int Game::run() {
+bool Game::startUp() {
     // The scene exists before the window does; it makes no GL call until init.
     if (!scene)
         adoptScene(new Scene());
@@ -340,11 +342,19 @@ int Game::run() {
     std::cout << banner << std::endl;
 
     if (!init())
-        return 1;
+        return false;
     loadBestTimes();
     ghostRace.load(*scene);
     scene->setGhost(&ghostRace.track());
-    runFrames();
+    beginFrames();
+    return true;
+}
+
+int Game::run() {
+    if (!startUp())
+        return 1;
+    while (frame()) {
+    }
     shutdown();
     return 0;
 }
