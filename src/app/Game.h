@@ -39,8 +39,7 @@ class Game {
     bool startUp();
     // One frame: controls, simulation, drawing, the timedemo's timing and the replay's verdict.
     // Waits for nothing but the buffer swap (and a timedemo for its drawing). False once the
-    // game is to end: Escape, the
-    // window closed, or a timedemo's replay over.
+    // game is to end: Escape, the window closed, or a timedemo's replay over.
     bool frame();
     // The timedemo's report and a replay's last verdict when frames ran, then everything
     // released in order and the window closed.
