@@ -62,9 +62,10 @@ esac
 # Whether the build will have OPTION on: the last -D for it, else the build folder's cache,
 # else CMake's default for it.
 option_on() {
-  local name=$1 value=$2 arg
+  local name=$1 value=$2 cached arg
   if [[ -f "$BUILD_DIR/CMakeCache.txt" ]]; then
-    value=$(sed -n "s/^$name:[A-Z]*=//p" "$BUILD_DIR/CMakeCache.txt")
+    cached=$(sed -n "s/^$name:[A-Z]*=//p" "$BUILD_DIR/CMakeCache.txt")
+    value=${cached:-$value}
   fi
   for arg in "${cmake_options[@]}"; do
     [[ "$arg" =~ ^-D$name(:[A-Z]+)?=(.*)$ ]] && value=${BASH_REMATCH[2]}
