@@ -1,5 +1,7 @@
 #pragma once
 
+#include "sound/SoundFade.h"
+
 class Scene;
 struct RaceState;
 
@@ -23,6 +25,7 @@ class PlayControls {
     void setPaused(bool pause, Scene* scene);
 
     bool paused = false;
+    SoundFade fade;
     bool pauseKeyWasDown = false;
     bool enterWasDown = false;
     bool keypadEnterWasDown = false;
