@@ -56,5 +56,5 @@ glm::vec2 HudCanvas::at(Anchor anchor, glm::vec2 canvasPoint) const {
     const glm::vec2 canvasAnchor((share.x - 0.5f) * width, (share.y - 0.5f) * height);
     const glm::vec2 point = windowPoint(anchor) + (canvasPoint - canvasAnchor) * factor;
     // Whole pixels keep scaled letters as sharp as the font's texels allow.
-    return {std::floor(point.x), std::floor(point.y)};
+    return {std::round(point.x), std::round(point.y)};
 }

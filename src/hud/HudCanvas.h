@@ -36,7 +36,7 @@ class HudCanvas {
     // Canvas units as window pixels.
     float pixels(float canvasUnits) const { return canvasUnits * factor; }
     // Where a point of the 1024 x 768 layout (in its HUD coordinates) lies in this window, in
-    // HUD coordinates on whole pixels, when it hangs from the given anchor.
+    // HUD coordinates on the nearest whole pixel, when it hangs from the given anchor.
     glm::vec2 at(Anchor anchor, glm::vec2 canvasPoint) const;
     // The window in HUD coordinates.
     const HudRect& window() const { return windowRect; }
