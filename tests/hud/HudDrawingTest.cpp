@@ -396,3 +396,33 @@ TEST_F(HudDrawingTest, TheRaceHudFitsEveryWindowWithoutOverlaps) {
         }
     }
 }
+
+// In its last ten seconds the clock's letters turn from white to the warning colour.
+TEST_F(HudDrawingTest, TheClockWarnsInItsLastTenSeconds) {
+    BitmapFont gameFont((runDir() + "/data/basicFont_0.tga").c_str(),
+                        (runDir() + "/data/basicFont.fnt").c_str());
+    gameFont.loadShader();
+    auto clockPixels = [&](double remaining) {
+        glClear(GL_COLOR_BUFFER_BIT);
+        RaceHudView view;
+        view.showClock = true;
+        view.remainingTime = remaining;
+        RaceHud(gameFont, HudCanvas(windowWidth, windowHeight)).draw(view);
+        // The clock's line: from its pen at (-500, 330) down one line, 120 wide.
+        std::vector<Rgba> block(120 * 32);
+        glReadPixels(-500 + windowWidth / 2, 300 + windowHeight / 2, 120, 32, GL_RGBA,
+                     GL_UNSIGNED_BYTE, block.data());
+        int white = 0, warm = 0;
+        for (const Rgba& p : block) {
+            white += isWhite(p);
+            warm += p.r > 200 && p.g < 150 && p.b < 100;
+        }
+        return std::make_pair(white, warm);
+    };
+    const auto calm = clockPixels(10.5);
+    const auto warned = clockPixels(9.5);
+    EXPECT_GT(calm.first, 100);
+    EXPECT_EQ(calm.second, 0);
+    EXPECT_EQ(warned.first, 0);
+    EXPECT_GT(warned.second, 100);
+}
