@@ -5,30 +5,14 @@
 
 namespace {
 
+// Where each anchor sits across the window, from its left and bottom (0) to its right and top
+// (1), in the order of HudCanvas::Anchor.
+const glm::vec2 anchorShares[] = {{0.0f, 1.0f}, {0.5f, 1.0f}, {1.0f, 1.0f},
+                                  {0.0f, 0.5f}, {0.5f, 0.5f}, {1.0f, 0.5f},
+                                  {0.0f, 0.0f}, {0.5f, 0.0f}, {1.0f, 0.0f}};
+
 glm::vec2 anchorShare(HudCanvas::Anchor anchor) {
-    // Where the anchor sits across the window, from its left and bottom (0) to its right and
-    // top (1).
-    switch (anchor) {
-    case HudCanvas::Anchor::TopLeft:
-        return {0.0f, 1.0f};
-    case HudCanvas::Anchor::Top:
-        return {0.5f, 1.0f};
-    case HudCanvas::Anchor::TopRight:
-        return {1.0f, 1.0f};
-    case HudCanvas::Anchor::Left:
-        return {0.0f, 0.5f};
-    case HudCanvas::Anchor::Centre:
-        return {0.5f, 0.5f};
-    case HudCanvas::Anchor::Right:
-        return {1.0f, 0.5f};
-    case HudCanvas::Anchor::BottomLeft:
-        return {0.0f, 0.0f};
-    case HudCanvas::Anchor::Bottom:
-        return {0.5f, 0.0f};
-    case HudCanvas::Anchor::BottomRight:
-        return {1.0f, 0.0f};
-    }
-    return {0.5f, 0.5f};
+    return anchorShares[static_cast<int>(anchor)];
 }
 
 } // namespace

@@ -38,6 +38,11 @@ class HudCanvas {
     // Where a point of the 1024 x 768 layout (in its HUD coordinates) lies in this window, in
     // HUD coordinates on the nearest whole pixel, when it hangs from the given anchor.
     glm::vec2 at(Anchor anchor, glm::vec2 canvasPoint) const;
+    // A point in window pixels (from the top-left corner, y down, as the mouse reports it) in
+    // HUD coordinates, to test against the rectangles a screen placed.
+    glm::vec2 fromWindow(double x, double y) const {
+        return {windowRect.left + static_cast<float>(x), windowRect.top - static_cast<float>(y)};
+    }
     // The window in HUD coordinates.
     const HudRect& window() const { return windowRect; }
     int windowWidth() const { return widthInPixels; }
