@@ -15,6 +15,7 @@
 #include "hud/BitmapFont.h"
 #include "platform/Input.h"
 #include "platform/Keys.h"
+#include "platform/StopSignals.h"
 #include "platform/Window.h"
 #include "render/PassTimer.h"
 #include "render/SceneTarget.h"
@@ -257,8 +258,7 @@ void Game::checkGLError() {
 }
 
 void Game::shutdown() {
-    if (session)
-        session->finish(scene);
+    keptRace = session ? session->finish(scene) : "";
     session = nullptr;
     ownedSession.reset();
     scene = nullptr;
@@ -314,7 +314,7 @@ void Game::runFrames() {
             verdictDue = false;
         }
         running = !platform::isKeyDown(GLFW_KEY_ESCAPE) && platform::isWindowOpen() &&
-                  !(timedemo && session->replayEnded());
+                  platform::stopSignal() == 0 && !(timedemo && session->replayEnded());
     }
     if (passTimer) {
         GLint samples = 0;
@@ -349,5 +349,12 @@ int Game::run() {
     scene->setGhost(&ghostRace.track());
     runFrames();
     shutdown();
+    // Stopped from outside, the player may not have seen the game end: say how it did.
+    if (const int signal = platform::stopSignal()) {
+        std::cerr << "Stopped by " << platform::stopSignalName(signal);
+        if (!keptRace.empty())
+            std::cerr << ": the race is saved to " << keptRace;
+        std::cerr << std::endl;
+    }
     return 0;
 }

@@ -95,8 +95,8 @@ void drawWinLines(const Game& game, BitmapFont* font, const WinRecord& win) {
     const float plateHeight = lineStep * static_cast<float>(lines.size()) + 2.0f * margin;
     // Over the lower part of the picture, but never down onto the key line's plate.
     const float keyPlateTop = static_cast<float>(-(height / 2) + 60) + plateMargin;
-    const float bottom = std::max(-0.265f * static_cast<float>(height) - plateHeight / 2.0f,
-                                  keyPlateTop + margin);
+    const float bottom =
+        std::max(-0.265f * static_cast<float>(height) - plateHeight / 2.0f, keyPlateTop + margin);
     const float top = bottom + plateHeight;
     drawPlate(game, -plateWidth / 2.0f, top, plateWidth, plateHeight);
 
