@@ -42,7 +42,7 @@ const char* const screenTextureFiles[4] = {
 
 // Where a console "pause" would wait for a key, wait for Enter instead.
 void waitForEnter() {
-    std::cout << "Press Enter to continue . . ." << std::endl;
+    std::cerr << "Press Enter to continue . . ." << std::endl;
     std::string line;
     std::getline(std::cin, line);
 }
@@ -119,7 +119,7 @@ void Game::showLoadingScreen() {
 void Game::loadBestTimes() {
     std::string path = BestTimes::defaultPath();
     if (path.empty()) {
-        std::cout << "Best times are not kept: neither XDG_DATA_HOME nor HOME is set" << std::endl;
+        std::cerr << "Best times are not kept: neither XDG_DATA_HOME nor HOME is set" << std::endl;
         return;
     }
     bestTimes.reset(new BestTimes(path));
@@ -140,14 +140,14 @@ void Game::onWindowResize(int newWidth, int newHeight) {
 
 bool Game::init() {
     if (!platform::initialize()) {
-        std::cout << "Could not init GLFW!" << std::endl;
+        std::cerr << "Could not init GLFW!" << std::endl;
         return false;
     }
     std::cout << "GLFW initialized" << std::endl;
 
     // The window needs no samples of its own: the scene's picture has them.
     if (!platform::openWindow(width, height, 24, 8, 0, true, gameOptions.fullscreen)) {
-        std::cout << "Failed to create OpenGL window!" << std::endl;
+        std::cerr << "Failed to create OpenGL window!" << std::endl;
         platform::terminate();
         return false;
     }
@@ -159,7 +159,7 @@ bool Game::init() {
     glewExperimental = GL_TRUE;
     GLenum glewStatus = glewInit();
     if (glewStatus != GLEW_OK) {
-        std::cout << "GLEW Error: " << glewGetErrorString(glewStatus) << "\n" << std::endl;
+        std::cerr << "GLEW Error: " << glewGetErrorString(glewStatus) << "\n" << std::endl;
         waitForEnter();
         return false;
     }
@@ -202,8 +202,13 @@ bool Game::init() {
 // Auto quality starts where it settled the last time on this renderer and window size.
 void Game::startQuality() {
     const std::string path = QualityMemory::defaultPath();
-    if (!quality.isAuto() || path.empty())
+    if (!quality.isAuto())
         return;
+    if (path.empty()) {
+        std::cerr << "Where the quality settled is not kept: neither XDG_STATE_HOME nor HOME is set"
+                  << std::endl;
+        return;
+    }
     auto glText = [](GLenum name) {
         const GLubyte* text = glGetString(name);
         return text ? std::string(reinterpret_cast<const char*>(text)) : std::string();
@@ -254,7 +259,7 @@ void Game::updateFrame() {
 void Game::checkGLError() {
     GLenum error = glGetError();
     if (error != GL_NO_ERROR)
-        std::cout << glErrorMessage(error) << std::endl;
+        std::cerr << glErrorMessage(error) << std::endl;
 }
 
 void Game::shutdown() {
