@@ -31,6 +31,12 @@ class QualityGovernor {
 
     QualityRung rung() const { return static_cast<QualityRung>(current); }
     bool isSettled() const { return settled; }
+    // The frame rate of the last second judged (its median frame), 0 before one was; once
+    // settled, that second was drawn at the rung it settled at.
+    double measuredFps() const { return lastMedian > 0.0 ? 1.0 / lastMedian : 0.0; }
+    // Whether that second held the target. A rung settles missing it only when there is no
+    // cheaper rung left to step down to.
+    bool meetsTarget() const { return lastMedian <= targetSeconds; }
 
     static constexpr double windowSeconds = 1.0;
     static constexpr double settleSeconds = 3.0;
