@@ -17,7 +17,8 @@
 // - A rung that missed is not tried again for a while: ten seconds the first time, twice as
 //   long each time after. A step up that missed also corrects the estimate of what the rung
 //   costs, so at the same load it is not expected to fit again.
-// - It has settled when no change came for three seconds; that is reported once.
+// - It has settled when no change came for three seconds and none is under way (a step up
+//   waiting for its second roomy window); that is reported once.
 class QualityGovernor {
   public:
     enum class Event { None, SteppedDown, SteppedUp, Settled };
