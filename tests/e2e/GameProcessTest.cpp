@@ -70,8 +70,7 @@ class GameProcess {
     }
 
     // What the game printed: its progress, then its warnings and errors.
-    std::string output() const { return progress() + errors(); }
-    std::string progress() const { return readFile(log); }
+    std::string output() const { return readFile(log) + errors(); }
     std::string errors() const { return readFile(errorLog); }
 
     // Sends the game a signal, as a logout or a terminal would.
@@ -190,19 +189,21 @@ TEST_F(GameProcessTest, ClosingTheWindowEndsTheLoopAndTheGameExitsCleanly) {
 }
 
 // An environment like the test's, but with its own home and XDG folders and no data folder
-// named, so the game has only its install to find its data in.
+// named, so the game finds its data only where it looks by itself (its install, the working
+// folder), and whatever it writes stays in the test's own home.
 class PrivateEnvironment {
   public:
     explicit PrivateEnvironment(const std::string& home) {
         for (char** entry = environ; *entry != nullptr; ++entry) {
             std::string name(*entry, std::strcspn(*entry, "="));
             if (name != "HOME" && name != "XDG_CONFIG_HOME" && name != "XDG_DATA_HOME" &&
-                name != "QUILLORB_DATA")
+                name != "XDG_STATE_HOME" && name != "QUILLORB_DATA")
                 entries.push_back(*entry);
         }
         entries.push_back("HOME=" + home);
         entries.push_back("XDG_CONFIG_HOME=" + home + "/config");
         entries.push_back("XDG_DATA_HOME=" + home + "/data");
+        entries.push_back("XDG_STATE_HOME=" + home + "/state");
         for (std::string& entry : entries)
             pointers.push_back(entry.data());
         pointers.push_back(nullptr);
