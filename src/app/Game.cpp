@@ -14,6 +14,7 @@
 #include "platform/GlTarget.h"
 #include "platform/Input.h"
 #include "platform/Keys.h"
+#include "platform/StopSignals.h"
 #include "platform/Window.h"
 #include "render/PassTimer.h"
 #include "render/SceneTarget.h"
@@ -40,7 +41,7 @@ const char* const screenTextureFiles[4] = {
 
 // Where a console "pause" would wait for a key, wait for Enter instead.
 void waitForEnter() {
-    std::cout << "Press Enter to continue . . ." << std::endl;
+    std::cerr << "Press Enter to continue . . ." << std::endl;
     std::string line;
     std::getline(std::cin, line);
 }
@@ -117,7 +118,7 @@ void Game::showLoadingScreen() {
 void Game::loadBestTimes() {
     std::string path = BestTimes::defaultPath();
     if (path.empty()) {
-        std::cout << "Best times are not kept: neither XDG_DATA_HOME nor HOME is set" << std::endl;
+        std::cerr << "Best times are not kept: neither XDG_DATA_HOME nor HOME is set" << std::endl;
         return;
     }
     bestTimes.reset(new BestTimes(path));
@@ -138,14 +139,14 @@ void Game::onWindowResize(int newWidth, int newHeight) {
 
 bool Game::init() {
     if (!platform::initialize()) {
-        std::cout << "Could not init GLFW!" << std::endl;
+        std::cerr << "Could not init GLFW!" << std::endl;
         return false;
     }
     std::cout << "GLFW initialized" << std::endl;
 
     // The window needs no samples of its own: the scene's picture has them.
     if (!platform::openWindow(width, height, 24, 8, 0, true, gameOptions.fullscreen)) {
-        std::cout << "Failed to create OpenGL window!" << std::endl;
+        std::cerr << "Failed to create OpenGL window!" << std::endl;
         platform::terminate();
         return false;
     }
@@ -157,7 +158,7 @@ bool Game::init() {
     glewExperimental = GL_TRUE;
     GLenum glewStatus = glewInit();
     if (glewStatus != GLEW_OK) {
-        std::cout << "GLEW Error: " << glewGetErrorString(glewStatus) << "\n" << std::endl;
+        std::cerr << "GLEW Error: " << glewGetErrorString(glewStatus) << "\n" << std::endl;
         waitForEnter();
         return false;
     }
@@ -199,8 +200,13 @@ bool Game::init() {
 // Auto quality starts where it settled the last time on this renderer and window size.
 void Game::startQuality() {
     const std::string path = QualityMemory::defaultPath();
-    if (!quality.isAuto() || path.empty())
+    if (!quality.isAuto())
         return;
+    if (path.empty()) {
+        std::cerr << "Where the quality settled is not kept: neither XDG_STATE_HOME nor HOME is set"
+                  << std::endl;
+        return;
+    }
     auto glText = [](GLenum name) {
         const GLubyte* text = glGetString(name);
         return text ? std::string(reinterpret_cast<const char*>(text)) : std::string();
@@ -251,12 +257,13 @@ void Game::updateFrame() {
 void Game::checkGLError() {
     GLenum error = glGetError();
     if (error != GL_NO_ERROR)
-        std::cout << glErrorMessage(error) << std::endl;
+        std::cerr << glErrorMessage(error) << std::endl;
 }
 
 void Game::shutdown() {
-    if (session)
-        session->finish(scene);
+    if (frames.begun)
+        endFrames();
+    keptRace = session ? session->finish(scene) : "";
     session = nullptr;
     ownedSession.reset();
     scene = nullptr;
@@ -274,48 +281,48 @@ void Game::shutdown() {
 
 // A timedemo times every frame after the first (which pays for the first draws) and each
 // pass on the GPU, and ends with the replay.
-void Game::runFrames() {
-    const std::string& timedemoFile = gameOptions.timedemoFile;
-    const bool timedemo = !timedemoFile.empty() && session && session->isReplaying();
+void Game::beginFrames() {
+    frames = FrameRun();
+    frames.begun = true;
+    frames.timedemo = !gameOptions.timedemoFile.empty() && session && session->isReplaying();
     // Where the GL has no timer queries the timedemo says so instead of the pass times.
-    PassTimer* passTimer = timedemo && gltarget::hasPassTimer() ? new PassTimer() : nullptr;
-    std::vector<double> frameTimes;
-    double lastFrameDone = 0.0;
+    if (frames.timedemo && gltarget::hasPassTimer())
+        frames.passTimer = std::make_unique<PassTimer>();
+    frames.replayFile = frames.timedemo ? gameOptions.timedemoFile : gameOptions.replayFile;
+    frames.verdictDue = session && session->isReplaying();
     // The clock starts with the first frame: loading is not part of its first frame time.
     frameClock = Clock();
-    // A watched replay says whether it held as it ends; a timedemo says it after its report.
-    const std::string replayFile = timedemo ? timedemoFile : gameOptions.replayFile;
-    bool verdictDue = session && session->isReplaying();
+}
 
-    bool running = true;
-    bool firstFrame = true;
-    while (running) {
-        updateFrame();
-        renderFrame(*this);
-        // The rasteriser draws lazily: a frame is only done, and timed, once its drawing is.
-        // Timing from one frame's end to the next leaves nothing out of the total.
-        if (timedemo)
-            glFinish();
-        const double frameDone = platform::getTime();
-        // The race starts with the first picture the player sees: loading and drawing it
-        // cost no countdown.
-        if (firstFrame) {
-            frameClock.restartFrameTiming();
-            PassTimer::install(passTimer);
-        } else if (timedemo) {
-            frameTimes.push_back(frameDone - lastFrameDone);
-        }
-        lastFrameDone = frameDone;
-        firstFrame = false;
-        checkGLError();
-        if (verdictDue && !timedemo && session->replayEnded()) {
-            std::cout << session->replayVerdict(replayFile) << std::endl;
-            verdictDue = false;
-        }
-        running = !platform::isKeyDown(GLFW_KEY_ESCAPE) && platform::isWindowOpen() &&
-                  !(timedemo && session->replayEnded());
+bool Game::frame() {
+    updateFrame();
+    renderFrame(*this);
+    // The rasteriser draws lazily: a frame is only done, and timed, once its drawing is.
+    // Timing from one frame's end to the next leaves nothing out of the total.
+    if (frames.timedemo)
+        glFinish();
+    const double frameDone = platform::getTime();
+    // The race starts with the first picture the player sees: loading and drawing it cost no
+    // countdown.
+    if (frames.first) {
+        frameClock.restartFrameTiming();
+        PassTimer::install(frames.passTimer.get());
+    } else if (frames.timedemo) {
+        frames.times.push_back(frameDone - frames.lastDone);
     }
-    if (timedemo) {
+    frames.lastDone = frameDone;
+    frames.first = false;
+    checkGLError();
+    if (frames.verdictDue && !frames.timedemo && session->replayEnded()) {
+        std::cout << session->replayVerdict(frames.replayFile) << std::endl;
+        frames.verdictDue = false;
+    }
+    return !platform::isKeyDown(GLFW_KEY_ESCAPE) && platform::isWindowOpen() &&
+           platform::stopSignal() == 0 && !(frames.timedemo && session->replayEnded());
+}
+
+void Game::endFrames() {
+    if (frames.timedemo) {
         const std::map<std::string, PassTimer::Total> noPassTimes;
         const std::vector<std::string> noPassOrder;
         GLint samples = 0;
@@ -325,20 +332,20 @@ void Game::runFrames() {
         std::cout << timedemoSettings(width, height, samples, scene->getShadowMapSize(),
                                       scene->getWaterMapSize(), anisotropyInUse(),
                                       quality.settings().renderScale, rungName(quality.rung()))
-                  << timedemoReport(timedemoFile, frameTimes,
-                                    passTimer ? passTimer->totals() : noPassTimes,
-                                    passTimer ? passTimer->order() : noPassOrder);
-        if (!passTimer)
+                  << timedemoReport(gameOptions.timedemoFile, frames.times,
+                                    frames.passTimer ? frames.passTimer->totals() : noPassTimes,
+                                    frames.passTimer ? frames.passTimer->order() : noPassOrder);
+        if (!frames.passTimer)
             std::cout << "GPU time per frame: not measured (pass timers are desktop only)\n";
         std::cout << std::flush;
         PassTimer::install(nullptr);
-        delete passTimer;
     }
-    if (verdictDue && session->replayEnded())
-        std::cout << session->replayVerdict(replayFile) << std::endl;
+    if (frames.verdictDue && session->replayEnded())
+        std::cout << session->replayVerdict(frames.replayFile) << std::endl;
+    frames = FrameRun();
 }
 
-int Game::run() {
+bool Game::startUp() {
     // The scene exists before the window does; it makes no GL call until init.
     if (!scene)
         adoptScene(new Scene());
@@ -347,11 +354,26 @@ int Game::run() {
     std::cout << banner << std::endl;
 
     if (!init())
-        return 1;
+        return false;
     loadBestTimes();
     ghostRace.load(*scene);
     scene->setGhost(&ghostRace.track());
-    runFrames();
+    beginFrames();
+    return true;
+}
+
+int Game::run() {
+    if (!startUp())
+        return 1;
+    while (frame()) {
+    }
     shutdown();
+    // Stopped from outside, the player may not have seen the game end: say how it did.
+    if (const int signal = platform::stopSignal()) {
+        std::cerr << "Stopped by " << platform::stopSignalName(signal);
+        if (!keptRace.empty())
+            std::cerr << ": the race is saved to " << keptRace;
+        std::cerr << std::endl;
+    }
     return 0;
 }
