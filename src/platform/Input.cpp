@@ -42,6 +42,32 @@ bool isKeyDown(int key) {
     return window && glfwGetKey(window, key) == GLFW_PRESS;
 }
 
+bool isMouseButtonDown(int button) {
+    if (keySource)
+        return keySource->isMouseButtonDown(button);
+    GLFWwindow* window = glfwGetCurrentContext();
+    return window && glfwGetMouseButton(window, button) == GLFW_PRESS;
+}
+
+// GLFW gives the cursor in screen units, which a high-density display scales against the
+// framebuffer's pixels: the HUD is laid out in the latter.
+bool cursorPosition(double& x, double& y) {
+    if (keySource)
+        return keySource->cursorPosition(x, y);
+    GLFWwindow* window = glfwGetCurrentContext();
+    if (!window || glfwGetWindowAttrib(window, GLFW_HOVERED) != GLFW_TRUE)
+        return false;
+    int windowWidth = 0, windowHeight = 0, pixelWidth = 0, pixelHeight = 0;
+    glfwGetWindowSize(window, &windowWidth, &windowHeight);
+    glfwGetFramebufferSize(window, &pixelWidth, &pixelHeight);
+    glfwGetCursorPos(window, &x, &y);
+    if (windowWidth > 0 && windowHeight > 0) {
+        x *= static_cast<double>(pixelWidth) / windowWidth;
+        y *= static_cast<double>(pixelHeight) / windowHeight;
+    }
+    return true;
+}
+
 bool hasFocus() {
     if (keySource)
         return keySource->hasFocus();

@@ -56,6 +56,17 @@ bool openWindow(int width, int height, int depthBits, int stencilBits, int sampl
     return true;
 }
 
+void setFullscreen(bool fullscreen, int windowedWidth, int windowedHeight) {
+    if (!window)
+        return;
+    GLFWmonitor* monitor = fullscreen ? glfwGetPrimaryMonitor() : nullptr;
+    const GLFWvidmode* mode = monitor ? glfwGetVideoMode(monitor) : nullptr;
+    if (mode)
+        glfwSetWindowMonitor(window, monitor, 0, 0, mode->width, mode->height, mode->refreshRate);
+    else
+        glfwSetWindowMonitor(window, nullptr, 0, 0, windowedWidth, windowedHeight, GLFW_DONT_CARE);
+}
+
 void setVsync(bool on) {
     if (window)
         glfwSwapInterval(on ? 1 : 0);
