@@ -15,6 +15,8 @@ void handleDisplayOptions(Scene* scene);
 void drawStatusLines(BitmapFont* font);
 
 bool isShowFpsOn();
+// The frame-rate line as the options menu sets it, without a status line.
+void setShowFps(bool on);
 bool isWireframeOn();
 bool isBilinearFilteringOn();
 int getMipmapMode();

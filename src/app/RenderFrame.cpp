@@ -13,6 +13,7 @@
 #include "app/Game.h"
 #include "hud/BitmapFont.h"
 #include "hud/ClockText.h"
+#include "hud/MenuScreen.h"
 #include "platform/Window.h"
 #include "render/PassTimer.h"
 #include "scene/Scene.h"
@@ -21,10 +22,11 @@
 namespace {
 
 const char* const endScreenKeys = "Enter or A: play again    Escape: quit";
-const char* const pauseLine = "P or Start: resume    Escape: quit";
 // What a paused picture keeps of its brightness: dim enough to read as stopped, light enough
 // to see where the marble stands.
 const float pausedBrightness = 0.45f;
+// Under the clock the first time the game starts for a player.
+const char* const firstStartHint = "P or Start: pause, and the options are in the menu there";
 // The padding round text on its plate, in pixels.
 const float plateMargin = 12.0f;
 
@@ -95,8 +97,8 @@ void drawWinLines(const Game& game, BitmapFont* font, const WinRecord& win) {
     const float plateHeight = lineStep * static_cast<float>(lines.size()) + 2.0f * margin;
     // Over the lower part of the picture, but never down onto the key line's plate.
     const float keyPlateTop = static_cast<float>(-(height / 2) + 60) + plateMargin;
-    const float bottom = std::max(-0.265f * static_cast<float>(height) - plateHeight / 2.0f,
-                                  keyPlateTop + margin);
+    const float bottom =
+        std::max(-0.265f * static_cast<float>(height) - plateHeight / 2.0f, keyPlateTop + margin);
     const float top = bottom + plateHeight;
     drawPlate(game, -plateWidth / 2.0f, top, plateWidth, plateHeight);
 
@@ -140,7 +142,7 @@ void releaseFrozenFrame(Game& game) {
 
 // While paused nothing moves: the frozen picture costs a quad instead of a whole scene. It is
 // dimmed (a second pass multiplies what the first drew) so the game reads as paused, not
-// frozen, under a large "Paused".
+// frozen, under the pause menu.
 void showPausedFrame(Game& game) {
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
     if (BitmapFont* font = game.getFont()) {
@@ -151,14 +153,7 @@ void showPausedFrame(Game& game) {
         drawFullWindow(game, font, game.frozenFrame());
         glDisable(GL_BLEND);
         glBlendFunc(GL_ONE, GL_ZERO);
-        const char* const title = "Paused";
-        const float scale = 3.0f;
-        // Above the middle, clear of the marble the chase camera keeps there.
-        const float top = static_cast<float>(game.windowHeight()) / 6.0f +
-                          static_cast<float>(font->getLineHeight()) * scale / 2.0f;
-        font->drawText(title, std::floor(-textWidth(font, title) * scale / 2.0f), std::floor(top),
-                       true, scale);
-        drawKeyLine(game, font, pauseLine);
+        MenuScreen(*font, game.windowWidth(), game.windowHeight()).draw(game.menu().page());
     }
     glUseProgram(0);
     glBindTexture(GL_TEXTURE_2D, 0);
@@ -179,6 +174,8 @@ void drawHud(Game& game, BitmapFont* font, const Scene* scene) {
         std::string clockText = formatClockText(scene->getRemainingTime());
         font->drawText(clockText.c_str(), -500.0f, 330.0f, true);
     }
+    if (game.hintTimeLeft() > 0.0)
+        font->drawText(firstStartHint, -500.0f, 290.0f, true);
 }
 
 } // namespace
@@ -195,19 +192,19 @@ void renderFrame(Game& game) {
     glViewport(0, 0, game.windowWidth(), game.windowHeight());
 
     // The race keeps running behind the winner screen and may still use up the last life
-    // there; the win stands.
+    // there; the win stands. Only a watched race leaves the menu over its end.
     const RaceState& race = game.race();
-    if (race.isOver())
+    const bool paused = game.controls().isPaused();
+    if (race.isOver() && !paused)
         releaseFrozenFrame(game);
-    if (race.isWon()) {
+    if (race.isWon() && !paused) {
         showEndScreen(game, game.getScreenTexture(3), &game.wins().record());
         return;
     }
-    if (race.isGameOver()) {
+    if (race.isGameOver() && !paused) {
         showEndScreen(game, game.getScreenTexture(2), nullptr);
         return;
     }
-    const bool paused = game.controls().isPaused();
     if (!paused) {
         releaseFrozenFrame(game);
     } else if (game.frozenFrame() != 0) {
