@@ -1,5 +1,7 @@
 #include "platform/Input.h"
 
+#include <map>
+
 #include "platform/GamepadSource.h"
 #include "platform/KeySource.h"
 #include "platform/Keys.h"
@@ -10,6 +12,20 @@ namespace {
 TimeSource* timeSource = nullptr;
 KeySource* keySource = nullptr;
 GamepadSource* gamepadSource = nullptr;
+// With sticky keys GLFW reports a key tapped between two polls as pressed to the first query
+// only: a frame's later readers (the menu after the play controls) must see it too.
+std::map<int, bool> keysThisFrame;
+std::map<int, bool> buttonsThisFrame;
+
+bool polled(std::map<int, bool>& seen, int code, int (*query)(GLFWwindow*, int)) {
+    auto known = seen.find(code);
+    if (known != seen.end())
+        return known->second;
+    GLFWwindow* window = glfwGetCurrentContext();
+    const bool down = window && query(window, code) == GLFW_PRESS;
+    seen[code] = down;
+    return down;
+}
 
 GamepadState fromGlfw(const GLFWgamepadstate& pad) {
     GamepadState state;
@@ -38,15 +54,18 @@ double getTime() {
 bool isKeyDown(int key) {
     if (keySource)
         return keySource->isDown(key);
-    GLFWwindow* window = glfwGetCurrentContext();
-    return window && glfwGetKey(window, key) == GLFW_PRESS;
+    return polled(keysThisFrame, key, glfwGetKey);
+}
+
+void forgetInputStates() {
+    keysThisFrame.clear();
+    buttonsThisFrame.clear();
 }
 
 bool isMouseButtonDown(int button) {
     if (keySource)
         return keySource->isMouseButtonDown(button);
-    GLFWwindow* window = glfwGetCurrentContext();
-    return window && glfwGetMouseButton(window, button) == GLFW_PRESS;
+    return polled(buttonsThisFrame, button, glfwGetMouseButton);
 }
 
 // GLFW gives the cursor in screen units, which a high-density display scales against the

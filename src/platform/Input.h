@@ -18,6 +18,9 @@ void setGamepadSource(GamepadSource* source);
 double getTime();
 // True while the key (a GLFW key constant) is held down.
 bool isKeyDown(int key);
+// Forgets the key and button states read since the window last processed its events; the
+// window calls it after each poll. Until then every reader sees the same state.
+void forgetInputStates();
 // True while the mouse button (a GLFW button constant) is held down.
 bool isMouseButtonDown(int button);
 // Where the cursor stands over the window, in the window's pixels from its top-left corner;

@@ -2,6 +2,7 @@
 
 #include <cstdio>
 
+#include "platform/Input.h"
 #include "platform/Keys.h"
 
 namespace platform {
@@ -52,6 +53,7 @@ bool openWindow(int width, int height, int depthBits, int stencilBits, int sampl
     glfwMakeContextCurrent(window);
     // A key tapped between two slow frames still counts as pressed at the next poll.
     glfwSetInputMode(window, GLFW_STICKY_KEYS, GLFW_TRUE);
+    glfwSetInputMode(window, GLFW_STICKY_MOUSE_BUTTONS, GLFW_TRUE);
     glfwSwapInterval(0);
     return true;
 }
@@ -99,6 +101,7 @@ void swapBuffers() {
         beforeSwap();
     glfwSwapBuffers(window);
     glfwPollEvents();
+    forgetInputStates();
 }
 
 bool isWindowOpen() {
