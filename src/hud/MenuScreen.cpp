@@ -16,6 +16,8 @@ const float titleScale = 2.0f;
 // The key line's place, as the pause and end screens have it.
 const float keyLineLeft = 24.0f;
 const float keyLineBottom = 60.0f;
+// The window height the menu is drawn at its font's own size for; it grows with taller ones.
+const float designHeight = 768.0f;
 // A line that cannot be chosen reads at this share of white.
 const float greyedBrightness = 0.5f;
 
@@ -31,8 +33,8 @@ float MenuScreen::textWidth(const std::string& text) const {
     return total;
 }
 
-// Laid out at full size, then shrunk as a whole when the window is too small to hold it
-// between its top and the key line.
+// Laid out at the font's size, grown with the window's height like the rest of the screen, and
+// shrunk as a whole when the window is too small to hold it between its top and the key line.
 MenuScreen::Layout MenuScreen::layout(const MenuPage& page) const {
     const float lineHeight = static_cast<float>(font.getLineHeight());
     const float step = lineHeight + 8.0f;
@@ -49,7 +51,9 @@ MenuScreen::Layout MenuScreen::layout(const MenuPage& page) const {
     const float room = static_cast<float>(height) - keyLineBottom - 2.0f * lineHeight - 24.0f;
     const float across = static_cast<float>(width) - 2.0f * keyLineLeft;
     Layout at{};
-    at.scale = std::clamp(std::min(room / full, across / (widest + 4.0f * margin)), 0.4f, 1.0f);
+    const float grown = std::max(1.0f, static_cast<float>(height) / designHeight);
+    at.scale =
+        std::clamp(std::min({room / full, across / (widest + 4.0f * margin), grown}), 0.4f, grown);
     at.width = (widest + 4.0f * margin) * at.scale;
     at.left = std::floor(-at.width / 2.0f);
     at.lineStep = std::floor(step * at.scale);
@@ -121,7 +125,8 @@ void MenuScreen::drawKeys(const std::string& keys) const {
     }
     const float lineHeight = static_cast<float>(font.getLineHeight());
     const float widest = std::max(textWidth(first), textWidth(second));
-    const float scale = std::min(1.0f, across / std::max(widest, 1.0f));
+    const float grown = std::max(1.0f, static_cast<float>(height) / designHeight);
+    const float scale = std::min(grown, across / std::max(widest, 1.0f));
     const float x = static_cast<float>(-(width / 2) + 24);
     const float bottom = static_cast<float>(-(height / 2)) + keyLineBottom - lineHeight;
     const float lines = second.empty() ? 1.0f : 2.0f;
