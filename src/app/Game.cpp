@@ -322,8 +322,8 @@ void Game::openMenu() {
     pauseMenu.open();
     pauseMenu.setUnavailable(PauseMenu::Item::Resume,
                              raceLeft ? "The race was left for a replay: restart it" : "");
-    if (bestTimes)
-        pauseMenu.setBestTimes(bestTimes->entries(), bestTimes->newest());
+    if (const BestTimes* times = winRecorder.getBestTimes())
+        pauseMenu.setBestTimes(times->entries(), times->newest());
     pauseMenu.setUnavailable(PauseMenu::Item::WatchBest,
                              replayProblem(ghostRace.getBestFile(), "No best race kept yet"));
     // The race under way becomes the last one as soon as a replay is chosen.
@@ -409,6 +409,9 @@ PlayEvent Game::restartFromMenu() {
         recording.timedemoFile.clear();
         adoptRaceSession(startRaceSession(recording));
         watching = false;
+    } else if (session) {
+        // The recording goes on: its pause ends before the new race starts.
+        session->recordEvent(PlayEvent::Resumed);
     }
     raceLeft = false;
     playControls.apply(PlayEvent::Resumed, scene, race());
