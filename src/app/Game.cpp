@@ -5,6 +5,7 @@
 #include <IL/il.h>
 
 #include <algorithm>
+#include <cctype>
 #include <filesystem>
 #include <iostream>
 #include <string>
@@ -315,7 +316,7 @@ int Game::pointedMenuLine() {
     double y = 0.0;
     if (!font || !playControls.isPaused() || !platform::cursorPosition(x, y))
         return -1;
-    return MenuScreen(*font, width, height).lineAt(pauseMenu.page(), x, y);
+    return MenuScreen(*font, HudCanvas(width, height)).lineAt(pauseMenu.page(), x, y);
 }
 
 void Game::openMenu() {
@@ -355,8 +356,12 @@ std::string Game::replayProblem(const std::string& file, const char* whenMissing
         return "";
     // The reader's line names the whole path; the menu has room for the reason only.
     const size_t reason = problem.find("cannot be played: ");
-    return reason == std::string::npos ? problem
-                                       : "Cannot be played: " + problem.substr(reason + 18);
+    if (reason == std::string::npos)
+        return problem;
+    std::string why = problem.substr(reason + 18);
+    if (!why.empty())
+        why[0] = static_cast<char>(std::toupper(static_cast<unsigned char>(why[0])));
+    return why;
 }
 
 // The options take effect in the running game as they change; the settings file hears of them

@@ -1,40 +1,32 @@
 #pragma once
 
+#include <vector>
+
+#include "hud/HudCanvas.h"
 #include "hud/MenuPage.h"
+#include "hud/ScreenLayout.h"
 
 class BitmapFont;
 
-// Draws a pause-menu page over what the window already shows (the dimmed picture of the race)
-// and finds the line under the mouse, from one layout: a title, the rows, the lines on a dark
-// plate with the chosen one lit, a message and the key line near the bottom-left corner. The
-// whole menu shrinks to fit a small window.
+// A pause-menu page over what the window already shows (the dimmed picture of the race), made
+// of the screens' shared pieces: the title, the rows to read on a plate of their own, the
+// lines on the next with the chosen one lit and a greyed line's reason under it, a message
+// plate, and the key line. The same layout tells which line the mouse is over.
 class MenuScreen {
   public:
-    MenuScreen(BitmapFont& font, int windowWidth, int windowHeight);
+    MenuScreen(BitmapFont& font, const HudCanvas& canvas);
 
-    void draw(const MenuPage& page) const;
-    // The line at (x, y), window pixels from the top-left corner; -1 for none.
+    void draw(const MenuPage& page);
+    // The page's line at (x, y), window pixels from the top-left corner; -1 for none.
     int lineAt(const MenuPage& page, double x, double y) const;
 
   private:
-    struct Layout {
-        float scale;
-        float left;
-        float width;
-        float titleTop;
-        float rowsTop;
-        float linesTop;
-        float lineStep;
-        float messageTop;
-    };
-    Layout layout(const MenuPage& page) const;
-    float textWidth(const std::string& text) const;
-    // The top of each line, detail lines taking a step of their own.
-    float lineTop(const MenuPage& page, const Layout& at, int line) const;
-    void drawPlate(float left, float top, float width, float height, float grey) const;
-    void drawKeys(const std::string& keys) const;
+    // The lines plate's lines, and for each page line the plate line it became.
+    std::vector<ScreenLayout::Line> plateLines(const MenuPage& page,
+                                               std::vector<int>* lineOfPage = nullptr) const;
+    // Where the lines plate's top edge goes, below the rows' plate.
+    float linesTop(const MenuPage& page) const;
 
     BitmapFont& font;
-    int width;
-    int height;
+    ScreenLayout layout;
 };

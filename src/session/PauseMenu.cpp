@@ -14,8 +14,9 @@ const char* const itemNames[PauseMenu::itemCount] = {
 
 // Only the keys that do something on each screen.
 const char* const mainKeys = "Enter or A: choose    P or Start: resume    Escape: quit";
+// Slashes keep the longest one within a 4:3 window.
 const char* const optionsKeys =
-    "Left or Right: change    Backspace or B: back    P or Start: resume    Escape: quit";
+    "Left/Right: change    Backspace/B: back    P/Start: resume    Escape: quit";
 const char* const bestKeys = "Enter, Backspace or B: back    P or Start: resume    Escape: quit";
 
 std::string bestRow(int place, const BestTimes::Entry& entry, bool newest) {
