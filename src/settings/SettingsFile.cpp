@@ -292,6 +292,18 @@ int writeSettingsFile(const std::string& path, const GameOptions& options) {
     fs::create_directories(fs::path(path).parent_path(), error);
     // "x": never over a file that is already there, even one made a moment ago.
     std::FILE* file = std::fopen(path.c_str(), "wx");
+    // The file a first start left, untouched since, holds nothing of the player's.
+    if (!file && errno == EEXIST) {
+        std::ifstream in(path, std::ios::binary);
+        std::stringstream bytes;
+        bytes << in.rdbuf();
+        if (bytes.str() == commentedSettingsText(GameOptions()) &&
+            replaceFileWhole(path, settingsText(options)).empty()) {
+            std::cout << "Settings written to " << path << std::endl;
+            return 0;
+        }
+        errno = EEXIST;
+    }
     if (!file) {
         if (errno == EEXIST) {
             std::cout << "--write-settings: " << path

@@ -24,8 +24,8 @@ void readSettingsFile(const std::string& path, GameOptions& options);
 std::string settingsText(const GameOptions& options);
 
 // Writes a new settings file (creating its folder) and says where. Returns the exit code:
-// 0 written; 2 when the file already exists (a player's file is never overwritten) or no place
-// is known; 1 when it cannot be written.
+// 0 written; 2 when the file already exists (a player's file is never overwritten; only the one
+// a first start left, as it left it, is) or no place is known; 1 when it cannot be written.
 int writeSettingsFile(const std::string& path, const GameOptions& options);
 
 // Every setting under its help, commented out at the value options give it: a file that pins
