@@ -428,6 +428,10 @@ PlayEvent Game::restartFromMenu() {
 // played: the last race kept stays the one before), then the replay runs in the window as
 // --replay runs it. Watching records nothing.
 void Game::watch(const std::string& file) {
+    // The last race is the one under way: it is put in place before it is read.
+    const bool lastRace = file == lastRaceFile();
+    if (lastRace)
+        keepRaceUnderWay();
     Replay replay;
     std::string problem;
     if (!ReplayReader().read(file, levelHash(), replay, problem)) {
@@ -435,12 +439,8 @@ void Game::watch(const std::string& file) {
         pauseMenu.setMessage("That replay cannot be played");
         return;
     }
-    if (session && !session->isReplaying()) {
-        if (session->hasRecordedFrames())
-            session->finish(scene);
-        else
-            session->discard();
-    }
+    if (!lastRace)
+        keepRaceUnderWay();
     RaceSession* watched = new RaceSession();
     watched->startReplay(replay, RaceSession::Pace::Recorded);
     adoptRaceSession(watched);
@@ -450,6 +450,15 @@ void Game::watch(const std::string& file) {
     watching = true;
     raceLeft = true;
     playControls.apply(PlayEvent::Resumed, scene, race());
+}
+
+void Game::keepRaceUnderWay() {
+    if (!session || session->isReplaying())
+        return;
+    if (session->hasRecordedFrames())
+        session->finish(scene);
+    else
+        session->discard();
 }
 
 void Game::stopWatching() {

@@ -92,6 +92,8 @@ class Game {
     void saveMenuOptions();
     PlayEvent restartFromMenu();
     void watch(const std::string& file);
+    // Ends the player's recording: kept as the last race, or dropped when nothing was played.
+    void keepRaceUnderWay();
     void stopWatching();
     // Why a replay the menu offers cannot be watched ("" when it can).
     std::string replayProblem(const std::string& file, const char* whenMissing);

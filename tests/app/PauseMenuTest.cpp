@@ -57,11 +57,16 @@ class PauseMenuTest : public testing::Test {
         platform::setTimeSource(nullptr);
     }
 
-    void start(GameOptions options) {
+    // recorded: the race is recorded to its last-race file from its first frame.
+    void start(GameOptions options, bool recorded = false) {
         options.recordFile = scratchDir() + "/menu/last.qbr";
         game = std::make_unique<Game>(options);
         game->setScene(scene);
-        game->adoptRaceSession(new RaceSession());
+        RaceSession* session = new RaceSession();
+        if (recorded) {
+            EXPECT_TRUE(session->startRecording(options.recordFile, hashLevelData(".")));
+        }
+        game->adoptRaceSession(session);
         frame();
     }
     void frame() {
@@ -176,4 +181,26 @@ TEST_F(PauseMenuTest, WatchingTheBestRaceThenBackspaceAndRestartGivesAFreshRace)
     EXPECT_EQ(readFile(timesFile), "[[best]]\nseconds = 71.5\ndate = 2026-01-02\n");
     EXPECT_EQ(times.entries().size(), 1u);
     game->wins().setBestTimes(nullptr);
+}
+
+// The last race is the one just left: watching it shows it, and leaves its file as it was.
+TEST_F(PauseMenuTest, WatchingTheLastRaceShowsTheRaceJustLeftAndKeepsItsFile) {
+    start(GameOptions(), true);
+    for (int i = 0; i < 90; ++i)
+        frame();
+    const double raceTime = scene->getSimulationTime();
+    tap(GLFW_KEY_P);
+    // Up from the first line wraps round to Quit, then the last race.
+    tap(GLFW_KEY_UP, 2);
+    tap(GLFW_KEY_ENTER);
+    ASSERT_TRUE(game->isWatching());
+    const std::string kept = readFile(scratchDir() + "/menu/last.qbr");
+    EXPECT_FALSE(kept.empty());
+    testing::internal::CaptureStdout();
+    while (game->isWatching() && scene->getSimulationTime() < raceTime + 1.0)
+        frame();
+    const std::string verdict = testing::internal::GetCapturedStdout();
+    EXPECT_FALSE(game->isWatching()) << "the watched race ends where the race was left";
+    EXPECT_NE(verdict.find("ended as recorded"), std::string::npos) << verdict;
+    EXPECT_EQ(readFile(scratchDir() + "/menu/last.qbr"), kept);
 }
