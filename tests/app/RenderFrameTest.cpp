@@ -151,8 +151,7 @@ int changedPixels(const std::vector<unsigned char>& a, const std::vector<unsigne
 TEST_F(RenderFrameTest, DuringPlayTheHudIsDrawnOverTheSceneAtItsPlaces) {
     setenv("ALSOFT_DRIVERS", "null", 1);
     // A level of nothing but its sky: the game's shaders and pictures, no meshes.
-    fs::path level = fs::path(scratchDir()) / "play";
-    fs::create_directories(level);
+    fs::path level = freshScratchDir("play");
     for (const char* folder : {"shader", "texture"})
         fs::create_directory_symlink(fs::path(runDir()) / folder, level / folder);
     Scene scene;

@@ -344,7 +344,7 @@ TEST(Race, TheGhostRunsWhereTheReplaysMarbleRanAndTheRaceStaysAsItWas) {
 // A new best keeps its own race, from its start to the win, whole; a slower win leaves it.
 TEST(Race, ANewBestKeepsItsRaceForTheGhostAndASlowerWinDoesNot) {
     REQUIRE_LEVEL();
-    BestTimes times(scratchDir() + "/kept/best-times.toml");
+    BestTimes times(freshScratchDir("kept") + "/best-times.toml");
     GameOnLevel game(&times);
     GhostRace& ghost = race::game().ghost();
     ghost.setBestFile(GhostRace::bestFileBeside(times.path()));
@@ -407,7 +407,7 @@ TEST(Race, TheDemoReplayWins) {
 // however long the winner screen stays, Start pauses and A starts the next race.
 TEST(Race, TheGamepadAloneWinsTheRaceWhichIsTimedOnce) {
     REQUIRE_LEVEL();
-    BestTimes times(scratchDir() + "/race/best-times.toml");
+    BestTimes times(freshScratchDir("race") + "/best-times.toml");
     GameOnLevel game(&times);
 
     RaceDriver driver = race::makeDriver();

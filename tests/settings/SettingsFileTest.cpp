@@ -97,7 +97,7 @@ TEST(SettingsFile, AWrittenFileReadsBackAsTheSameSettingsAndIsNeverOverwritten) 
     chosen.pinnedAspects = ~0u;
     chosen.soundVolume = 0.0;
     chosen.ghost = "/races/\"fast\" \\ one.qbr";
-    std::string path = scratchDir() + "/written/quillorb/settings.toml";
+    std::string path = freshScratchDir("written") + "/quillorb/settings.toml";
 
     EXPECT_EQ(printedBy([&] { EXPECT_EQ(writeSettingsFile(path, chosen), 0); }),
               "Settings written to " + path + "\n");
