@@ -29,16 +29,54 @@ extern char** environ;
 
 namespace {
 
+// The test's environment, but with a home and XDG folders of the game's own, so that the
+// game neither reads the developer's settings nor writes among his replays, best times or
+// quality memory, nor sees what another game of the suite left. No data folder is named: the
+// game finds its data where it is started, or in its install.
+class PrivateEnvironment {
+  public:
+    explicit PrivateEnvironment(const std::string& home) {
+        const std::vector<std::pair<std::string, std::string>> own = {
+            {"HOME", home},
+            {"XDG_CONFIG_HOME", home + "/.config"},
+            {"XDG_DATA_HOME", home + "/.local/share"},
+            {"XDG_STATE_HOME", home + "/.local/state"},
+            {"XDG_CACHE_HOME", home + "/.cache"},
+        };
+        std::filesystem::create_directories(home);
+        for (char** entry = environ; *entry != nullptr; ++entry) {
+            std::string name(*entry, std::strcspn(*entry, "="));
+            bool replaced = name == "QUILLORB_DATA";
+            for (const auto& variable : own)
+                replaced = replaced || name == variable.first;
+            if (!replaced)
+                entries.push_back(*entry);
+        }
+        for (const auto& variable : own)
+            entries.push_back(variable.first + "=" + variable.second);
+        for (std::string& entry : entries)
+            pointers.push_back(entry.data());
+        pointers.push_back(nullptr);
+    }
+
+    char* const* get() const { return pointers.data(); }
+
+  private:
+    std::vector<std::string> entries;
+    std::vector<char*> pointers;
+};
+
+int gamesStarted = 0;
+
 class GameProcess {
   public:
     // Starts a game (the one from the build unless told otherwise) with these arguments, in this
-    // working directory (empty: the test's own) and environment (null: the test's own, read
-    // after the folders below are set in it, since setenv may move the array).
+    // working directory (empty: the test's own), in a home of its own.
     explicit GameProcess(const std::string& logName, std::vector<std::string> arguments = {},
                          const std::string& workingDirectory = "",
-                         const std::string& program = QUILLORB_BINARY,
-                         char* const* environment = nullptr)
-        : log(scratchDir() + "/" + logName) {
+                         const std::string& program = QUILLORB_BINARY)
+        : log(scratchDir() + "/" + logName),
+          home(scratchDir() + "/home-" + std::to_string(++gamesStarted)), environment(home) {
         posix_spawn_file_actions_t actions;
         posix_spawn_file_actions_init(&actions);
         posix_spawn_file_actions_addopen(&actions, 1, log.c_str(), O_WRONLY | O_CREAT | O_TRUNC,
@@ -51,12 +89,8 @@ class GameProcess {
         for (std::string& argument : arguments)
             argv.push_back(argument.data());
         argv.push_back(nullptr);
-        // A settings file of the developer's own must not change what the tests see.
-        // Nor may the tests' races land among the developer's own replays and best times.
-        setenv("XDG_CONFIG_HOME", (scratchDir() + "/no-config").c_str(), 1);
-        setenv("XDG_DATA_HOME", (scratchDir() + "/no-data").c_str(), 1);
         started = posix_spawn(&pid, program.c_str(), &actions, nullptr, argv.data(),
-                              environment ? environment : environ) == 0;
+                              environment.get()) == 0;
         posix_spawn_file_actions_destroy(&actions);
     }
 
@@ -68,6 +102,8 @@ class GameProcess {
     }
 
     std::string output() const { return readFile(log); }
+    // The game's home, where it keeps its settings, replays, best times and quality memory.
+    const std::string& homeDir() const { return home; }
 
     // Waits until the level has loaded (every program linked) and a few frames have run.
     bool waitUntilRunning(int programs, double seconds) {
@@ -104,6 +140,8 @@ class GameProcess {
 
   private:
     std::string log;
+    std::string home;
+    PrivateEnvironment environment;
     pid_t pid = 0;
     bool reaped = false;
 };
@@ -152,9 +190,8 @@ void expectStartUpMessagesInOrder(const std::string& out) {
 }
 
 TEST_F(GameProcessTest, EscapeEndsTheLoopAndTheGameExitsCleanly) {
-    const std::string lastRace = scratchDir() + "/no-data/quillorb/replays/last.qbr";
-    std::remove(lastRace.c_str());
     GameProcess game("escape.log");
+    const std::string lastRace = game.homeDir() + "/.local/share/quillorb/replays/last.qbr";
     ASSERT_TRUE(game.started);
     ASSERT_TRUE(game.waitUntilRunning(8, 120.0)) << game.output();
     pressEscape();
@@ -179,32 +216,6 @@ TEST_F(GameProcessTest, ClosingTheWindowEndsTheLoopAndTheGameExitsCleanly) {
     EXPECT_EQ(WEXITSTATUS(game.status), 0);
     expectStartUpMessagesInOrder(game.output());
 }
-
-// An environment like the test's, but with its own home and XDG folders and no data folder
-// named, so the game has only its install to find its data in.
-class PrivateEnvironment {
-  public:
-    explicit PrivateEnvironment(const std::string& home) {
-        for (char** entry = environ; *entry != nullptr; ++entry) {
-            std::string name(*entry, std::strcspn(*entry, "="));
-            if (name != "HOME" && name != "XDG_CONFIG_HOME" && name != "XDG_DATA_HOME" &&
-                name != "QUILLORB_DATA")
-                entries.push_back(*entry);
-        }
-        entries.push_back("HOME=" + home);
-        entries.push_back("XDG_CONFIG_HOME=" + home + "/config");
-        entries.push_back("XDG_DATA_HOME=" + home + "/data");
-        for (std::string& entry : entries)
-            pointers.push_back(entry.data());
-        pointers.push_back(nullptr);
-    }
-
-    char* const* get() const { return pointers.data(); }
-
-  private:
-    std::vector<std::string> entries;
-    std::vector<char*> pointers;
-};
 
 // Width and height from a PNG's header, or 0 x 0 when the file is no PNG.
 std::pair<int, int> pngSize(const std::string& path) {
@@ -276,9 +287,7 @@ void expectInstalledTree(const std::string& prefix) {
 TEST_F(GameProcessTest, InstalledGameRunsFromAnotherFolder) {
     const std::string prefix = scratchDir() + "/prefix";
     const std::string elsewhere = scratchDir() + "/elsewhere";
-    const std::string home = scratchDir() + "/home";
     std::filesystem::create_directories(elsewhere);
-    std::filesystem::create_directories(home);
     ASSERT_EQ(
         run(std::string("\"" QUILLORB_CMAKE "\" --install \"" QUILLORB_BUILD_DIR "\" --prefix \"") +
             prefix + "\" > \"" + scratchDir() + "/install.log\""),
@@ -286,8 +295,7 @@ TEST_F(GameProcessTest, InstalledGameRunsFromAnotherFolder) {
         << readFile(scratchDir() + "/install.log");
     expectInstalledTree(prefix);
 
-    PrivateEnvironment environment(home);
-    GameProcess game("installed.log", {}, elsewhere, prefix + "/games/quillorb", environment.get());
+    GameProcess game("installed.log", {}, elsewhere, prefix + "/games/quillorb");
     ASSERT_TRUE(game.started);
     ASSERT_TRUE(game.waitUntilRunning(8, 120.0)) << game.output();
     pressEscape();
