@@ -62,6 +62,8 @@ bool setUpGame(int argc, const char* const* argv, GameOptions& options, int& exi
         return false;
     }
     options.dataDir = dataDir;
+    options.replayFile = replayInDataTree(options.replayFile, dataDir);
+    options.timedemoFile = replayInDataTree(options.timedemoFile, dataDir);
     return true;
 }
 

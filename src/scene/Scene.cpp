@@ -168,7 +168,7 @@ StepResult Scene::runStep(double dt, const RaceInput& input) {
     StepResult result;
     race.remainingTime -= dt;
     if (race.remainingTime <= 0.0 && physicsWorld) {
-        physicsWorld->loseLife(race, result);
+        physicsWorld->loseLife(race, result, LifeLoss::TimeUp);
         centreSkybox();
         if (race.isOver()) {
             result.gameOver = true;

@@ -37,6 +37,17 @@ std::string absolutePath(const std::string& path) {
     return error ? path : full.lexically_normal().string();
 }
 
+// A replay given as a bare name ("demo": no folder, no extension) that is no file in the start
+// folder stays a name, for the data tree's replays/ once start-up has found the tree.
+std::string replayPath(const std::string& given) {
+    std::filesystem::path path(given);
+    std::error_code error;
+    if (given.find('/') == std::string::npos && !path.has_extension() &&
+        !std::filesystem::exists(path, error))
+        return given;
+    return absolutePath(given);
+}
+
 // Where CLI11 keeps what it read for one of the table's settings. A switch has two flags, on
 // and off; the later one on the command line wins.
 struct SettingSlot {
@@ -167,7 +178,7 @@ void CommandLine::applyTo(GameOptions& options) const {
     if (!recordFile.empty())
         options.recordFile = absolutePath(recordFile);
     if (!replayFile.empty())
-        options.replayFile = absolutePath(replayFile);
+        options.replayFile = replayPath(replayFile);
     if (!timedemoFile.empty())
-        options.timedemoFile = absolutePath(timedemoFile);
+        options.timedemoFile = replayPath(timedemoFile);
 }

@@ -120,3 +120,9 @@ std::string findDataDirectory(const DataPlaces& places) {
             << (lookedIn.empty() ? "nowhere" : lookedIn) << std::endl;
     return "";
 }
+
+std::string replayInDataTree(const std::string& replay, const std::string& dataDir) {
+    if (replay.empty() || fs::path(replay).is_absolute())
+        return replay;
+    return (fs::path(dataDir) / "replays" / (replay + ".qbr")).string();
+}

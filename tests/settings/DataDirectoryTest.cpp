@@ -61,6 +61,14 @@ TEST(DataDirectory, TheFirstPlaceHoldingTheTreeWinsInOrder) {
     }
 }
 
+TEST(DataDirectory, AReplayNameIsTheTreesOwnAndAPathStaysAsGiven) {
+    EXPECT_EQ(replayInDataTree("demo", "/usr/share/games/quillorb"),
+              "/usr/share/games/quillorb/replays/demo.qbr");
+    EXPECT_TRUE(fs::is_regular_file(replayInDataTree("demo", runDir())));
+    EXPECT_EQ(replayInDataTree("/home/p/race.qbr", "/tree"), "/home/p/race.qbr");
+    EXPECT_EQ(replayInDataTree("", "/tree"), "");
+}
+
 TEST(DataDirectory, WithoutATreeAnywhereOneLineListsEveryPlaceLookedIn) {
     std::string output;
     std::string empty = (fs::path(scratchDir()) / "trees" / "empty").string();

@@ -22,6 +22,7 @@
 #include "platform/DataFileReport.h"
 #include "sound/BackgroundMusic.h"
 #include "sound/SoundEffects.h"
+#include "sound/SoundFade.h"
 
 namespace fs = std::filesystem;
 
@@ -275,3 +276,39 @@ TEST_F(SoundEffectsTest, RollingIsHeardAndRestIsSilent) {
 }
 
 } // namespace
+
+// A pause does not cut the sound, which clicks: it fades it out over a few milliseconds of the
+// clock it is handed, holds it once silent, and brings it back the same way.
+TEST_F(BackgroundMusicTest, APauseFadesTheSoundOutThenHoldsItAndFadesItBackIn) {
+    writeTone("data/background.wav");
+    BackgroundMusic music;
+    music.start();
+    auto listenerGain = [] {
+        ALfloat gain = -1.0f;
+        alGetListenerf(AL_GAIN, &gain);
+        return gain;
+    };
+    auto state = [&music] {
+        ALint value = 0;
+        alGetSourcei(music.getSource(), AL_SOURCE_STATE, &value);
+        return value;
+    };
+    SoundFade fade;
+    fade.fadeOut(10.0);
+    fade.advance(10.0, &music, nullptr);
+    EXPECT_FLOAT_EQ(listenerGain(), 1.0f);
+    fade.advance(10.0 + SoundFade::seconds / 2.0, &music, nullptr);
+    EXPECT_GT(listenerGain(), 0.1f);
+    EXPECT_LT(listenerGain(), 0.9f);
+    EXPECT_EQ(state(), AL_PLAYING) << "still heard while it fades";
+    fade.advance(10.0 + SoundFade::seconds, &music, nullptr);
+    EXPECT_FLOAT_EQ(listenerGain(), 0.0f);
+    EXPECT_EQ(state(), AL_PAUSED);
+
+    fade.fadeIn(20.0, &music, nullptr);
+    EXPECT_EQ(state(), AL_PLAYING);
+    EXPECT_FLOAT_EQ(listenerGain(), 0.0f) << "it comes back from silence";
+    fade.advance(20.0 + SoundFade::seconds, &music, nullptr);
+    EXPECT_FLOAT_EQ(listenerGain(), 1.0f);
+    music.release();
+}
