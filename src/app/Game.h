@@ -1,6 +1,7 @@
 #pragma once
 
 #include <memory>
+#include <string>
 
 #include "physics/RaceState.h"
 #include "physics/StepResult.h"
@@ -104,6 +105,8 @@ class Game {
     std::unique_ptr<RaceSession> ownedSession;
     std::unique_ptr<BestTimes> bestTimes;
     bool screenTexturesMade = false;
+    // Where shutdown put the recorded race ("" when it kept none).
+    std::string keptRace;
 };
 
 // The GL error text for one glGetError() value ("" for no error).

@@ -54,7 +54,7 @@ bool compileStage(GLenum type, const char* path, const char* okMessage, const ch
             std::cout << okMessage << std::endl;
     } else {
         std::string log = infoLog(shader, glGetShaderiv, glGetShaderInfoLog);
-        std::cout << errorMessage << log.c_str() << std::endl;
+        std::cerr << errorMessage << log.c_str() << std::endl;
     }
     // Some drivers accept an empty source; a missing file is still named.
     if (!compiled || !read)
@@ -135,7 +135,7 @@ void Shader::link(const char* outputName) {
         std::cout << "Shader-program linked successfully.\n" << std::endl;
     } else {
         std::string log = infoLog(programName, glGetProgramiv, glGetProgramInfoLog);
-        std::cout << "Shader-program link error:\n\n" << log.c_str() << std::endl;
+        std::cerr << "Shader-program link error:\n\n" << log.c_str() << std::endl;
     }
 }
 

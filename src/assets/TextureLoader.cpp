@@ -52,7 +52,7 @@ ILuint openImage(const char* path) {
         // Drained so a stale error is not blamed on the next file.
     }
     if (failed) {
-        std::cout << "Texture could not be loaded" << std::endl;
+        std::cerr << "Texture could not be loaded" << std::endl;
         reportBrokenDataFile(path, "not an image");
         ILubyte magenta[4] = {255, 0, 255, 255};
         ilTexImage(1, 1, 1, 4, IL_RGBA, IL_UNSIGNED_BYTE, magenta);

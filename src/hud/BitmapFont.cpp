@@ -31,7 +31,7 @@ BitmapFont::BitmapFont(const char* textureFile, const char* fontFile)
 
     FontParser parser(font);
     if (!parser.parseFile(fontFile)) {
-        std::cout << "Error while reading font file." << std::endl;
+        std::cerr << "Error while reading font file." << std::endl;
         reportBrokenDataFile(fontFile, parser.problem());
     }
 

@@ -109,7 +109,7 @@ struct Parser {
     bool checkValues() const {
         for (CLI::Option* option : pathOptions) {
             if (option->count() > 0 && option->as<std::string>().empty()) {
-                std::cout << option->get_name() << ": must not be empty" << std::endl;
+                std::cerr << option->get_name() << ": must not be empty" << std::endl;
                 return false;
             }
         }
@@ -119,7 +119,7 @@ struct Parser {
                 continue;
             std::string allowed = slot->rule->store(scratch, slot->text);
             if (!allowed.empty()) {
-                std::cout << slot->rule->option << ": " << allowed << " (got " << slot->text << ")"
+                std::cerr << slot->rule->option << ": " << allowed << " (got " << slot->text << ")"
                           << std::endl;
                 return false;
             }
@@ -141,7 +141,7 @@ CommandLine::Outcome CommandLine::parse(int argc, const char* const* argv) {
         std::cout << version.what() << std::endl;
         return Outcome::Done;
     } catch (const CLI::ParseError& error) {
-        std::cout << oneLine(error.what()) << " (quillorb --help lists the options)" << std::endl;
+        std::cerr << oneLine(error.what()) << " (quillorb --help lists the options)" << std::endl;
         return Outcome::Refused;
     }
     if (!parser.checkValues())

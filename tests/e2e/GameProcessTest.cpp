@@ -75,12 +75,14 @@ class GameProcess {
     explicit GameProcess(const std::string& logName, std::vector<std::string> arguments = {},
                          const std::string& workingDirectory = "",
                          const std::string& program = QUILLORB_BINARY)
-        : log(scratchDir() + "/" + logName),
+        : log(scratchDir() + "/" + logName), errorLog(log + ".err"),
           home(scratchDir() + "/home-" + std::to_string(++gamesStarted)), environment(home) {
         posix_spawn_file_actions_t actions;
         posix_spawn_file_actions_init(&actions);
         posix_spawn_file_actions_addopen(&actions, 1, log.c_str(), O_WRONLY | O_CREAT | O_TRUNC,
                                          0644);
+        posix_spawn_file_actions_addopen(&actions, 2, errorLog.c_str(),
+                                         O_WRONLY | O_CREAT | O_TRUNC, 0644);
         posix_spawn_file_actions_addopen(&actions, 0, "/dev/null", O_RDONLY, 0);
         if (!workingDirectory.empty())
             posix_spawn_file_actions_addchdir_np(&actions, workingDirectory.c_str());
@@ -101,9 +103,14 @@ class GameProcess {
         }
     }
 
-    std::string output() const { return readFile(log); }
+    // What the game printed: its progress, then its warnings and errors.
+    std::string output() const { return readFile(log) + errors(); }
+    std::string errors() const { return readFile(errorLog); }
     // The game's home, where it keeps its settings, replays, best times and quality memory.
     const std::string& homeDir() const { return home; }
+
+    // Sends the game a signal, as a logout or a terminal would.
+    void signal(int number) const { kill(pid, number); }
 
     // Waits until the level has loaded (every program linked) and a few frames have run.
     bool waitUntilRunning(int programs, double seconds) {
@@ -140,6 +147,7 @@ class GameProcess {
 
   private:
     std::string log;
+    std::string errorLog;
     std::string home;
     PrivateEnvironment environment;
     pid_t pid = 0;
@@ -215,6 +223,47 @@ TEST_F(GameProcessTest, ClosingTheWindowEndsTheLoopAndTheGameExitsCleanly) {
     ASSERT_TRUE(WIFEXITED(game.status));
     EXPECT_EQ(WEXITSTATUS(game.status), 0);
     expectStartUpMessagesInOrder(game.output());
+}
+
+// Stopped from outside in the middle of a race (a logout, a window manager), the game ends as
+// Escape ends it: the race up to the stop is kept as the last race and plays back as it went.
+TEST_F(GameProcessTest, SigtermInARaceKeepsTheLastRaceWhichPlaysBackAsRecorded) {
+    // Cheap frames, so that a loaded machine still runs seconds of the race before the stop.
+    const std::vector<std::string> small = {"--width", "640",       "--height",
+                                            "480",     "--quality", "low"};
+    GameProcess game("sigterm.log", small);
+    const std::string lastRace = game.homeDir() + "/.local/share/quillorb/replays/last.qbr";
+    ASSERT_TRUE(game.started);
+    ASSERT_TRUE(game.waitUntilRunning(8, 120.0)) << game.output();
+    // The marble rolls when the stop comes.
+    run("xdotool search --name '^Quillorb 3D$' windowfocus --sync keydown w");
+    std::this_thread::sleep_for(std::chrono::seconds(2));
+    game.signal(SIGTERM);
+    const bool exited = game.exited(240.0);
+    run("xdotool keyup w");
+    ASSERT_TRUE(exited) << game.output();
+    ASSERT_TRUE(WIFEXITED(game.status)) << game.output();
+    EXPECT_EQ(WEXITSTATUS(game.status), 0);
+    EXPECT_EQ(countOf(game.errors(), "Stopped by SIGTERM: the race is saved to " + lastRace + "\n"),
+              1)
+        << game.output();
+    EXPECT_FALSE(std::filesystem::exists(lastRace + ".part"));
+
+    Replay kept;
+    std::string error;
+    ASSERT_TRUE(ReplayReader().read(lastRace, hashLevelData(runDir()), kept, error)) << error;
+    ASSERT_FALSE(kept.records.empty());
+    EXPECT_EQ(kept.records.back().kind, ReplayRecord::Kind::End);
+    EXPECT_EQ(kept.records.back().outcome, ReplayRecord::Outcome::Quit);
+    EXPECT_GE(kept.records.back().raceTime, 1.0);
+
+    std::vector<std::string> timedemo = {"--timedemo", lastRace};
+    timedemo.insert(timedemo.end(), small.begin(), small.end());
+    GameProcess replay("sigterm-replay.log", timedemo);
+    ASSERT_TRUE(replay.started);
+    ASSERT_TRUE(replay.exited(300.0)) << replay.output();
+    EXPECT_EQ(countOf(replay.output(), "Replay \"" + lastRace + "\": ended as recorded\n"), 1)
+        << replay.output();
 }
 
 // Width and height from a PNG's header, or 0 x 0 when the file is no PNG.
@@ -328,7 +377,8 @@ TEST(GameProcess, ARefusedStartExitsWithOneLineBeforeAnyWindow) {
         ASSERT_TRUE(WIFEXITED(game.status));
         EXPECT_EQ(WEXITSTATUS(game.status), refusal.exitCode) << refusal.line;
         EXPECT_EQ(countOf(game.output(), "\n"), 1) << game.output();
-        EXPECT_EQ(countOf(game.output(), refusal.line), 1) << game.output();
+        // A script tells the fault from progress by the stream it comes on.
+        EXPECT_EQ(countOf(game.errors(), refusal.line), 1) << game.output();
     }
 }
 

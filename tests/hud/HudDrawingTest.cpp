@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "PrintedOutput.h"
 #include "app/Game.h"
 #include "app/RenderFrame.h"
 #include "hud/BitmapFont.h"
@@ -202,9 +203,9 @@ TEST_F(HudDrawingTest, BytesWithoutGlyphsAndEmptyTextDrawNothing) {
 
 TEST_F(HudDrawingTest, AMissingFontFileIsReportedAndLeavesEmptyGlyphs) {
     std::string page = writeScratchFile("hud/page2.tga", halfCoveredPage(8));
-    testing::internal::CaptureStdout();
+    capturePrinted();
     BitmapFont empty(page.c_str(), (scratchDir() + "/hud/missing.fnt").c_str());
-    std::string output = testing::internal::GetCapturedStdout();
+    std::string output = takePrinted();
     EXPECT_NE(output.find("Error while reading font file.\n"), std::string::npos);
     EXPECT_EQ(empty.getScaleW(), 0);
     for (int code = 0; code < 256; ++code)

@@ -4,6 +4,7 @@
 #include <fstream>
 #include <string>
 
+#include "PrintedOutput.h"
 #include "TestFiles.h"
 #include "settings/DataDirectory.h"
 
@@ -26,9 +27,9 @@ std::string makeTree(const std::string& name, const char* leaveOut = nullptr) {
 }
 
 std::string find(const DataPlaces& places, std::string* output = nullptr) {
-    testing::internal::CaptureStdout();
+    capturePrinted();
     std::string found = findDataDirectory(places);
-    std::string printed = testing::internal::GetCapturedStdout();
+    std::string printed = takePrinted();
     if (output)
         *output = printed;
     return found;

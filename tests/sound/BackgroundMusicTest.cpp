@@ -16,6 +16,7 @@
 
 #include <unistd.h>
 
+#include "PrintedOutput.h"
 #include "ReadFile.h"
 #include "ScopedWorkingDirectory.h"
 #include "TestFiles.h"
@@ -129,7 +130,7 @@ TEST_F(BackgroundMusicTest, PlaysTheLoopForeverWhateverTheFileSays) {
 
 TEST_F(BackgroundMusicTest, AMissingOrBrokenFileLeavesTheGameSilentAndIsNamedOnce) {
     forgetReportedDataFiles();
-    testing::internal::CaptureStdout();
+    capturePrinted();
     {
         BackgroundMusic music;
         music.start();
@@ -144,7 +145,7 @@ TEST_F(BackgroundMusicTest, AMissingOrBrokenFileLeavesTheGameSilentAndIsNamedOnc
         music.start();
         music.release();
     }
-    std::string missing = testing::internal::GetCapturedStdout();
+    std::string missing = takePrinted();
     EXPECT_EQ(missing, "Data file \"data/background.wav\": missing\n");
 
     // Each damage is named in its own words (every case counts as a fresh run here).
@@ -162,20 +163,20 @@ TEST_F(BackgroundMusicTest, AMissingOrBrokenFileLeavesTheGameSilentAndIsNamedOnc
     for (const Damage& damage : damages) {
         forgetReportedDataFiles();
         std::ofstream("data/background.wav", std::ios::binary) << damage.content;
-        testing::internal::CaptureStdout();
+        capturePrinted();
         BackgroundMusic music;
         music.start();
         ALint size = -1;
         alGetBufferi(music.getBuffer(), AL_SIZE, &size);
         EXPECT_EQ(size, 0);
         music.release();
-        EXPECT_EQ(testing::internal::GetCapturedStdout(), damage.line);
+        EXPECT_EQ(takePrinted(), damage.line);
     }
 
     // A well-formed wave without samples: nothing to play, and its empty read is given back.
     forgetReportedDataFiles();
     writeTone("data/background.wav", 0);
-    testing::internal::CaptureStdout();
+    capturePrinted();
     {
         BackgroundMusic music;
         music.start();
@@ -184,8 +185,7 @@ TEST_F(BackgroundMusicTest, AMissingOrBrokenFileLeavesTheGameSilentAndIsNamedOnc
         EXPECT_EQ(size, 0);
         music.release();
     }
-    EXPECT_EQ(testing::internal::GetCapturedStdout(),
-              "Data file \"data/background.wav\": wave file without samples\n");
+    EXPECT_EQ(takePrinted(), "Data file \"data/background.wav\": wave file without samples\n");
 }
 
 // OpenAL reads its configuration once per process, so the capture runs in a child process
@@ -225,15 +225,14 @@ TEST_F(SoundEffectsTest, AMissingFileIsNamedOnceTheOthersPlayAndAllHoldInAPause)
     for (const char* name : {"roll", "life_lost", "tick", "win", "game_over"})
         writeTone(std::string("data/sound/") + name + ".wav");
     forgetReportedDataFiles();
-    testing::internal::CaptureStdout();
+    capturePrinted();
     SoundEffects effects;
     effects.start();
     effects.setRolling(1.0f);
     for (auto cue : {SoundCue::Kind::Impact, SoundCue::Kind::LifeLost, SoundCue::Kind::Tick,
                      SoundCue::Kind::Win, SoundCue::Kind::GameOver})
         effects.play({cue});
-    EXPECT_EQ(testing::internal::GetCapturedStdout(),
-              "Data file \"data/sound/impact.wav\": missing\n");
+    EXPECT_EQ(takePrinted(), "Data file \"data/sound/impact.wav\": missing\n");
     // Roll, impact, life lost, tick, win, game over.
     const ALint on = AL_PLAYING, held = AL_PAUSED, unheard = AL_INITIAL;
     EXPECT_EQ(states(effects), std::vector<ALint>({on, unheard, on, on, on, on}));
