@@ -34,6 +34,14 @@ void toggleFps(Scene*) {
     announce(2, showFps ? "Fps ON" : "Fps OFF");
 }
 
+} // namespace
+
+void setShowFps(bool on) {
+    showFps = on;
+}
+
+namespace {
+
 void toggleWireframe(Scene*) {
     wireframe = !wireframe;
     announce(3, wireframe ? "WIREFRAME ON" : "WIREFRAME OFF");
