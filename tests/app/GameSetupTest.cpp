@@ -26,8 +26,8 @@ namespace {
 class GameSetupTest : public testing::Test {
   protected:
     void SetUp() override {
-        folder = fs::path(scratchDir()) / "setup" /
-                 testing::UnitTest::GetInstance()->current_test_info()->name();
+        folder = freshScratchDir(std::string("setup/") +
+                                 testing::UnitTest::GetInstance()->current_test_info()->name());
         fs::create_directories(folder / "play");
         inPlay.emplace(folder / "play");
         configHome.set((folder / "config").c_str());

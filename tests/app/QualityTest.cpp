@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <cstdint>
 #include <memory>
 #include <string>
@@ -28,11 +29,14 @@ struct Change {
 };
 
 // A made-up machine: full's frame time, each rung's share of it (not the governor's own
-// estimates); after `lighter` seconds every frame takes a fifth of that.
+// estimates); after `lighter` seconds every frame takes a fifth of that. Every `busyEvery`
+// seconds something else takes the machine for three, and every frame takes three times as
+// long.
 struct Machine {
     double full;
     double share[qualityRungCount];
     double lighter = 1e9;
+    double busyEvery = 0.0;
 };
 
 // Plays `seconds` of frames, each up to 4 % off at random, and lists the steps; `settled`
@@ -44,8 +48,9 @@ std::vector<Change> play(QualityGovernor& governor, const Machine& machine, doub
     for (double clock = 0.0; clock < seconds;) {
         noise = noise * 1664525u + 1013904223u;
         const double jitter = 1.0 + 0.04 * (static_cast<double>(noise >> 8) / 8388608.0 - 1.0);
+        const bool busy = machine.busyEvery > 0.0 && std::fmod(clock, machine.busyEvery) < 3.0;
         const double frame = machine.full * machine.share[static_cast<int>(governor.rung())] *
-                             (clock < machine.lighter ? 1.0 : 0.2) * jitter;
+                             (clock < machine.lighter ? 1.0 : 0.2) * (busy ? 3.0 : 1.0) * jitter;
         clock += frame;
         Event event = governor.frame(frame);
         if (event == Event::SteppedDown || event == Event::SteppedUp)
@@ -78,6 +83,24 @@ TEST(QualityGovernor, StepsBackUpWhenTheLoadLightensButNotBeforeTheFailedRungWai
     EXPECT_EQ(changes[0].rung, QualityRung::High);
     EXPECT_EQ(changes[1].rung, QualityRung::Full);
     EXPECT_GE(changes[1].at - changes[0].at, QualityGovernor::firstBackOffSeconds);
+}
+
+// Full fits but for a busy spell every minute, which each time sends it down to high: each
+// time full waits twice as long as the time before until it is tried again.
+TEST(QualityGovernor, EachMissOfARungDoublesTheWaitBeforeItIsTriedAgain) {
+    // 66 fps at full, 22 while busy, when high still draws 44.
+    Machine machine{0.015, {0.1, 0.16, 0.5, 1.0}, 1e9, 60.0};
+    QualityGovernor governor(QualityRung::Full, 30.0, 0);
+    std::vector<Change> changes = play(governor, machine, 300.0);
+    std::vector<double> waits;
+    for (size_t i = 0; i + 1 < changes.size(); ++i) {
+        if (changes[i].rung == QualityRung::High && changes[i + 1].rung == QualityRung::Full)
+            waits.push_back(changes[i + 1].at - changes[i].at);
+    }
+    ASSERT_GE(waits.size(), 3u) << changes.size() << " changes";
+    double wait = QualityGovernor::firstBackOffSeconds;
+    for (size_t i = 0; i < waits.size(); ++i, wait *= 2.0)
+        EXPECT_TRUE(waits[i] >= wait && waits[i] < wait + 5.0) << i << ": " << waits[i] << " s";
 }
 
 // Five minutes where the rung above looks as if it fits but does not, or full sits at the target.

@@ -73,6 +73,8 @@ class ModelGl : public testing::Test {
             GTEST_SKIP() << "no display";
         glDisable(GL_CULL_FACE);
         glDisable(GL_DEPTH_TEST);
+        // The window is shared with the tests before this one, and so is its clear colour.
+        glClearColor(0, 0, 0, 1);
         glGetError();
     }
 
@@ -153,7 +155,6 @@ TEST_F(ModelGl, AllFourDrawsPlaceTheMeshByItsTransform) {
                                      [&] { model.drawUnlit(); },
                                      [&] { model.drawUnlitBuffered(); }};
     for (int d = 0; d < 4; ++d) {
-        glClearColor(0, 0, 0, 1);
         glClear(GL_COLOR_BUFFER_BIT);
         draws[d]();
         glm::u8vec4 inside = pixelAt(0.5f, 0.0f);

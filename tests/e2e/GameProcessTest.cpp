@@ -29,16 +29,54 @@ extern char** environ;
 
 namespace {
 
+// The test's environment, but with a home and XDG folders of the game's own, so that the
+// game neither reads the developer's settings nor writes among his replays, best times or
+// quality memory, nor sees what another game of the suite left. No data folder is named: the
+// game finds its data where it is started, or in its install.
+class PrivateEnvironment {
+  public:
+    explicit PrivateEnvironment(const std::string& home) {
+        const std::vector<std::pair<std::string, std::string>> own = {
+            {"HOME", home},
+            {"XDG_CONFIG_HOME", home + "/.config"},
+            {"XDG_DATA_HOME", home + "/.local/share"},
+            {"XDG_STATE_HOME", home + "/.local/state"},
+            {"XDG_CACHE_HOME", home + "/.cache"},
+        };
+        std::filesystem::create_directories(home);
+        for (char** entry = environ; *entry != nullptr; ++entry) {
+            std::string name(*entry, std::strcspn(*entry, "="));
+            bool replaced = name == "QUILLORB_DATA";
+            for (const auto& variable : own)
+                replaced = replaced || name == variable.first;
+            if (!replaced)
+                entries.push_back(*entry);
+        }
+        for (const auto& variable : own)
+            entries.push_back(variable.first + "=" + variable.second);
+        for (std::string& entry : entries)
+            pointers.push_back(entry.data());
+        pointers.push_back(nullptr);
+    }
+
+    char* const* get() const { return pointers.data(); }
+
+  private:
+    std::vector<std::string> entries;
+    std::vector<char*> pointers;
+};
+
+int gamesStarted = 0;
+
 class GameProcess {
   public:
     // Starts a game (the one from the build unless told otherwise) with these arguments, in this
-    // working directory (empty: the test's own) and environment (null: the test's own, read
-    // after the folders below are set in it, since setenv may move the array).
+    // working directory (empty: the test's own), in a home of its own.
     explicit GameProcess(const std::string& logName, std::vector<std::string> arguments = {},
                          const std::string& workingDirectory = "",
-                         const std::string& program = QUILLORB_BINARY,
-                         char* const* environment = nullptr)
-        : log(scratchDir() + "/" + logName), errorLog(log + ".err") {
+                         const std::string& program = QUILLORB_BINARY)
+        : log(scratchDir() + "/" + logName), errorLog(log + ".err"),
+          home(scratchDir() + "/home-" + std::to_string(++gamesStarted)), environment(home) {
         posix_spawn_file_actions_t actions;
         posix_spawn_file_actions_init(&actions);
         posix_spawn_file_actions_addopen(&actions, 1, log.c_str(), O_WRONLY | O_CREAT | O_TRUNC,
@@ -53,12 +91,8 @@ class GameProcess {
         for (std::string& argument : arguments)
             argv.push_back(argument.data());
         argv.push_back(nullptr);
-        // A settings file of the developer's own must not change what the tests see.
-        // Nor may the tests' races land among the developer's own replays and best times.
-        setenv("XDG_CONFIG_HOME", (scratchDir() + "/no-config").c_str(), 1);
-        setenv("XDG_DATA_HOME", (scratchDir() + "/no-data").c_str(), 1);
         started = posix_spawn(&pid, program.c_str(), &actions, nullptr, argv.data(),
-                              environment ? environment : environ) == 0;
+                              environment.get()) == 0;
         posix_spawn_file_actions_destroy(&actions);
     }
 
@@ -72,6 +106,8 @@ class GameProcess {
     // What the game printed: its progress, then its warnings and errors.
     std::string output() const { return readFile(log) + errors(); }
     std::string errors() const { return readFile(errorLog); }
+    // The game's home, where it keeps its settings, replays, best times and quality memory.
+    const std::string& homeDir() const { return home; }
 
     // Sends the game a signal, as a logout or a terminal would.
     void signal(int number) const { kill(pid, number); }
@@ -112,6 +148,8 @@ class GameProcess {
   private:
     std::string log;
     std::string errorLog;
+    std::string home;
+    PrivateEnvironment environment;
     pid_t pid = 0;
     bool reaped = false;
 };
@@ -160,9 +198,8 @@ void expectStartUpMessagesInOrder(const std::string& out) {
 }
 
 TEST_F(GameProcessTest, EscapeEndsTheLoopAndTheGameExitsCleanly) {
-    const std::string lastRace = scratchDir() + "/no-data/quillorb/replays/last.qbr";
-    std::remove(lastRace.c_str());
     GameProcess game("escape.log");
+    const std::string lastRace = game.homeDir() + "/.local/share/quillorb/replays/last.qbr";
     ASSERT_TRUE(game.started);
     ASSERT_TRUE(game.waitUntilRunning(8, 120.0)) << game.output();
     pressEscape();
@@ -188,46 +225,14 @@ TEST_F(GameProcessTest, ClosingTheWindowEndsTheLoopAndTheGameExitsCleanly) {
     expectStartUpMessagesInOrder(game.output());
 }
 
-// An environment like the test's, but with its own home and XDG folders and no data folder
-// named, so the game finds its data only where it looks by itself (its install, the working
-// folder), and whatever it writes stays in the test's own home.
-class PrivateEnvironment {
-  public:
-    explicit PrivateEnvironment(const std::string& home) {
-        for (char** entry = environ; *entry != nullptr; ++entry) {
-            std::string name(*entry, std::strcspn(*entry, "="));
-            if (name != "HOME" && name != "XDG_CONFIG_HOME" && name != "XDG_DATA_HOME" &&
-                name != "XDG_STATE_HOME" && name != "QUILLORB_DATA")
-                entries.push_back(*entry);
-        }
-        entries.push_back("HOME=" + home);
-        entries.push_back("XDG_CONFIG_HOME=" + home + "/config");
-        entries.push_back("XDG_DATA_HOME=" + home + "/data");
-        entries.push_back("XDG_STATE_HOME=" + home + "/state");
-        for (std::string& entry : entries)
-            pointers.push_back(entry.data());
-        pointers.push_back(nullptr);
-    }
-
-    char* const* get() const { return pointers.data(); }
-
-  private:
-    std::vector<std::string> entries;
-    std::vector<char*> pointers;
-};
-
 // Stopped from outside in the middle of a race (a logout, a window manager), the game ends as
 // Escape ends it: the race up to the stop is kept as the last race and plays back as it went.
 TEST_F(GameProcessTest, SigtermInARaceKeepsTheLastRaceWhichPlaysBackAsRecorded) {
-    const std::string home = scratchDir() + "/stopped-home";
-    std::filesystem::remove_all(home);
-    std::filesystem::create_directories(home);
-    const std::string lastRace = home + "/data/quillorb/replays/last.qbr";
     // Cheap frames, so that a loaded machine still runs seconds of the race before the stop.
     const std::vector<std::string> small = {"--width", "640",       "--height",
                                             "480",     "--quality", "low"};
-    PrivateEnvironment environment(home);
-    GameProcess game("sigterm.log", small, "", QUILLORB_BINARY, environment.get());
+    GameProcess game("sigterm.log", small);
+    const std::string lastRace = game.homeDir() + "/.local/share/quillorb/replays/last.qbr";
     ASSERT_TRUE(game.started);
     ASSERT_TRUE(game.waitUntilRunning(8, 120.0)) << game.output();
     // The marble rolls when the stop comes.
@@ -254,7 +259,7 @@ TEST_F(GameProcessTest, SigtermInARaceKeepsTheLastRaceWhichPlaysBackAsRecorded) 
 
     std::vector<std::string> timedemo = {"--timedemo", lastRace};
     timedemo.insert(timedemo.end(), small.begin(), small.end());
-    GameProcess replay("sigterm-replay.log", timedemo, "", QUILLORB_BINARY, environment.get());
+    GameProcess replay("sigterm-replay.log", timedemo);
     ASSERT_TRUE(replay.started);
     ASSERT_TRUE(replay.exited(300.0)) << replay.output();
     EXPECT_EQ(countOf(replay.output(), "Replay \"" + lastRace + "\": ended as recorded\n"), 1)
@@ -331,9 +336,7 @@ void expectInstalledTree(const std::string& prefix) {
 TEST_F(GameProcessTest, InstalledGameRunsFromAnotherFolder) {
     const std::string prefix = scratchDir() + "/prefix";
     const std::string elsewhere = scratchDir() + "/elsewhere";
-    const std::string home = scratchDir() + "/home";
     std::filesystem::create_directories(elsewhere);
-    std::filesystem::create_directories(home);
     ASSERT_EQ(
         run(std::string("\"" QUILLORB_CMAKE "\" --install \"" QUILLORB_BUILD_DIR "\" --prefix \"") +
             prefix + "\" > \"" + scratchDir() + "/install.log\""),
@@ -341,8 +344,7 @@ TEST_F(GameProcessTest, InstalledGameRunsFromAnotherFolder) {
         << readFile(scratchDir() + "/install.log");
     expectInstalledTree(prefix);
 
-    PrivateEnvironment environment(home);
-    GameProcess game("installed.log", {}, elsewhere, prefix + "/games/quillorb", environment.get());
+    GameProcess game("installed.log", {}, elsewhere, prefix + "/games/quillorb");
     ASSERT_TRUE(game.started);
     ASSERT_TRUE(game.waitUntilRunning(8, 120.0)) << game.output();
     pressEscape();

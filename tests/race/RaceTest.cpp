@@ -357,10 +357,36 @@ TEST(Race, TheGhostRunsWhereTheReplaysMarbleRanAndTheRaceStaysAsItWas) {
     EXPECT_EQ(ghost.endTime(), race::state().winningTime);
 }
 
+// Drawn at another rate than it was recorded at, the ghost glides between two recorded steps
+// instead of standing on one and jumping to the next.
+TEST(Race, BetweenTwoRecordedStepsTheGhostIsOnItsWayFromOneToTheNext) {
+    REQUIRE_LEVEL();
+    race::restartRace();
+    const GhostTrack ghost = GhostRace::trace(readReplay("replays/demo.qbr"), *race::scene());
+    // The demo was recorded at 60 Hz; a 144 Hz display draws frames between its steps.
+    const double step = 1.0 / 60.0;
+    int moving = 0;
+    for (int frame = 1; frame / 144.0 < ghost.endTime() - step; ++frame) {
+        const double time = frame / 144.0;
+        const double before = std::floor(time / step) * step;
+        const glm::vec3 from(ghost.at(before)[3]);
+        const glm::vec3 to(ghost.at(before + step)[3]);
+        const glm::vec3 drawn(ghost.at(time)[3]);
+        const float stride = glm::distance(from, to);
+        if (stride < 0.01f)
+            continue;
+        ++moving;
+        const float share = static_cast<float>((time - before) / step);
+        ASSERT_NEAR(glm::distance(from, drawn), share * stride, 1e-3f) << "race time " << time;
+        ASSERT_NEAR(glm::distance(drawn, to), (1.0f - share) * stride, 1e-3f) << time;
+    }
+    EXPECT_GT(moving, 1000);
+}
+
 // A new best keeps its own race, from its start to the win, whole; a slower win leaves it.
 TEST(Race, ANewBestKeepsItsRaceForTheGhostAndASlowerWinDoesNot) {
     REQUIRE_LEVEL();
-    BestTimes times(scratchDir() + "/kept/best-times.toml");
+    BestTimes times(freshScratchDir("kept") + "/best-times.toml");
     GameOnLevel game(&times);
     GhostRace& ghost = race::game().ghost();
     ghost.setBestFile(GhostRace::bestFileBeside(times.path()));
@@ -423,7 +449,7 @@ TEST(Race, TheDemoReplayWins) {
 // however long the winner screen stays, Start pauses and A starts the next race.
 TEST(Race, TheGamepadAloneWinsTheRaceWhichIsTimedOnce) {
     REQUIRE_LEVEL();
-    BestTimes times(scratchDir() + "/race/best-times.toml");
+    BestTimes times(freshScratchDir("race") + "/best-times.toml");
     GameOnLevel game(&times);
 
     RaceDriver driver = race::makeDriver();

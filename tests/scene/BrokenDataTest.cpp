@@ -34,9 +34,8 @@ namespace {
 
 // A copy of the game's data tree in which the test may break things.
 fs::path damagedTree(const std::string& name) {
-    fs::path tree = fs::path(scratchDir()) / name;
+    fs::path tree = freshScratchDir(name);
     fs::path run = runDir();
-    fs::create_directories(tree);
     fs::copy(run / "shader", tree / "shader", fs::copy_options::recursive);
     fs::copy(run / "models", tree / "models", fs::copy_options::recursive);
     fs::create_directory_symlink(run / "texture", tree / "texture");
@@ -85,7 +84,7 @@ TEST(BrokenData, ABrokenShaderAndAMissingMeshAreReportedAndTheLevelRunsOn) {
 // file of its own without touching the real one.
 class LinkedTree {
   public:
-    explicit LinkedTree(const char* name = "linked") : root(fs::path(scratchDir()) / name) {
+    explicit LinkedTree(const char* name = "linked") : root(freshScratchDir(name)) {
         fs::path run = runDir();
         for (const char* folder : {"shader", "texture", "models", "data"}) {
             fs::create_directories(root / folder);

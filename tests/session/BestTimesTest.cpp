@@ -25,7 +25,7 @@ BestTimes::Date day(int d) {
 } // namespace
 
 TEST(BestTimes, TheFiveFastestAreKeptInOrderWithTheirDatesAcrossRuns) {
-    const std::string path = scratchDir() + "/kept/new/folders/best-times.toml";
+    const std::string path = freshScratchDir("kept") + "/new/folders/best-times.toml";
     BestTimes times(path);
     times.load();
     EXPECT_TRUE(times.entries().empty());
@@ -82,6 +82,7 @@ TEST(BestTimes, ADamagedFileIsKeptAsideWithAWarningAndTheListStartsAfresh) {
         "[[best]]\nseconds = 61.0\ndate = \"yesterday\"\n",
         std::string("\x00\xff\xfe junk", 8),
     };
+    freshScratchDir("damaged");
     for (const std::string& content : damaged) {
         const std::string path = writeScratchFile(
             "damaged/" + std::to_string(&content - damaged) + "/best-times.toml", content);
@@ -109,6 +110,7 @@ TEST(BestTimes, UnreadableEntriesGoTheRestStayAndEachDamagedFileKeepsItsOwnName)
                                 "[[best]]\ndate = 2025-01-04\n"
                                 "[[best]]\nseconds = 40.25\ndate = \"today\"\n"
                                 "[[best]]\nseconds = 45.0\ndate = 2025-01-06\n";
+    freshScratchDir("twice");
     const std::string path = writeScratchFile("twice/best-times.toml", damaged);
     writeScratchFile("twice/best-times.toml.bad", "an earlier damaged file");
     BestTimes times(path);
@@ -154,7 +156,7 @@ TEST(BestTimes, AFolderThatCannotBeWrittenCostsAWarningAndTheGameGoesOn) {
 // The disk fills up halfway through a save: the file under its own name is still the old,
 // whole one, and no temporary file is left behind.
 TEST(BestTimes, ASaveCutShortLeavesTheOldFileWhole) {
-    const std::string path = scratchDir() + "/cut/best-times.toml";
+    const std::string path = freshScratchDir("cut") + "/best-times.toml";
     BestTimes times(path);
     times.load();
     times.record(61.0, day(11));
@@ -163,7 +165,7 @@ TEST(BestTimes, ASaveCutShortLeavesTheOldFileWhole) {
     for (double seconds : {62.0, 63.0, 64.0, 65.0})
         times.record(seconds, day(12));
 
-    BestTimes full(scratchDir() + "/cut-size/best-times.toml");
+    BestTimes full(freshScratchDir("cut-size") + "/best-times.toml");
     for (const BestTimes::Entry& entry : times.entries())
         full.record(entry.seconds, entry.date);
     ASSERT_TRUE(full.save());

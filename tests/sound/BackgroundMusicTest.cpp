@@ -91,8 +91,7 @@ std::vector<int16_t> captureChild(const fs::path& folder, const std::string& chi
 class BackgroundMusicTest : public testing::Test {
   protected:
     void SetUp() override {
-        folder =
-            fs::path(scratchDir()) / testing::UnitTest::GetInstance()->current_test_info()->name();
+        folder = freshScratchDir(testing::UnitTest::GetInstance()->current_test_info()->name());
         fs::create_directories(folder / "data/sound");
         inFolder.emplace(folder);
         setenv("ALSOFT_DRIVERS", "null", 1);

@@ -27,6 +27,13 @@ std::string scratchDir() {
     return folder.path.string();
 }
 
+std::string freshScratchDir(const std::string& name) {
+    fs::path full = fs::path(scratchDir()) / name;
+    fs::remove_all(full);
+    fs::create_directories(full);
+    return full.string();
+}
+
 std::string writeScratchFile(const std::string& name, const std::string& text) {
     fs::path full = fs::path(scratchDir()) / name;
     fs::create_directories(full.parent_path());
