@@ -57,7 +57,7 @@ function(quillorb_web_program target)
     -sLZ4=1 ${preload}
     "SHELL:--pre-js ${CMAKE_SOURCE_DIR}/src/platform/web/PlayerFiles.js"
     "SHELL:--pre-js ${CMAKE_SOURCE_DIR}/src/platform/web/PageFocus.js"
-    "-sEXPORTED_RUNTIME_METHODS=['FS']")
+    "-sEXPORTED_RUNTIME_METHODS=['FS','ccall']")
   # A changed data file or page script must re-link, which CMake cannot see in the flags.
   set_property(TARGET ${target} APPEND PROPERTY LINK_DEPENDS ${data_files}
     ${CMAKE_SOURCE_DIR}/src/platform/web/PlayerFiles.js

@@ -140,6 +140,9 @@
       Module['addRunDependency']('quillorb-click');
     }],
     notice: say,
+    onPlayerFilesKept() {
+      window.quillorb.filesKept += 1;
+    },
     onExit: ended,
     onAbort(what) {
       failed('The game stopped (' + what + '). Press F5 to play again.');
@@ -184,6 +187,12 @@
   window.quillorb = {
     status() {
       return JSON.parse(Module['ccall']('quillorbStatus', 'string', [], []));
+    },
+    // How often the player's files were written back to the browser's storage, and whether
+    // a write-back is under way.
+    filesKept: 0,
+    keeping() {
+      return Module['keepingPlayerFiles']();
     },
   };
 

@@ -4,6 +4,9 @@
 #include "platform/KeySource.h"
 #include "platform/Keys.h"
 #include "platform/TimeSource.h"
+#ifdef __EMSCRIPTEN__
+#include "platform/WebPage.h"
+#endif
 
 namespace platform {
 namespace {
@@ -45,8 +48,12 @@ bool isKeyDown(int key) {
 bool hasFocus() {
     if (keySource)
         return keySource->hasFocus();
+#ifdef __EMSCRIPTEN__
+    return pageHasFocus();
+#else
     GLFWwindow* window = glfwGetCurrentContext();
     return !window || glfwGetWindowAttrib(window, GLFW_FOCUSED) == GLFW_TRUE;
+#endif
 }
 
 GamepadState gamepadState() {

@@ -93,5 +93,9 @@ var quillorbPlayerFiles = {
   },
 };
 
+Module['keepingPlayerFiles'] = function () {
+  return quillorbPlayerFiles.syncing || quillorbPlayerFiles.pending;
+};
+
 Module['preRun'] = Module['preRun'] || [];
 Module['preRun'].push(quillorbPlayerFiles.mount);

@@ -1,0 +1,49 @@
+#include "platform/WebPage.h"
+
+#include <emscripten.h>
+
+#include <cstdio>
+#include <iostream>
+
+namespace {
+
+// src/platform/web/PageFocus.js keeps Module.pageFocused up to date.
+EM_JS(int, pageFocusedFlag, (), { return Module['pageFocused'] == = false ? 0 : 1; });
+
+struct PageLoop {
+    platform::PageFrame frame = nullptr;
+    platform::PageFinish finish = nullptr;
+    void* game = nullptr;
+};
+PageLoop loop;
+
+void runOneFrame() {
+    if (loop.frame(loop.game))
+        return;
+    emscripten_cancel_main_loop();
+    platform::endInPage(loop.finish(loop.game));
+}
+
+} // namespace
+
+namespace platform {
+
+bool pageHasFocus() {
+    return pageFocusedFlag() != 0;
+}
+
+void runInPage(PageFrame frame, PageFinish finish, void* game) {
+    loop = PageLoop{frame, finish, game};
+    // 0 frames a second: the browser's own refresh paces the frames, as vsync would.
+    emscripten_set_main_loop(runOneFrame, 0, false);
+}
+
+void endInPage(int exitCode) {
+    // The page shows the last line printed; nothing may be left in a buffer.
+    std::cout << std::flush;
+    std::fflush(nullptr);
+    emscripten_force_exit(exitCode);
+    __builtin_unreachable();
+}
+
+} // namespace platform
