@@ -1,4 +1,3 @@
-#version 330 compatibility
 // Trees and reeds: a colour texture cut out by a greyscale alpha map.
 
 layout(location = 0) in vec4 vertex;
@@ -13,6 +12,8 @@ out vec2 uv;
 void main() {
     uv = texCoord;
     // Plants are never clipped, not even in the water's reflection.
+#ifndef GL_ES
     gl_ClipVertex = vec4(1.0, 0.0, 0.0, 1.0);
+#endif
     gl_Position = perspective * view * model * vertex;
 }

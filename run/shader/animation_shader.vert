@@ -1,4 +1,3 @@
-#version 330 compatibility
 // Keyframe morphs: two whole poses blended by the weight the model chose this frame.
 
 layout(location = 0) in vec4 vertex;
@@ -16,14 +15,23 @@ uniform vec4 clipPlane;
 out vec3 worldPosition;
 out vec3 worldNormal;
 out vec2 uv;
+#ifdef GL_ES
+out float clipDistance;
+#endif
 
 void main() {
     vec4 world = model * mix(vertex, vertexB, weightingFact);
     worldPosition = world.xyz;
     worldNormal = mat3(model) * mix(normal, normalB, weightingFact);
     uv = texCoord;
-    // The water's clip plane travels in "clipPlane"; the fixed plane 0 is (1, 0, 0, 0), so
-    // clipping tests this signed distance exactly when GL_CLIP_PLANE0 is enabled.
+    // The water's clip plane travels in "clipPlane". On the desktop the fixed plane 0 is
+    // (1, 0, 0, 0), so clipping tests this signed distance exactly when GL_CLIP_PLANE0 is
+    // enabled; WebGL has no clip planes, so the fragment stage discards below the plane, which
+    // is (0, 0, 0, 0) whenever nothing is clipped.
+#ifdef GL_ES
+    clipDistance = dot(world, clipPlane);
+#else
     gl_ClipVertex = vec4(dot(world, clipPlane), 0.0, 0.0, 1.0);
+#endif
     gl_Position = perspective * view * world;
 }

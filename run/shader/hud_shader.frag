@@ -1,5 +1,3 @@
-#version 130
-
 in vec2 uv;
 
 uniform sampler2D colorTexture;

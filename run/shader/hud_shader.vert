@@ -1,5 +1,3 @@
-#version 130
-
 // Flat HUD geometry: corners already in HUD units, mapped to the window by the HUD matrix.
 in vec4 vertex;
 in vec2 texCoord;

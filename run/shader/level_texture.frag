@@ -1,5 +1,4 @@
-#version 330 compatibility
-// The level programs' colour lookups, linked into each of them.
+// The level programs' colour lookups, joined to the fragment stage of each of them.
 
 // True while the level's textures carry mipmaps (the scene's usual filtering).
 uniform bool levelTexturesMipmapped;

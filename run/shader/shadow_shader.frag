@@ -1,5 +1,3 @@
-#version 330 compatibility
-
 out vec4 fragColor;
 
 void main() {

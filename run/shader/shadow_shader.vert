@@ -1,4 +1,3 @@
-#version 330 compatibility
 // Depth only, from the light.
 
 layout(location = 0) in vec4 vertex;

@@ -1,5 +1,3 @@
-#version 330 compatibility
-
 uniform sampler2D colorTexture;
 uniform sampler2DShadow shadowMap;
 uniform vec3 light_position;
@@ -9,6 +7,9 @@ uniform vec4 ambient_color;
 in vec3 worldPosition;
 in vec3 worldNormal;
 in vec2 uv;
+#ifdef GL_ES
+in float clipDistance;
+#endif
 in vec4 shadowCoord;
 
 out vec4 fragColor;
@@ -35,10 +36,14 @@ float visibility() {
     return lit / 9.0;
 }
 
-// From "level_texture.frag", linked into this program.
+// From "level_texture.frag", which the loader joins after this file.
 vec4 levelTexture(sampler2D tex, vec2 st);
 
 void main() {
+#ifdef GL_ES
+    if (clipDistance < 0.0)
+        discard;
+#endif
     vec3 n = normalize(worldNormal);
     vec3 toLight = normalize(light_position - worldPosition);
     float diffuse = max(dot(n, toLight), 0.0);

@@ -1,5 +1,3 @@
-#version 330 compatibility
-
 uniform sampler2D colorTexture;
 
 in vec2 uv;

@@ -1,4 +1,3 @@
-#version 330 compatibility
 // The sky cube around the viewer.
 
 layout(location = 0) in vec4 vertex;
@@ -12,6 +11,8 @@ out vec2 uv;
 
 void main() {
     uv = texCoord;
+#ifndef GL_ES
     gl_ClipVertex = vec4(1.0, 0.0, 0.0, 1.0);
+#endif
     gl_Position = perspective * view * model * vertex;
 }

@@ -1,5 +1,3 @@
-#version 330 compatibility
-
 uniform sampler2D water_reflection;
 uniform sampler2D water_refraction;
 uniform sampler2D water_normalmap;

@@ -1,4 +1,3 @@
-#version 330 compatibility
 // The water surface: projected into the screen-aligned reflection and refraction images.
 
 layout(location = 0) in vec4 vertex;

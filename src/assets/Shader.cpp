@@ -10,7 +10,9 @@
 
 #include <glm/gtc/type_ptr.hpp>
 
+#include "assets/ShaderSource.h"
 #include "platform/DataFileReport.h"
+#include "platform/GlTarget.h"
 
 namespace {
 
@@ -35,12 +37,14 @@ std::string infoLog(GLuint name, GetParameter getParameter, GetLog getLog) {
     return log;
 }
 
-// Compiles one stage and prints the driver's verdict (a success only with okMessage); false
-// when the stage is of no use, in which case its file has been named.
-bool compileStage(GLenum type, const char* path, const char* okMessage, const char* errorMessage,
-                  GLuint& shader) {
-    std::string source;
-    bool read = readWholeFile(path, source);
+// Compiles one stage from its file as the target takes it and prints the driver's verdict (a
+// success only with okMessage); false when the stage is of no use, in which case its file has
+// been named. `library` is joined after the file.
+bool compileStage(GLenum type, const char* path, ShaderKind kind, const std::string& library,
+                  const char* okMessage, const char* errorMessage, GLuint& shader) {
+    std::string file;
+    bool read = readWholeFile(path, file);
+    std::string source = assembleShaderSource(builtGlTarget, kind, file, library);
     shader = glCreateShader(type);
     const char* text = source.c_str();
     glShaderSource(shader, 1, &text, nullptr);
@@ -82,17 +86,24 @@ void Shader::load(const char* vertexPath, const char* fragmentPath) {
 
 void Shader::load(const char* vertexPath, const char* fragmentPath,
                   const char* fragmentLibraryPath) {
+    // The library joins the fragment stage's source, so its own faults would be blamed on
+    // that stage's file: it is first compiled on its own, with an empty main, to name it.
     // A library that compiles says nothing: the console keeps the lines it always had.
-    bool libraryUsable = compileStage(GL_FRAGMENT_SHADER, fragmentLibraryPath, nullptr,
-                                      "Fragment-shader compile error:\n\n", libraryShader);
+    GLuint probe = 0;
+    bool libraryUsable =
+        compileStage(GL_FRAGMENT_SHADER, fragmentLibraryPath, ShaderKind::Scene, "void main() {}\n",
+                     nullptr, "Fragment-shader compile error:\n\n", probe);
+    glDeleteShader(probe);
     // Without its library the program does not link and its passes are skipped; the library
     // has been named, so the pair is not blamed as well.
+    if (libraryUsable)
+        readWholeFile(fragmentLibraryPath, fragmentLibrary);
     loadWithOutput(vertexPath, fragmentPath, "fragColor", libraryUsable);
-    glDeleteShader(libraryShader);
-    libraryShader = 0;
+    fragmentLibrary.clear();
 }
 
 void Shader::loadHud(const char* vertexPath, const char* fragmentPath) {
+    kind = ShaderKind::Hud;
     loadWithOutput(vertexPath, fragmentPath, "hudColor");
 }
 
@@ -110,10 +121,10 @@ void Shader::loadWithOutput(const char* vertexPath, const char* fragmentPath, co
 }
 
 void Shader::compile(const char* vertexPath, const char* fragmentPath) {
-    bool vertexOk = compileStage(GL_VERTEX_SHADER, vertexPath,
+    bool vertexOk = compileStage(GL_VERTEX_SHADER, vertexPath, kind, "",
                                  "Vertex-shader loaded and compiled successfully.",
                                  "Vertex-shader compile error:\n\n", vertexShader);
-    bool fragmentOk = compileStage(GL_FRAGMENT_SHADER, fragmentPath,
+    bool fragmentOk = compileStage(GL_FRAGMENT_SHADER, fragmentPath, kind, fragmentLibrary,
                                    "Fragment-shader loaded and compiled successfully.",
                                    "Fragment-shader compile error:\n\n", fragmentShader);
     stagesCompiled = vertexOk && fragmentOk;
@@ -123,8 +134,6 @@ void Shader::link(const char* outputName) {
     programName = glCreateProgram();
     glAttachShader(programName, vertexShader);
     glAttachShader(programName, fragmentShader);
-    if (libraryShader != 0)
-        glAttachShader(programName, libraryShader);
     glBindFragDataLocation(programName, 0, outputName);
     glLinkProgram(programName);
 

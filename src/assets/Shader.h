@@ -1,6 +1,10 @@
 #pragma once
 
+#include <string>
+
 #include <glm/glm.hpp>
+
+#include "assets/ShaderSource.h"
 
 // One linked GLSL program (a vertex and a fragment stage read from files), its stored clip
 // plane, the uniform setters and the indexed-triangle draws every drawable uses.
@@ -14,16 +18,15 @@ class Shader {
     Shader(const Shader&) = delete;
     Shader& operator=(const Shader&) = delete;
 
-    // Compile, link with fragment output 0 bound to "fragColor", then drop the stage objects.
+    // Compile (the target's version lines put before each file), link with fragment output 0
+    // bound to "fragColor", then drop the stage objects.
     void load(const char* vertexPath, const char* fragmentPath);
-    // The same with a second fragment stage linked in: functions several programs share.
-    // It prints nothing when it compiles; when it does not, its log and its file are named.
+    // The same with a library of functions several programs share joined to the fragment
+    // stage. It prints nothing when it compiles; when it does not, its log and its file are
+    // named.
     void load(const char* vertexPath, const char* fragmentPath, const char* fragmentLibraryPath);
     // The same with output 0 bound to "hudColor".
     void loadHud(const char* vertexPath, const char* fragmentPath);
-    void compile(const char* vertexPath, const char* fragmentPath);
-    void link(const char* outputName);
-
     unsigned int program() const { return programName; }
     // False when the program did not link: GL refuses to use it, so its passes are skipped.
     bool isUsable() const { return linked; }
@@ -45,13 +48,16 @@ class Shader {
                    const void* indices, int indexCount);
 
   private:
+    void compile(const char* vertexPath, const char* fragmentPath);
+    void link(const char* outputName);
     void loadWithOutput(const char* vertexPath, const char* fragmentPath, const char* output,
                         bool namePairIfUnlinked = true);
 
     unsigned int programName = 0;
     unsigned int vertexShader = 0;
     unsigned int fragmentShader = 0;
-    unsigned int libraryShader = 0;
+    std::string fragmentLibrary;
+    ShaderKind kind = ShaderKind::Scene;
     bool stagesCompiled = false;
     bool linked = false;
     glm::vec4 storedClipPlane;

@@ -18,7 +18,7 @@
 
 namespace {
 
-const char* plainVertex = R"(#version 130
+const char* plainVertex = R"(
 in vec4 vertex;
 in vec3 normal;
 in vec2 texCoord;
@@ -30,7 +30,7 @@ void main() {
 }
 )";
 
-const char* morphVertex = R"(#version 130
+const char* morphVertex = R"(
 in vec4 vertex;
 in vec4 vertexB;
 in vec3 normal;
@@ -45,7 +45,7 @@ void main() {
 }
 )";
 
-const char* shadeFragment = R"(#version 130
+const char* shadeFragment = R"(
 in vec3 shade;
 out vec4 fragColor;
 void main() { fragColor = vec4(shade, 1.0); }

@@ -48,7 +48,7 @@ TEST(BrokenData, ABrokenShaderAndAMissingMeshAreReportedAndTheLevelRunsOn) {
         GTEST_SKIP() << "no display";
     setenv("ALSOFT_DRIVERS", "null", 1);
     fs::path tree = damagedTree("broken");
-    std::ofstream(tree / "shader" / "simple_shader.vert") << "#version 130\nthis is not glsl\n";
+    std::ofstream(tree / "shader" / "simple_shader.vert") << "this is not glsl\n";
     fs::remove(tree / "models" / "ebene2" / "Tree2.mesh.xml");
     ScopedWorkingDirectory inTree(tree);
 

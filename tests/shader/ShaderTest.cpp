@@ -21,7 +21,7 @@
 
 namespace {
 
-const char* const goodVertex = R"(#version 130
+const char* const goodVertex = R"(
 in vec4 vertex;
 in vec2 texCoord;
 uniform mat4 perspective;
@@ -31,13 +31,13 @@ out vec2 uv;
 void main() { uv = texCoord; gl_Position = perspective * view * model * vertex; }
 )";
 
-const char* const goodFragment = R"(#version 130
+const char* const goodFragment = R"(
 in vec2 uv;
 out vec4 fragColor;
 void main() { fragColor = vec4(uv, 0.0, 1.0); }
 )";
 
-const char* const hudFragment = R"(#version 130
+const char* const hudFragment = R"(
 in vec2 uv;
 out vec4 hudColor;
 void main() { hudColor = vec4(uv, 1.0, 1.0); }
@@ -91,7 +91,7 @@ TEST_F(ShaderTest, HudProgramsBindTheirOutputToHudColor) {
 }
 
 TEST_F(ShaderTest, ABrokenVertexStageStillReportsTheFragmentStageAndTheLink) {
-    std::string v = file("broken.vert", "#version 130\nvoid main() { this is not glsl }\n");
+    std::string v = file("broken.vert", "void main() { this is not glsl }\n");
     std::string f = file("ok.frag", goodFragment);
     Shader shader;
     std::string out = loadShaderQuietly(shader, v, f);
@@ -117,7 +117,7 @@ TEST_F(ShaderTest, ABrokenVertexStageStillReportsTheFragmentStageAndTheLink) {
 TEST_F(ShaderTest, TwoGoodStagesThatDoNotLinkAreNamedAsAPair) {
     std::string v = file("lonely.vert", goodVertex);
     // Each stage compiles on its own; only the link finds that nobody wrote a main().
-    std::string f = file("no-main.frag", R"(#version 130
+    std::string f = file("no-main.frag", R"(
 in vec2 uv;
 out vec4 fragColor;
 void shade() { fragColor = vec4(uv, 0.0, 1.0); }

@@ -1,0 +1,104 @@
+#include <gtest/gtest.h>
+
+#include <GL/glew.h>
+
+#include <GLFW/glfw3.h>
+
+#include <string>
+
+#include "GlTestContext.h"
+#include "ReadFile.h"
+#include "assets/ShaderSource.h"
+
+// Every program the game loads, its files assembled as each target's loader assembles them,
+// must compile and link in that target's kind of context: the desktop's compatibility context,
+// and an OpenGL ES 3.0 context for WebGL 2, whose shading language (GLSL ES 3.00) is the same.
+namespace {
+
+struct Program {
+    const char* vertex;
+    const char* fragment;
+    ShaderKind kind;
+    bool joinsLevelTexture;
+};
+
+const Program gamePrograms[] = {
+    {"shader/simple_shader.vert", "shader/simple_shader.frag", ShaderKind::Scene, true},
+    {"shader/animation_shader.vert", "shader/animation_shader.frag", ShaderKind::Scene, true},
+    {"shader/alpha_shader.vert", "shader/alpha_shader.frag", ShaderKind::Scene, true},
+    {"shader/shadow_shader.vert", "shader/shadow_shader.frag", ShaderKind::Scene, false},
+    {"shader/skybox_shader.vert", "shader/skybox_shader.frag", ShaderKind::Scene, false},
+    {"shader/water_shader.vert", "shader/water_shader.frag", ShaderKind::Scene, false},
+    {"shader/hud_shader.vert", "shader/hud_shader.frag", ShaderKind::Hud, false},
+};
+
+// The driver's log of a stage or program that failed; empty when it compiled or linked.
+std::string compileFailure(GLuint shader, const std::string& source) {
+    const char* text = source.c_str();
+    glShaderSource(shader, 1, &text, nullptr);
+    glCompileShader(shader);
+    GLint status = 0;
+    glGetShaderiv(shader, GL_COMPILE_STATUS, &status);
+    if (status)
+        return "";
+    char log[4096] = {};
+    glGetShaderInfoLog(shader, sizeof log, nullptr, log);
+    return log;
+}
+
+std::string buildFailure(GlTarget target, const Program& program) {
+    std::string library = program.joinsLevelTexture ? readFile("shader/level_texture.frag") : "";
+    GLuint vertex = glCreateShader(GL_VERTEX_SHADER);
+    GLuint fragment = glCreateShader(GL_FRAGMENT_SHADER);
+    std::string failure = compileFailure(
+        vertex, assembleShaderSource(target, program.kind, readFile(program.vertex)));
+    failure += compileFailure(
+        fragment, assembleShaderSource(target, program.kind, readFile(program.fragment), library));
+    GLuint linked = glCreateProgram();
+    glAttachShader(linked, vertex);
+    glAttachShader(linked, fragment);
+    glLinkProgram(linked);
+    GLint status = 0;
+    glGetProgramiv(linked, GL_LINK_STATUS, &status);
+    if (!status && failure.empty()) {
+        char log[4096] = {};
+        glGetProgramInfoLog(linked, sizeof log, nullptr, log);
+        failure = std::string("link: ") + log;
+    }
+    glDeleteProgram(linked);
+    glDeleteShader(vertex);
+    glDeleteShader(fragment);
+    return failure;
+}
+
+// A hidden window with an OpenGL ES 3.0 context, made once; GLEW's entry points serve it too.
+GLFWwindow* esContext() {
+    static GLFWwindow* window = [] {
+        glfwDefaultWindowHints();
+        glfwWindowHint(GLFW_VISIBLE, GLFW_FALSE);
+        glfwWindowHint(GLFW_CLIENT_API, GLFW_OPENGL_ES_API);
+        glfwWindowHint(GLFW_CONTEXT_VERSION_MAJOR, 3);
+        glfwWindowHint(GLFW_CONTEXT_VERSION_MINOR, 0);
+        GLFWwindow* made = glfwCreateWindow(16, 16, "es", nullptr, nullptr);
+        glfwDefaultWindowHints();
+        return made;
+    }();
+    return window;
+}
+
+TEST(ShaderSource, EveryProgramOfTheGameBuildsAsEachTargetAssemblesIt) {
+    if (!ensureGlContext())
+        GTEST_SKIP() << "no display";
+    GLFWwindow* desktop = glfwGetCurrentContext();
+    GLFWwindow* web = esContext();
+    ASSERT_NE(web, nullptr) << "no OpenGL ES 3.0 context";
+    for (GlTarget target : {GlTarget::Desktop, GlTarget::Web}) {
+        glfwMakeContextCurrent(target == GlTarget::Web ? web : desktop);
+        for (const Program& program : gamePrograms)
+            EXPECT_EQ(buildFailure(target, program), "")
+                << program.vertex << (target == GlTarget::Web ? " for the web" : " on the desktop");
+    }
+    glfwMakeContextCurrent(desktop);
+}
+
+} // namespace
