@@ -1,6 +1,9 @@
 #include "platform/Input.h"
 
 #include "platform/GamepadSource.h"
+#ifndef __EMSCRIPTEN__
+#include "platform/GlfwGamepad.h"
+#endif
 #include "platform/KeySource.h"
 #include "platform/Keys.h"
 #include "platform/TimeSource.h"
@@ -13,15 +16,6 @@ namespace {
 TimeSource* timeSource = nullptr;
 KeySource* keySource = nullptr;
 GamepadSource* gamepadSource = nullptr;
-
-GamepadState fromGlfw(const GLFWgamepadstate& pad) {
-    GamepadState state;
-    for (int axis = 0; axis <= GLFW_GAMEPAD_AXIS_LAST; ++axis)
-        state.axes[axis] = pad.axes[axis];
-    for (int button = 0; button <= GLFW_GAMEPAD_BUTTON_LAST; ++button)
-        state.buttons[button] = pad.buttons[button] == GLFW_PRESS;
-    return state;
-}
 } // namespace
 
 void setTimeSource(TimeSource* source) {
@@ -59,15 +53,13 @@ bool hasFocus() {
 GamepadState gamepadState() {
     if (gamepadSource)
         return gamepadSource->state();
-    // Joysticks are only asked once GLFW is up, as the keys are.
-    if (!glfwGetCurrentContext())
-        return GamepadState();
-    for (int joystick = GLFW_JOYSTICK_1; joystick <= GLFW_JOYSTICK_LAST; ++joystick) {
-        GLFWgamepadstate pad;
-        if (glfwJoystickIsGamepad(joystick) && glfwGetGamepadState(joystick, &pad))
-            return fromGlfw(pad);
-    }
+#ifdef __EMSCRIPTEN__
+    // The browser's gamepads are not read yet: none is connected.
     return GamepadState();
+#else
+    static GlfwGamepad glfwGamepad;
+    return glfwGamepad.state();
+#endif
 }
 
 } // namespace platform

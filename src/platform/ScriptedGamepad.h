@@ -7,15 +7,15 @@ class ScriptedGamepad : public GamepadSource {
   public:
     GamepadState state() override { return current; }
     void setAxis(int axis, float value) {
-        if (axis >= 0 && axis <= GLFW_GAMEPAD_AXIS_LAST)
+        if (axis >= 0 && axis < gamepad::axisCount)
             current.axes[axis] = value;
     }
     void setLeftStick(float x, float y) {
-        setAxis(GLFW_GAMEPAD_AXIS_LEFT_X, x);
-        setAxis(GLFW_GAMEPAD_AXIS_LEFT_Y, y);
+        setAxis(gamepad::LeftX, x);
+        setAxis(gamepad::LeftY, y);
     }
     void set(int button, bool pressed) {
-        if (button >= 0 && button <= GLFW_GAMEPAD_BUTTON_LAST)
+        if (button >= 0 && button < gamepad::buttonCount)
             current.buttons[button] = pressed;
     }
     void press(int button) { set(button, true); }

@@ -17,18 +17,18 @@ float axisValue(const GamepadState& pad, int axis) {
 
 RaceInput gamepadInput(const GamepadState& pad) {
     RaceInput input;
-    if (pad.buttons[GLFW_GAMEPAD_BUTTON_DPAD_UP])
+    if (pad.buttons[gamepad::DpadUp])
         input.keyMask |= RaceInput::Forward;
-    if (pad.buttons[GLFW_GAMEPAD_BUTTON_DPAD_LEFT])
+    if (pad.buttons[gamepad::DpadLeft])
         input.keyMask |= RaceInput::Left;
-    if (pad.buttons[GLFW_GAMEPAD_BUTTON_DPAD_DOWN])
+    if (pad.buttons[gamepad::DpadDown])
         input.keyMask |= RaceInput::Back;
-    if (pad.buttons[GLFW_GAMEPAD_BUTTON_DPAD_RIGHT])
+    if (pad.buttons[gamepad::DpadRight])
         input.keyMask |= RaceInput::Right;
 
     // GLFW's stick y grows downward; forward is up.
-    const float x = axisValue(pad, GLFW_GAMEPAD_AXIS_LEFT_X);
-    const float y = -axisValue(pad, GLFW_GAMEPAD_AXIS_LEFT_Y);
+    const float x = axisValue(pad, gamepad::LeftX);
+    const float y = -axisValue(pad, gamepad::LeftY);
     const float length = std::sqrt(x * x + y * y);
     if (length <= stickDeadZone)
         return input;

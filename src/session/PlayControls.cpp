@@ -37,10 +37,10 @@ void PlayControls::setPaused(bool pause, Scene* scene) {
 PlayEvent PlayControls::handle(Scene* scene, RaceState& race, bool mayPlayAgain) {
     const GamepadState pad = platform::gamepadState();
     bool pauseKey = pressedNow(GLFW_KEY_P, pauseKeyWasDown);
-    pauseKey = pressedNow(pad, GLFW_GAMEPAD_BUTTON_START, startWasDown) || pauseKey;
+    pauseKey = pressedNow(pad, gamepad::Start, startWasDown) || pauseKey;
     bool enter = pressedNow(GLFW_KEY_ENTER, enterWasDown);
     enter = pressedNow(GLFW_KEY_KP_ENTER, keypadEnterWasDown) || enter;
-    enter = pressedNow(pad, GLFW_GAMEPAD_BUTTON_A, buttonAWasDown) || enter;
+    enter = pressedNow(pad, gamepad::A, buttonAWasDown) || enter;
     bool focus = platform::hasFocus();
     bool focusLost = hadFocus && !focus;
     hadFocus = focus;

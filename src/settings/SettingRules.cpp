@@ -5,16 +5,12 @@
 #include <filesystem>
 #include <system_error>
 
+#include "settings/DecimalText.h"
+
 namespace {
 
 // The whole text must be the number: "1024x" or " 1024" is no number.
 bool readWhole(const std::string& text, long long& value) {
-    const char* end = text.data() + text.size();
-    auto [stop, error] = std::from_chars(text.data(), end, value);
-    return error == std::errc() && stop == end && !text.empty();
-}
-
-bool readDecimal(const std::string& text, double& value) {
     const char* end = text.data() + text.size();
     auto [stop, error] = std::from_chars(text.data(), end, value);
     return error == std::errc() && stop == end && !text.empty();
@@ -206,9 +202,7 @@ std::string showMipmaps(const GameOptions& options) {
 // The shortest text that reads back as the same number, always with a decimal point so the
 // settings file keeps it a float.
 std::string showDecimal(double value) {
-    char text[32];
-    auto [end, error] = std::to_chars(text, text + sizeof text, value);
-    std::string shown = error == std::errc() ? std::string(text, end) : "1.0";
+    std::string shown = shortestDecimal(value);
     if (shown.find_first_of(".e") == std::string::npos)
         shown += ".0";
     return shown;

@@ -4,7 +4,6 @@
 
 #include <algorithm>
 #include <cerrno>
-#include <charconv>
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
@@ -13,6 +12,7 @@
 #include <sstream>
 #include <vector>
 
+#include "settings/DecimalText.h"
 #include "settings/SettingRules.h"
 
 namespace fs = std::filesystem;
@@ -38,12 +38,6 @@ void printWarnings(const std::string& path, std::vector<Warning>& warnings) {
                   << std::endl;
 }
 
-std::string shortest(double value) {
-    char text[32];
-    auto [end, error] = std::to_chars(text, text + sizeof text, value);
-    return error == std::errc() ? std::string(text, end) : std::string("nan");
-}
-
 // The value as the player wrote it, for the warning.
 std::string describe(const toml::node& node) {
     if (const auto* text = node.as_string())
@@ -53,7 +47,7 @@ std::string describe(const toml::node& node) {
     if (const auto* flag = node.as_boolean())
         return flag->get() ? "true" : "false";
     if (const auto* number = node.as_floating_point())
-        return shortest(number->get());
+        return shortestDecimal(number->get());
     if (node.is_table())
         return "a table";
     if (node.is_array())
@@ -86,7 +80,7 @@ bool textFor(const SettingRule& rule, const toml::node& node, std::string& text)
         }
         if (!node.is_floating_point())
             return false;
-        text = shortest(node.as_floating_point()->get());
+        text = shortestDecimal(node.as_floating_point()->get());
         return true;
     }
     return false;

@@ -80,7 +80,7 @@ TEST_F(MarbleMotion, TheGamepadSteersLikeTheKeysAndNeverHarder) {
     keys.release(GLFW_KEY_W);
 
     gamepad.setLeftStick(0.0f, 0.0f);
-    gamepad.press(GLFW_GAMEPAD_BUTTON_DPAD_LEFT);
+    gamepad.press(gamepad::DpadLeft);
     v = push(0.0f, 0.0f);
     EXPECT_NEAR(full, glm::length(v), full * 1e-3f);
     EXPECT_NEAR(-1.0f, v.x / glm::length(v), 1e-3f) << "the d-pad's left is A";

@@ -133,10 +133,10 @@ void steerWithGamepad(ScriptedKeys& wanted, ScriptedGamepad& pad) {
         pad.setLeftStick(static_cast<float>(x), static_cast<float>(-y));
         return;
     }
-    pad.set(GLFW_GAMEPAD_BUTTON_DPAD_UP, y > 0);
-    pad.set(GLFW_GAMEPAD_BUTTON_DPAD_DOWN, y < 0);
-    pad.set(GLFW_GAMEPAD_BUTTON_DPAD_RIGHT, x > 0);
-    pad.set(GLFW_GAMEPAD_BUTTON_DPAD_LEFT, x < 0);
+    pad.set(gamepad::DpadUp, y > 0);
+    pad.set(gamepad::DpadDown, y < 0);
+    pad.set(gamepad::DpadRight, x > 0);
+    pad.set(gamepad::DpadLeft, x < 0);
 }
 
 // The game's frame on the race's level with a best-times list of the test's own; undone
@@ -356,7 +356,7 @@ TEST(Race, ANewBestKeepsItsRaceForTheGhostAndASlowerWinDoesNot) {
     for (int i = 0; i < 6000 && !race::state().isGameOver(); ++i)
         race::gameFrame(1.0 / 60.0);
     race::keys().releaseAll();
-    tapButton(GLFW_GAMEPAD_BUTTON_A);
+    tapButton(gamepad::A);
     RaceDriver driver = race::makeDriver();
     for (int i = 0; i < 240 * 60 && !race::state().isWon(); ++i) {
         driver.drive(race::view(1.0 / 60.0), race::keys());
@@ -367,7 +367,7 @@ TEST(Race, ANewBestKeepsItsRaceForTheGhostAndASlowerWinDoesNot) {
     const double won = race::state().winningTime;
     const std::string kept = readFile(ghost.getBestFile());
 
-    tapButton(GLFW_GAMEPAD_BUTTON_A);
+    tapButton(gamepad::A);
     EXPECT_EQ(won, ghost.track().endTime()) << "the next race runs against the new best";
     times.record(0.01, BestTimes::today()); // faster than the win below
     race::gameFrame(0.25);
@@ -442,19 +442,19 @@ TEST(Race, TheGamepadAloneWinsTheRaceWhichIsTimedOnce) {
     ASSERT_EQ(1u, onDisk.entries().size()) << "one win, one entry";
     EXPECT_NEAR(raceTime, onDisk.entries()[0].seconds, 0.005);
 
-    tapButton(GLFW_GAMEPAD_BUTTON_A);
+    tapButton(gamepad::A);
     EXPECT_FALSE(race::state().isWon());
     EXPECT_EQ(0.0, race::scene()->getSimulationTime());
     race::gameFrame(frameTime);
     EXPECT_FALSE(race::game().wins().record().known);
 
-    tapButton(GLFW_GAMEPAD_BUTTON_START);
+    tapButton(gamepad::Start);
     ASSERT_TRUE(race::game().controls().isPaused());
     const double remaining = race::scene()->getRemainingTime();
     for (int i = 0; i < 60; ++i)
         race::gameFrame(frameTime);
     EXPECT_EQ(remaining, race::scene()->getRemainingTime());
-    tapButton(GLFW_GAMEPAD_BUTTON_START);
+    tapButton(gamepad::Start);
     EXPECT_FALSE(race::game().controls().isPaused());
     race::gameFrame(frameTime);
     EXPECT_LT(race::scene()->getRemainingTime(), remaining);

@@ -9,8 +9,8 @@ namespace {
 
 GamepadState stick(float x, float y) {
     GamepadState pad;
-    pad.axes[GLFW_GAMEPAD_AXIS_LEFT_X] = x;
-    pad.axes[GLFW_GAMEPAD_AXIS_LEFT_Y] = y;
+    pad.axes[gamepad::LeftX] = x;
+    pad.axes[gamepad::LeftY] = y;
     return pad;
 }
 
@@ -56,14 +56,14 @@ TEST(GamepadInput, PastTheDeadZoneTheStrengthGrowsWithoutAJumpUpToOne) {
 
 TEST(GamepadInput, TheDpadPressesTheKeysAlongsideTheKeyboard) {
     GamepadState pad = stick(0.0f, -1.0f);
-    pad.buttons[GLFW_GAMEPAD_BUTTON_DPAD_UP] = true;
-    pad.buttons[GLFW_GAMEPAD_BUTTON_DPAD_LEFT] = true;
+    pad.buttons[gamepad::DpadUp] = true;
+    pad.buttons[gamepad::DpadLeft] = true;
     RaceInput fromPad = gamepadInput(pad);
     EXPECT_EQ(RaceInput::Forward | RaceInput::Left, fromPad.keyMask);
 
     pad = GamepadState();
-    pad.buttons[GLFW_GAMEPAD_BUTTON_DPAD_DOWN] = true;
-    pad.buttons[GLFW_GAMEPAD_BUTTON_DPAD_RIGHT] = true;
+    pad.buttons[gamepad::DpadDown] = true;
+    pad.buttons[gamepad::DpadRight] = true;
     EXPECT_EQ(RaceInput::Back | RaceInput::Right, gamepadInput(pad).keyMask);
 
     RaceInput keyboard;
