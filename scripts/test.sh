@@ -51,3 +51,14 @@ fi
 
 echo "== The test suite"
 "${XVFB[@]}" ctest --test-dir "$BUILD_DIR" --output-on-failure
+
+# ---- The browser build: built with emscripten and played in headless Chromium ----
+# Kept apart from the blocks above. The desktop build registers the browser test once the
+# browser build exists; when it already did, the suite above has run it.
+registered="$(ctest --test-dir "$BUILD_DIR" -N -R '^web$' | grep -c 'Test *#' || true)"
+echo "== The browser build and its test in headless Chromium"
+BUILD_DIR="$BUILD_DIR" bash "$ROOT/scripts/web.sh" --no-serve
+if [[ "$registered" == 0 ]]; then
+  cmake -S "$ROOT" -B "$BUILD_DIR" >/dev/null
+  ctest --test-dir "$BUILD_DIR" --output-on-failure -R '^web'
+fi
