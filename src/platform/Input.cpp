@@ -8,6 +8,7 @@
 #include "platform/Keys.h"
 #include "platform/TimeSource.h"
 #ifdef __EMSCRIPTEN__
+#include "platform/WebGamepad.h"
 #include "platform/WebPage.h"
 #endif
 
@@ -54,8 +55,8 @@ GamepadState gamepadState() {
     if (gamepadSource)
         return gamepadSource->state();
 #ifdef __EMSCRIPTEN__
-    // The browser's gamepads are not read yet: none is connected.
-    return GamepadState();
+    static WebGamepad webGamepad;
+    return webGamepad.state();
 #else
     static GlfwGamepad glfwGamepad;
     return glfwGamepad.state();
