@@ -2,8 +2,6 @@
 
 #include <GL/glew.h>
 
-#include <IL/il.h>
-
 #include <iostream>
 #include <string>
 #include <vector>
@@ -170,7 +168,6 @@ bool Game::init() {
     glEnable(GL_CULL_FACE);
     glEnable(GL_DEPTH_TEST);
     glViewport(0, 0, width, height);
-    ilInit();
     startQuality();
     setAnisotropyLimit(static_cast<float>(quality.settings().anisotropy));
 

@@ -1,5 +1,6 @@
 #include "assets/TargaLength.h"
 
+#include <cctype>
 #include <fstream>
 #include <iterator>
 #include <string>
@@ -49,4 +50,14 @@ bool targaEndsEarly(const char* path) {
     if (!runLength)
         return false;
     return data > bytes.size() || packetsEndEarly(bytes, data, pixels, pixelBytes);
+}
+
+bool hasTargaName(const char* path) {
+    const std::string name = path != nullptr ? path : "";
+    if (name.size() < 4)
+        return false;
+    std::string extension = name.substr(name.size() - 4);
+    for (char& c : extension)
+        c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    return extension == ".tga";
 }

@@ -2,12 +2,10 @@
 
 #include <GL/glew.h>
 
-#include <IL/il.h>
-
-#include <cctype>
 #include <iostream>
-#include <string>
+#include <optional>
 
+#include "assets/ImageDecoder.h"
 #include "assets/TargaLength.h"
 #include "platform/DataFileReport.h"
 
@@ -15,67 +13,33 @@ namespace {
 
 float anisotropyLimit = 0.0f;
 
-bool isUploadableFormat(ILint format) {
-    switch (format) {
-    case IL_RGB:
-    case IL_RGBA:
-    case IL_BGR:
-    case IL_BGRA:
-    case IL_LUMINANCE:
-    case IL_LUMINANCE_ALPHA:
-    case IL_ALPHA:
-        return true;
-    default:
-        return false;
-    }
-}
-
-bool isTarga(const char* path) {
-    std::string name = path;
-    if (name.size() < 4)
-        return false;
-    std::string extension = name.substr(name.size() - 4);
-    for (char& c : extension)
-        c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-    return extension == ".tga";
-}
-
-// Generates, binds and decodes one DevIL image. An undecodable file leaves a 1x1 opaque
-// magenta image behind, so the texture it is uploaded into is well defined and easy to spot.
-ILuint openImage(const char* path) {
-    ILuint image = 0;
-    ilGenImages(1, &image);
-    ilBindImage(image);
-    bool loaded = path != nullptr && ilLoadImage(path) == IL_TRUE;
-    bool failed = ilGetError() != IL_NO_ERROR || !loaded;
-    while (ilGetError() != IL_NO_ERROR) {
-        // Drained so a stale error is not blamed on the next file.
-    }
-    if (failed) {
+// An undecodable file leaves a 1x1 opaque magenta image behind, so the texture it is uploaded
+// into is well defined and easy to spot.
+DecodedImage openImage(const char* path) {
+    std::optional<DecodedImage> decoded;
+    if (path != nullptr)
+        decoded = decodeImage(path);
+    if (!decoded) {
         std::cout << "Texture could not be loaded" << std::endl;
         reportBrokenDataFile(path, "not an image");
-        ILubyte magenta[4] = {255, 0, 255, 255};
-        ilTexImage(1, 1, 1, 4, IL_RGBA, IL_UNSIGNED_BYTE, magenta);
-    } else if (ilGetInteger(IL_IMAGE_TYPE) != IL_UNSIGNED_BYTE ||
-               !isUploadableFormat(ilGetInteger(IL_IMAGE_FORMAT))) {
-        // Palette or 16-bit images would not match the byte upload below.
-        ilConvertImage(IL_RGBA, IL_UNSIGNED_BYTE);
+        return DecodedImage{1, 1, 4, {255, 0, 255, 255}};
     }
-    // The part that was there is still worth showing; the file is named all the same.
-    if (!failed && isTarga(path) && targaEndsEarly(path))
+    // A run-length TGA cut short decodes without complaint (its packets simply stop); the part
+    // that was there is still worth showing, and the file is named all the same.
+    if (hasTargaName(path) && targaEndsEarly(path))
         reportBrokenDataFile(path, "truncated image");
-    return image;
+    return *decoded;
 }
 
-void uploadImage() {
-    // DevIL rows are tightly packed; GL's default 4-byte row alignment would read past the
-    // end of an RGB image whose width is not a multiple of 4.
+void uploadImage(const DecodedImage& image) {
+    // Rows are tightly packed; GL's default 4-byte row alignment would read past the end of an
+    // RGB image whose width is not a multiple of 4.
     GLint alignment = 4;
     glGetIntegerv(GL_UNPACK_ALIGNMENT, &alignment);
     glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
-    glTexImage2D(GL_TEXTURE_2D, 0, ilGetInteger(IL_IMAGE_BYTES_PER_PIXEL),
-                 ilGetInteger(IL_IMAGE_WIDTH), ilGetInteger(IL_IMAGE_HEIGHT), 0,
-                 GLenum(ilGetInteger(IL_IMAGE_FORMAT)), GL_UNSIGNED_BYTE, ilGetData());
+    const bool alpha = image.channels == 4;
+    glTexImage2D(GL_TEXTURE_2D, 0, alpha ? GL_RGBA8 : GL_RGB8, image.width, image.height, 0,
+                 alpha ? GL_RGBA : GL_RGB, GL_UNSIGNED_BYTE, image.pixels.data());
     glPixelStorei(GL_UNPACK_ALIGNMENT, alignment);
 }
 
@@ -90,31 +54,31 @@ void applyMaxAnisotropy() {
 }
 
 // Clamped textures (skybox faces, for one) are always plain linear without mipmaps.
-void uploadClamped() {
+void uploadClamped(const DecodedImage& image) {
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_R, GL_CLAMP_TO_EDGE);
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_CLAMP_TO_EDGE);
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_CLAMP_TO_EDGE);
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR);
     applyMaxAnisotropy();
-    uploadImage();
+    uploadImage(image);
 }
 
-void uploadMipmapped(GLint minFilter, GLint magFilter) {
+void uploadMipmapped(const DecodedImage& image, GLint minFilter, GLint magFilter) {
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, minFilter);
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, magFilter);
     applyMaxAnisotropy();
-    uploadImage();
+    uploadImage(image);
     glGenerateMipmap(GL_TEXTURE_2D);
 }
 
 // A reload into a name that had mipmaps must not keep their anisotropy: without mipmaps
 // llvmpipe's anisotropic filter walks the whole footprint at full resolution, seconds a frame.
-void uploadPlain(GLint filter) {
+void uploadPlain(const DecodedImage& image, GLint filter) {
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, filter);
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, filter);
     applyAnisotropy(1.0f);
-    uploadImage();
+    uploadImage(image);
 }
 
 } // namespace
@@ -132,33 +96,31 @@ float anisotropyInUse() {
 }
 
 void loadTexture(const char* path, unsigned int* names, int index, bool mipmaps, bool clamp) {
-    ILuint image = openImage(path);
+    const DecodedImage image = openImage(path);
     glBindTexture(GL_TEXTURE_2D, names[index]);
     if (clamp)
-        uploadClamped();
+        uploadClamped(image);
     else if (mipmaps)
-        uploadMipmapped(GL_LINEAR_MIPMAP_LINEAR, GL_LINEAR);
+        uploadMipmapped(image, GL_LINEAR_MIPMAP_LINEAR, GL_LINEAR);
     else
-        uploadPlain(GL_LINEAR);
-    ilDeleteImages(1, &image);
+        uploadPlain(image, GL_LINEAR);
 }
 
 void loadTextureFiltered(const char* path, unsigned int* names, int index, int mipmapMode,
                          bool bilinear, bool clamp) {
-    ILuint image = openImage(path);
+    const DecodedImage image = openImage(path);
     GLint filter = bilinear ? GL_LINEAR : GL_NEAREST;
     // An unknown mode touches no GL state at all.
     if (clamp || (mipmapMode >= 0 && mipmapMode <= 2))
         glBindTexture(GL_TEXTURE_2D, names[index]);
     if (clamp)
-        uploadClamped();
+        uploadClamped(image);
     else if (mipmapMode == 2)
-        uploadMipmapped(GL_LINEAR_MIPMAP_LINEAR, filter);
+        uploadMipmapped(image, GL_LINEAR_MIPMAP_LINEAR, filter);
     else if (mipmapMode == 1)
-        uploadMipmapped(GL_NEAREST_MIPMAP_NEAREST, filter);
+        uploadMipmapped(image, GL_NEAREST_MIPMAP_NEAREST, filter);
     else if (mipmapMode == 0)
-        uploadPlain(filter);
-    ilDeleteImages(1, &image);
+        uploadPlain(image, filter);
 }
 
 void reapplyAnisotropy(unsigned int texture, bool anisotropic) {

@@ -2,7 +2,10 @@
 
 #include <IL/il.h>
 
+#include <utility>
+
 #include "ReadFile.h"
+#include "assets/ImageDecoder.h"
 #include "level/LevelTable.h"
 
 glm::ivec4 GlPicture::rgba(int x, int row) const {
@@ -29,28 +32,15 @@ float GlPicture::luminance(int x, int row) const {
 }
 
 GlPicture loadAsGl(const std::string& path) {
-    static const bool started = [] {
-        ilInit();
-        return true;
-    }();
-    (void)started;
     GlPicture picture;
-    ILuint image = 0;
-    ilGenImages(1, &image);
-    ilBindImage(image);
-    if (ilLoadImage(path.c_str()) && ilGetError() == IL_NO_ERROR) {
-        picture.width = ilGetInteger(IL_IMAGE_WIDTH);
-        picture.height = ilGetInteger(IL_IMAGE_HEIGHT);
-        picture.bytesPerPixel = ilGetInteger(IL_IMAGE_BYTES_PER_PIXEL);
-        picture.format = ilGetInteger(IL_IMAGE_FORMAT);
-        const unsigned char* bytes = ilGetData();
-        size_t size = static_cast<size_t>(picture.width) * picture.height * picture.bytesPerPixel;
-        if (bytes && size > 0 && ilGetInteger(IL_IMAGE_TYPE) == IL_UNSIGNED_BYTE) {
-            picture.data.assign(bytes, bytes + size);
-            picture.ok = true;
-        }
+    if (std::optional<DecodedImage> image = decodeImage(path.c_str())) {
+        picture.width = image->width;
+        picture.height = image->height;
+        picture.bytesPerPixel = image->channels;
+        picture.format = image->channels == 4 ? IL_RGBA : IL_RGB;
+        picture.data = std::move(image->pixels);
+        picture.ok = true;
     }
-    ilDeleteImages(1, &image);
     return picture;
 }
 

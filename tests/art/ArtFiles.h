@@ -5,8 +5,8 @@
 
 #include <glm/glm.hpp>
 
-// A picture decoded by DevIL exactly as the game's texture loader hands it to OpenGL: no
-// conversion, no origin flip, so row 0 is the row at texture coordinate v = 0.
+// A picture decoded exactly as the game's texture loader hands it to OpenGL: no origin flip,
+// so row 0 is the row at texture coordinate v = 0.
 struct GlPicture {
     bool ok = false;
     int width = 0;
