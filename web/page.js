@@ -179,7 +179,7 @@
   // A script that cannot load (the game, or its data) fails the page in one line.
   window.addEventListener('error', (event) => {
     const text = event.message || String(event.error || 'unknown error');
-    if (!running)
+    if (['loading', 'ready'].includes(document.body.dataset.state))
       failed('The game could not be loaded (' + text + '). Press F5 to try again.');
   }, true);
 

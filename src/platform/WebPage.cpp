@@ -8,7 +8,9 @@
 namespace {
 
 // src/platform/web/PageFocus.js keeps Module.pageFocused up to date.
-EM_JS(int, pageFocusedFlag, (), { return Module['pageFocused'] == = false ? 0 : 1; });
+// clang-format off
+EM_JS(int, pageFocusedFlag, (), { return Module['pageFocused'] ? 1 : 0; });
+// clang-format on
 
 struct PageLoop {
     platform::PageFrame frame = nullptr;

@@ -50,8 +50,11 @@ bool openWindow(int width, int height, int depthBits, int stencilBits, int sampl
     if (!window)
         return false;
     glfwMakeContextCurrent(window);
-    // A key tapped between two slow frames still counts as pressed at the next poll.
+    // A key tapped between two slow frames still counts as pressed at the next poll. The
+    // browser's GLFW has no sticky keys and says so on the console at every start.
+#ifndef __EMSCRIPTEN__
     glfwSetInputMode(window, GLFW_STICKY_KEYS, GLFW_TRUE);
+#endif
     glfwSwapInterval(0);
     return true;
 }

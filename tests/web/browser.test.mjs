@@ -177,7 +177,7 @@ test('a data file missing from the bundle is named once and the race goes on', a
   const copy = join(scratch, 'site-without-file');
   await cp(site, copy, { recursive: true });
   const script = await readFile(join(copy, 'quillorb.js'), 'utf8');
-  const entry = new RegExp(`\\{"filename": "/quillorb/${missing}"[^}]*\\}, ?`);
+  const entry = new RegExp(`\\{"filename":"/quillorb/${missing}"[^}]*\\},?`);
   assert.match(script, entry, 'the bundle lists the file');
   await writeFile(join(copy, 'quillorb.js'), script.replace(entry, ''));
   const other = await serve(copy);
