@@ -3,6 +3,7 @@
 #include <string>
 
 #include "hud/BitmapFont.h"
+#include "platform/GlTarget.h"
 #include "platform/Input.h"
 #include "platform/Keys.h"
 #include "scene/Scene.h"
@@ -36,6 +37,10 @@ void toggleFps(Scene*) {
 }
 
 void toggleWireframe(Scene*) {
+    if (!gltarget::hasWireframe()) {
+        announce(3, "WIREFRAME: DESKTOP ONLY");
+        return;
+    }
     wireframe = !wireframe;
     announce(3, wireframe ? "WIREFRAME ON" : "WIREFRAME OFF");
 }

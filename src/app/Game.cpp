@@ -11,6 +11,7 @@
 #include "app/TimedemoReport.h"
 #include "assets/TextureLoader.h"
 #include "hud/BitmapFont.h"
+#include "platform/GlTarget.h"
 #include "platform/Input.h"
 #include "platform/Keys.h"
 #include "platform/Window.h"
@@ -176,7 +177,7 @@ bool Game::init() {
     font->loadShader();
     font->setScreenSize(width, height);
 
-    glEnable(GL_TEXTURE_2D);
+    gltarget::enableTexturing();
     glGenTextures(4, screenTextures);
     screenTexturesMade = true;
     for (int slot = 0; slot < 4; ++slot)
@@ -276,7 +277,8 @@ void Game::shutdown() {
 void Game::runFrames() {
     const std::string& timedemoFile = gameOptions.timedemoFile;
     const bool timedemo = !timedemoFile.empty() && session && session->isReplaying();
-    PassTimer* passTimer = timedemo ? new PassTimer() : nullptr;
+    // Where the GL has no timer queries the timedemo says so instead of the pass times.
+    PassTimer* passTimer = timedemo && gltarget::hasPassTimer() ? new PassTimer() : nullptr;
     std::vector<double> frameTimes;
     double lastFrameDone = 0.0;
     // The clock starts with the first frame: loading is not part of its first frame time.
@@ -313,7 +315,9 @@ void Game::runFrames() {
         running = !platform::isKeyDown(GLFW_KEY_ESCAPE) && platform::isWindowOpen() &&
                   !(timedemo && session->replayEnded());
     }
-    if (passTimer) {
+    if (timedemo) {
+        const std::map<std::string, PassTimer::Total> noPassTimes;
+        const std::vector<std::string> noPassOrder;
         GLint samples = 0;
         glGetIntegerv(GL_SAMPLES, &samples);
         if (scene->getPictureTarget().isReady())
@@ -321,9 +325,12 @@ void Game::runFrames() {
         std::cout << timedemoSettings(width, height, samples, scene->getShadowMapSize(),
                                       scene->getWaterMapSize(), anisotropyInUse(),
                                       quality.settings().renderScale, rungName(quality.rung()))
-                  << timedemoReport(timedemoFile, frameTimes, passTimer->totals(),
-                                    passTimer->order())
-                  << std::flush;
+                  << timedemoReport(timedemoFile, frameTimes,
+                                    passTimer ? passTimer->totals() : noPassTimes,
+                                    passTimer ? passTimer->order() : noPassOrder);
+        if (!passTimer)
+            std::cout << "GPU time per frame: not measured (pass timers are desktop only)\n";
+        std::cout << std::flush;
         PassTimer::install(nullptr);
         delete passTimer;
     }

@@ -13,6 +13,7 @@
 #include "app/Game.h"
 #include "hud/BitmapFont.h"
 #include "hud/ClockText.h"
+#include "platform/GlTarget.h"
 #include "platform/Window.h"
 #include "render/PassTimer.h"
 #include "scene/Scene.h"
@@ -95,8 +96,8 @@ void drawWinLines(const Game& game, BitmapFont* font, const WinRecord& win) {
     const float plateHeight = lineStep * static_cast<float>(lines.size()) + 2.0f * margin;
     // Over the lower part of the picture, but never down onto the key line's plate.
     const float keyPlateTop = static_cast<float>(-(height / 2) + 60) + plateMargin;
-    const float bottom = std::max(-0.265f * static_cast<float>(height) - plateHeight / 2.0f,
-                                  keyPlateTop + margin);
+    const float bottom =
+        std::max(-0.265f * static_cast<float>(height) - plateHeight / 2.0f, keyPlateTop + margin);
     const float top = bottom + plateHeight;
     drawPlate(game, -plateWidth / 2.0f, top, plateWidth, plateHeight);
 
@@ -191,7 +192,7 @@ void renderFrame(Game& game) {
     Scene* scene = game.getScene();
     handleDisplayOptions(scene);
     // The polygon mode holds for everything in the frame, HUD and end screens included.
-    glPolygonMode(GL_FRONT_AND_BACK, isWireframeOn() ? GL_LINE : GL_FILL);
+    gltarget::setWireframe(isWireframeOn());
     glViewport(0, 0, game.windowWidth(), game.windowHeight());
 
     // The race keeps running behind the winner screen and may still use up the last life
@@ -219,7 +220,7 @@ void renderFrame(Game& game) {
     if (scene)
         scene->render();
     glActiveTexture(GL_TEXTURE0);
-    glEnable(GL_TEXTURE_2D);
+    gltarget::enableTexturing();
     {
         PassTiming timing("HUD");
         if (BitmapFont* font = game.getFont())
@@ -234,7 +235,7 @@ void renderFrame(Game& game) {
 
     // Leave no HUD texture or program behind for the next frame's passes.
     glActiveTexture(GL_TEXTURE0);
-    glDisable(GL_TEXTURE_2D);
+    gltarget::disableTexturing();
     glUseProgram(0);
     glBindTexture(GL_TEXTURE_2D, 0);
     platform::swapBuffers();

@@ -6,6 +6,7 @@
 
 #include "assets/ModelCoordinates.h"
 #include "assets/Shader.h"
+#include "platform/GlTarget.h"
 
 namespace {
 
@@ -109,7 +110,7 @@ void Model::bindTexture(int index, int unit) {
     if (index < 0 || index > 1)
         return;
     glActiveTexture(GLenum(GL_TEXTURE0 + unit));
-    glEnable(GL_TEXTURE_2D);
+    gltarget::enableTexturing();
     glBindTexture(GL_TEXTURE_2D, textures[index]);
 }
 

@@ -12,6 +12,7 @@
 
 #include "assets/ShaderSource.h"
 #include "platform/DataFileReport.h"
+#include "platform/GlClientArrays.h"
 #include "platform/GlTarget.h"
 
 namespace {
@@ -64,11 +65,6 @@ bool compileStage(GLenum type, const char* path, ShaderKind kind, const std::str
     if (!compiled || !read)
         reportBrokenDataFile(path, "shader did not compile");
     return compiled && read;
-}
-
-void pointAttribute(GLint location, int components, const void* data) {
-    glEnableVertexAttribArray(static_cast<GLuint>(location));
-    glVertexAttribPointer(static_cast<GLuint>(location), components, GL_FLOAT, GL_FALSE, 0, data);
 }
 
 } // namespace
@@ -134,7 +130,7 @@ void Shader::link(const char* outputName) {
     programName = glCreateProgram();
     glAttachShader(programName, vertexShader);
     glAttachShader(programName, fragmentShader);
-    glBindFragDataLocation(programName, 0, outputName);
+    gltarget::bindFragmentOutput(programName, outputName);
     glLinkProgram(programName);
 
     GLint status = 0;
@@ -175,34 +171,30 @@ void Shader::setInt(int value, const char* name) {
 
 void Shader::drawTextured(const void* positions, const void* texCoords, const void* indices,
                           int indexCount) {
-    GLint vertex = glGetAttribLocation(programName, "vertex");
-    GLint texCoord = glGetAttribLocation(programName, "texCoord");
-    glEnableVertexAttribArray(static_cast<GLuint>(vertex));
-    glEnableVertexAttribArray(static_cast<GLuint>(texCoord));
-    glVertexAttribPointer(static_cast<GLuint>(vertex), 4, GL_FLOAT, GL_FALSE, 0, positions);
-    glVertexAttribPointer(static_cast<GLuint>(texCoord), 2, GL_FLOAT, GL_FALSE, 0, texCoords);
-    glDrawElements(GL_TRIANGLES, indexCount, GL_UNSIGNED_INT, indices);
-    glDisableVertexAttribArray(static_cast<GLuint>(vertex));
-    glDisableVertexAttribArray(static_cast<GLuint>(texCoord));
+    GlClientArrays arrays(indices, indexCount);
+    arrays.attribute(glGetAttribLocation(programName, "vertex"), 4, positions);
+    arrays.attribute(glGetAttribLocation(programName, "texCoord"), 2, texCoords);
+    arrays.drawTriangles();
 }
 
 void Shader::drawLit(const void* positions, const void* normals, const void* texCoords,
                      const void* indices, int indexCount) {
-    GLint normal = glGetAttribLocation(programName, "normal");
-    pointAttribute(normal, 3, normals);
-    drawTextured(positions, texCoords, indices, indexCount);
-    glDisableVertexAttribArray(static_cast<GLuint>(normal));
+    GlClientArrays arrays(indices, indexCount);
+    arrays.attribute(glGetAttribLocation(programName, "vertex"), 4, positions);
+    arrays.attribute(glGetAttribLocation(programName, "normal"), 3, normals);
+    arrays.attribute(glGetAttribLocation(programName, "texCoord"), 2, texCoords);
+    arrays.drawTriangles();
 }
 
 void Shader::drawMorph(float weight, const void* positionsA, const void* positionsB,
                        const void* normalsA, const void* normalsB, const void* texCoords,
                        const void* indices, int indexCount) {
     glUniform1fv(glGetUniformLocation(programName, "weightingFact"), 1, &weight);
-    GLint vertexB = glGetAttribLocation(programName, "vertexB");
-    GLint normalB = glGetAttribLocation(programName, "normalB");
-    pointAttribute(vertexB, 4, positionsB);
-    pointAttribute(normalB, 3, normalsB);
-    drawLit(positionsA, normalsA, texCoords, indices, indexCount);
-    glDisableVertexAttribArray(static_cast<GLuint>(vertexB));
-    glDisableVertexAttribArray(static_cast<GLuint>(normalB));
+    GlClientArrays arrays(indices, indexCount);
+    arrays.attribute(glGetAttribLocation(programName, "vertex"), 4, positionsA);
+    arrays.attribute(glGetAttribLocation(programName, "vertexB"), 4, positionsB);
+    arrays.attribute(glGetAttribLocation(programName, "normal"), 3, normalsA);
+    arrays.attribute(glGetAttribLocation(programName, "normalB"), 3, normalsB);
+    arrays.attribute(glGetAttribLocation(programName, "texCoord"), 2, texCoords);
+    arrays.drawTriangles();
 }

@@ -13,6 +13,7 @@
 #include "hud/HudMatrix.h"
 #include "hud/TextLayout.h"
 #include "platform/DataFileReport.h"
+#include "platform/GlTarget.h"
 
 namespace {
 
@@ -97,7 +98,7 @@ void BitmapFont::drawQuad(float x, float y, unsigned int texture, float width, f
     glUseProgram(hudShader->program());
     glDisable(GL_DEPTH_TEST);
     glActiveTexture(GL_TEXTURE0);
-    glEnable(GL_TEXTURE_2D);
+    gltarget::enableTexturing();
     bindForDrawing(texture);
     hudShader->drawTextured(quadVertices, quadTexCoords, quadIndices, 6);
     glEnable(GL_DEPTH_TEST);

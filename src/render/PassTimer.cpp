@@ -2,6 +2,8 @@
 
 #include <GL/glew.h>
 
+#include "platform/GlTarget.h"
+
 namespace {
 PassTimer* current = nullptr;
 } // namespace
@@ -27,21 +29,19 @@ PassTimer* PassTimer::installed() {
 void PassTimer::begin() {
     // Work still queued from before the pass would otherwise be drawn, and booked, inside it.
     glFinish();
-    glBeginQuery(GL_TIME_ELAPSED, query);
+    gltarget::beginTimeQuery(query);
 }
 
 void PassTimer::end(const char* pass) {
     // A software rasteriser draws lazily: finishing inside the query puts the pass's work in it.
     glFinish();
-    glEndQuery(GL_TIME_ELAPSED);
-    GLuint64 nanoseconds = 0;
-    glGetQueryObjectui64v(query, GL_QUERY_RESULT, &nanoseconds);
+    double milliseconds = gltarget::endTimeQueryMilliseconds(query);
     auto found = byName.find(pass);
     if (found == byName.end()) {
         found = byName.emplace(pass, Total()).first;
         names.push_back(pass);
     }
-    found->second.milliseconds += static_cast<double>(nanoseconds) * 1e-6;
+    found->second.milliseconds += milliseconds;
     found->second.count += 1;
 }
 

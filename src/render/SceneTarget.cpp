@@ -6,59 +6,18 @@
 #include <cmath>
 #include <iostream>
 
+#include "platform/GlTarget.h"
+#include "platform/GlViewScope.h"
+
 namespace {
 
-// The window's own resolve, as llvmpipe does it: each pixel takes its first sample. The
-// window's picture was always that; a blit's resolve averages the samples instead, which
-// softens every edge (1 to 4 % of the pixels of the reference frames differ).
-const char* const resolveVertex = R"(#version 150
-void main() {
-    vec2 corner = vec2(gl_VertexID == 1 ? 3.0 : -1.0, gl_VertexID == 2 ? 3.0 : -1.0);
-    gl_Position = vec4(corner, 0.0, 1.0);
-}
-)";
-const char* const resolveFragment = R"(#version 150
-uniform sampler2DMS picture;
-out vec4 colour;
-void main() {
-    colour = texelFetch(picture, ivec2(gl_FragCoord.xy), 0);
-}
-)";
-
-GLuint compile(GLenum stage, const char* source) {
-    GLuint shader = glCreateShader(stage);
-    glShaderSource(shader, 1, &source, nullptr);
-    glCompileShader(shader);
-    return shader;
-}
-
-GLuint linkResolveProgram() {
-    GLuint program = glCreateProgram();
-    GLuint vertex = compile(GL_VERTEX_SHADER, resolveVertex);
-    GLuint fragment = compile(GL_FRAGMENT_SHADER, resolveFragment);
-    glAttachShader(program, vertex);
-    glAttachShader(program, fragment);
-    glBindFragDataLocation(program, 0, "colour");
-    glLinkProgram(program);
-    glDeleteShader(vertex);
-    glDeleteShader(fragment);
-    GLint linked = GL_FALSE;
-    glGetProgramiv(program, GL_LINK_STATUS, &linked);
-    if (linked != GL_TRUE) {
-        glDeleteProgram(program);
-        return 0;
-    }
-    return program;
-}
-
-GLuint makeFramebuffer(GLenum colourTarget, GLuint colour, GLuint depth) {
+// A framebuffer, left bound, around a colour renderbuffer (0: the caller attaches its colour).
+GLuint makeFramebuffer(GLuint colour, GLuint depth) {
     GLuint name = 0;
     glGenFramebuffers(1, &name);
     glBindFramebuffer(GL_FRAMEBUFFER, name);
-    if (colourTarget == GL_RENDERBUFFER)
+    if (colour)
         glFramebufferRenderbuffer(GL_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, GL_RENDERBUFFER, colour);
-    else
-        glFramebufferTexture2D(GL_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, colourTarget, colour, 0);
     if (depth)
         glFramebufferRenderbuffer(GL_FRAMEBUFFER, GL_DEPTH_STENCIL_ATTACHMENT, GL_RENDERBUFFER,
                                   depth);
@@ -88,8 +47,6 @@ void copy(GLuint from, GLuint to, int fromWidth, int fromHeight, int toWidth, in
 
 SceneTarget::~SceneTarget() {
     releaseImages();
-    if (resolveProgram)
-        glDeleteProgram(resolveProgram);
 }
 
 bool SceneTarget::configure(int width, int height, int samples, double scale) {
@@ -110,29 +67,24 @@ bool SceneTarget::configure(int width, int height, int samples, double scale) {
     GLint largest = 0;
     glGetIntegerv(GL_MAX_SAMPLES, &largest);
     grantedSamples = std::clamp(samples, 0, static_cast<int>(largest));
-    if (grantedSamples > 0 && !resolveProgram)
-        resolveProgram = linkResolveProgram();
 
     // The window's own formats: 8 bits a colour channel without alpha, 24 depth, 8 stencil.
     depthBuffer =
         makeRenderbuffer(grantedSamples, GL_DEPTH24_STENCIL8, pictureWidth, pictureHeight);
+    bool resolvable = true;
     if (grantedSamples > 0) {
-        glGenTextures(1, &sampledColour);
-        glBindTexture(GL_TEXTURE_2D_MULTISAMPLE, sampledColour);
-        glTexImage2DMultisample(GL_TEXTURE_2D_MULTISAMPLE, grantedSamples, GL_RGB8, pictureWidth,
-                                pictureHeight, GL_TRUE);
-        glBindTexture(GL_TEXTURE_2D_MULTISAMPLE, 0);
-        drawFramebuffer = makeFramebuffer(GL_TEXTURE_2D_MULTISAMPLE, sampledColour, depthBuffer);
+        drawFramebuffer = makeFramebuffer(0, depthBuffer);
+        resolvable = sampledColour.create(grantedSamples, pictureWidth, pictureHeight);
     } else {
         colourBuffer = makeRenderbuffer(0, GL_RGB8, pictureWidth, pictureHeight);
-        drawFramebuffer = makeFramebuffer(GL_RENDERBUFFER, colourBuffer, depthBuffer);
+        drawFramebuffer = makeFramebuffer(colourBuffer, depthBuffer);
     }
     bool complete = glCheckFramebufferStatus(GL_FRAMEBUFFER) == GL_FRAMEBUFFER_COMPLETE;
     if (complete && grantedSamples > 0) {
         resolveBuffer = makeRenderbuffer(0, GL_RGB8, pictureWidth, pictureHeight);
-        resolveFramebuffer = makeFramebuffer(GL_RENDERBUFFER, resolveBuffer, 0);
+        resolveFramebuffer = makeFramebuffer(resolveBuffer, 0);
         complete =
-            resolveProgram && glCheckFramebufferStatus(GL_FRAMEBUFFER) == GL_FRAMEBUFFER_COMPLETE;
+            resolvable && glCheckFramebufferStatus(GL_FRAMEBUFFER) == GL_FRAMEBUFFER_COMPLETE;
     }
     glBindRenderbuffer(GL_RENDERBUFFER, 0);
     glBindFramebuffer(GL_FRAMEBUFFER, 0);
@@ -151,44 +103,26 @@ void SceneTarget::bind() {
     // The driver keeps the window's rows top down. Drawn the same way, with the first sample
     // taken, the picture is the window's to the pixel; where the orientation cannot be chosen
     // it is drawn the other way up, which moves a few edge pixels.
-    upsideDown = GLEW_ARB_clip_control || GLEW_VERSION_4_5;
-    if (upsideDown)
-        glClipControl(GL_UPPER_LEFT, GL_NEGATIVE_ONE_TO_ONE);
-}
-
-void SceneTarget::resolve() const {
-    GLint activeUnit = GL_TEXTURE0;
-    glGetIntegerv(GL_ACTIVE_TEXTURE, &activeUnit);
-    glPushAttrib(GL_ENABLE_BIT | GL_POLYGON_BIT | GL_VIEWPORT_BIT | GL_DEPTH_BUFFER_BIT |
-                 GL_COLOR_BUFFER_BIT);
-    glDisable(GL_DEPTH_TEST);
-    glDisable(GL_CULL_FACE);
-    glDisable(GL_BLEND);
-    glDisable(GL_ALPHA_TEST);
-    glPolygonMode(GL_FRONT_AND_BACK, GL_FILL);
-    glColorMask(GL_TRUE, GL_TRUE, GL_TRUE, GL_TRUE);
-    glBindFramebuffer(GL_FRAMEBUFFER, resolveFramebuffer);
-    glViewport(0, 0, pictureWidth, pictureHeight);
-    glUseProgram(resolveProgram);
-    glActiveTexture(GL_TEXTURE0);
-    glBindTexture(GL_TEXTURE_2D_MULTISAMPLE, sampledColour);
-    glUniform1i(glGetUniformLocation(resolveProgram, "picture"), 0);
-    glDrawArrays(GL_TRIANGLES, 0, 3);
-    glBindTexture(GL_TEXTURE_2D_MULTISAMPLE, 0);
-    glUseProgram(0);
-    glActiveTexture(static_cast<GLenum>(activeUnit));
-    glPopAttrib();
+    upsideDown = gltarget::drawUpsideDown(true);
 }
 
 void SceneTarget::present(unsigned int window) {
-    // A blit is clipped by the scissor, which a pass may have left on.
-    glPushAttrib(GL_SCISSOR_BIT);
-    glDisable(GL_SCISSOR_TEST);
+    {
+        GlViewScope keepScissor;
+        // A blit is clipped by the scissor, which a pass may have left on.
+        glDisable(GL_SCISSOR_TEST);
+        blitToWindow(window);
+    }
+    glBindFramebuffer(GL_FRAMEBUFFER, window);
+    glViewport(0, 0, windowWidth, windowHeight);
+}
+
+void SceneTarget::blitToWindow(unsigned int window) {
     if (upsideDown)
-        glClipControl(GL_LOWER_LEFT, GL_NEGATIVE_ONE_TO_ONE);
+        gltarget::drawUpsideDown(false);
     GLuint source = drawFramebuffer;
     if (grantedSamples > 0) {
-        resolve();
+        sampledColour.resolve(drawFramebuffer, resolveFramebuffer, pictureWidth, pictureHeight);
         source = resolveFramebuffer;
     }
     const bool sameSize = pictureWidth == windowWidth && pictureHeight == windowHeight;
@@ -199,7 +133,7 @@ void SceneTarget::present(unsigned int window) {
     if (!sameSize && windowSampleBuffers > 0) {
         if (!scaledFramebuffer) {
             scaledBuffer = makeRenderbuffer(0, GL_RGB8, windowWidth, windowHeight);
-            scaledFramebuffer = makeFramebuffer(GL_RENDERBUFFER, scaledBuffer, 0);
+            scaledFramebuffer = makeFramebuffer(scaledBuffer, 0);
         }
         copy(source, scaledFramebuffer, pictureWidth, pictureHeight, windowWidth, windowHeight,
              false);
@@ -208,9 +142,6 @@ void SceneTarget::present(unsigned int window) {
         sourceHeight = windowHeight;
     }
     copy(source, window, sourceWidth, sourceHeight, windowWidth, windowHeight, upsideDown);
-    glPopAttrib();
-    glBindFramebuffer(GL_FRAMEBUFFER, window);
-    glViewport(0, 0, windowWidth, windowHeight);
 }
 
 void SceneTarget::release() {
@@ -225,9 +156,8 @@ void SceneTarget::releaseImages() {
         glDeleteFramebuffers(3, framebuffers);
     if (colourBuffer || depthBuffer || resolveBuffer || scaledBuffer)
         glDeleteRenderbuffers(4, renderbuffers);
-    if (sampledColour)
-        glDeleteTextures(1, &sampledColour);
+    sampledColour.release();
     drawFramebuffer = resolveFramebuffer = scaledFramebuffer = 0;
-    colourBuffer = depthBuffer = resolveBuffer = scaledBuffer = sampledColour = 0;
+    colourBuffer = depthBuffer = resolveBuffer = scaledBuffer = 0;
     pictureWidth = pictureHeight = grantedSamples = 0;
 }

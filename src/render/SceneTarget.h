@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/GlSampledColour.h"
+
 // The 3D picture, drawn off the window so that its samples and size can change while the game
 // runs: a framebuffer of the window's size times a scale, multisampled when asked, resolved
 // and scaled into the window once the passes are done. The HUD is then drawn over it at the
@@ -32,7 +34,7 @@ class SceneTarget {
     int samples() const { return grantedSamples; }
 
   private:
-    void resolve() const;
+    void blitToWindow(unsigned int window);
     void releaseImages();
 
     int windowWidth = 0;
@@ -43,9 +45,9 @@ class SceneTarget {
     int pictureHeight = 0;
     int grantedSamples = 0;
     unsigned int drawFramebuffer = 0;
-    // The colour: a renderbuffer without samples, a texture with them (the resolve reads it).
+    // The colour: a renderbuffer without samples, the GL target's sampled image with them.
     unsigned int colourBuffer = 0;
-    unsigned int sampledColour = 0;
+    GlSampledColour sampledColour;
     unsigned int depthBuffer = 0;
     // The picture resolved, without samples, at its own size: what is scaled into the window.
     unsigned int resolveFramebuffer = 0;
@@ -54,6 +56,5 @@ class SceneTarget {
     // only at the source's own size.
     unsigned int scaledFramebuffer = 0;
     unsigned int scaledBuffer = 0;
-    unsigned int resolveProgram = 0;
     bool upsideDown = false;
 };

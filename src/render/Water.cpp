@@ -14,18 +14,23 @@
 #include "assets/Shader.h"
 #include "assets/TextureLoader.h"
 #include "physics/Camera.h"
+#include "platform/GlClientArrays.h"
+#include "platform/GlTarget.h"
+#include "platform/GlViewScope.h"
 #include "render/ScreenBounds.h"
 
 namespace {
 
-void allocateTarget(GLuint texture, int targetSize, GLint internalFormat, GLenum format) {
+// Sized formats, and for depth the type WebGL insists on: the same images on the desktop.
+void allocateTarget(GLuint texture, int targetSize, GLint internalFormat, GLenum format,
+                    GLenum type) {
     glBindTexture(GL_TEXTURE_2D, texture);
-    glTexImage2D(GL_TEXTURE_2D, 0, internalFormat, targetSize, targetSize, 0, format,
-                 GL_UNSIGNED_BYTE, nullptr);
+    glTexImage2D(GL_TEXTURE_2D, 0, internalFormat, targetSize, targetSize, 0, format, type,
+                 nullptr);
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR);
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
-    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_CLAMP);
-    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_CLAMP);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, gltarget::clampWrap());
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, gltarget::clampWrap());
 }
 
 // A framebuffer around a colour texture and a depth attachment, left bound.
@@ -41,17 +46,9 @@ GLuint createColourTarget(GLuint colour, GLenum depthTarget, GLuint depth) {
     return framebuffer;
 }
 
-// The shaders hand the signed distance to their "clipPlane" over as the x of their clip
-// vertex; this fixed plane picks it out, so GL_CLIP_PLANE0 alone switches the clipping.
-void enableClipping() {
-    const GLdouble selectX[4] = {1.0, 0.0, 0.0, 0.0};
-    glClipPlane(GL_CLIP_PLANE0, selectX);
-    glEnable(GL_CLIP_PLANE0);
-}
-
 void bindSampler(Shader* shader, int unit, GLuint texture, const char* name) {
     glActiveTexture(GL_TEXTURE0 + unit);
-    glEnable(GL_TEXTURE_2D);
+    gltarget::enableTexturing();
     glBindTexture(GL_TEXTURE_2D, texture);
     shader->setInt(unit, name);
 }
@@ -118,12 +115,13 @@ void Water::createImages() {
     reflectionTexture = textures[0];
     refractionTexture = textures[1];
     depthTexture = textures[2];
-    allocateTarget(reflectionTexture, targetSize, GL_RGB, GL_RGB);
-    allocateTarget(refractionTexture, targetSize, GL_RGB, GL_RGB);
-    allocateTarget(depthTexture, targetSize, GL_DEPTH_COMPONENT24, GL_DEPTH_COMPONENT);
+    allocateTarget(reflectionTexture, targetSize, GL_RGB8, GL_RGB, GL_UNSIGNED_BYTE);
+    allocateTarget(refractionTexture, targetSize, GL_RGB8, GL_RGB, GL_UNSIGNED_BYTE);
+    allocateTarget(depthTexture, targetSize, GL_DEPTH_COMPONENT24, GL_DEPTH_COMPONENT,
+                   GL_UNSIGNED_INT);
     glGenRenderbuffers(1, &reflectionDepthBuffer);
     glBindRenderbuffer(GL_RENDERBUFFER, reflectionDepthBuffer);
-    glRenderbufferStorage(GL_RENDERBUFFER, GL_DEPTH_COMPONENT, targetSize, targetSize);
+    glRenderbufferStorage(GL_RENDERBUFFER, GL_DEPTH_COMPONENT24, targetSize, targetSize);
 
     reflectionFramebuffer =
         createColourTarget(reflectionTexture, GL_RENDERBUFFER, reflectionDepthBuffer);
@@ -174,14 +172,15 @@ void Water::renderTextures() {
     GLint sceneFramebuffer = 0;
     glGetIntegerv(GL_DRAW_FRAMEBUFFER_BINDING, &sceneFramebuffer);
     const GLuint returnTo = static_cast<GLuint>(sceneFramebuffer);
-    glPushAttrib(GL_VIEWPORT_BIT | GL_SCISSOR_BIT);
+    GlViewScope keepView;
+    const GLenum colourOnly = GL_COLOR_ATTACHMENT0;
     glEnable(GL_SCISSOR_TEST);
     glScissor(imageRegion.x, imageRegion.y, imageRegion.width, imageRegion.height);
 
     // Reflection: the scene above the surface, mirrored in it.
     glBindFramebuffer(GL_FRAMEBUFFER, reflectionFramebuffer);
     glViewport(0, 0, targetSize, targetSize);
-    glDrawBuffer(GL_COLOR_ATTACHMENT0);
+    glDrawBuffers(1, &colourOnly);
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
     const glm::mat4 eyeView = camera->getMatrix();
     glm::mat4 mirror = glm::scale(glm::mat4(1.0f), glm::vec3(1.0f, -1.0f, 1.0f)) *
@@ -189,12 +188,12 @@ void Water::renderTextures() {
     camera->setMatrix(eyeView * mirror);
     mainShader->setClipPlane(waterPlane);
     animationShader->setClipPlane(waterPlane);
-    enableClipping();
+    gltarget::enableClipPlane();
     glCullFace(GL_FRONT); // the mirror turns every triangle's winding around
     view.drawLevel();
     glBindFramebuffer(GL_FRAMEBUFFER, returnTo);
     glCullFace(GL_BACK);
-    glDisable(GL_CLIP_PLANE0);
+    gltarget::disableClipPlane();
     // The camera's own matrix goes back, not the mirror applied twice: that rounds to a
     // view a hair away from the player's, and at the start of the race that hair puts a
     // path wall seen exactly edge-on into the window, whose texture footprint the software
@@ -204,15 +203,17 @@ void Water::renderTextures() {
     // Refraction: what lies at or below the surface, its colour and its depth.
     glm::vec4 below = waterPlane * glm::vec4(1.0f, -1.0f, 1.0f, -1.0f);
     glBindFramebuffer(GL_FRAMEBUFFER, refractionFramebuffer);
-    glDrawBuffer(GL_COLOR_ATTACHMENT0);
+    glDrawBuffers(1, &colourOnly);
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
     mainShader->setClipPlane(below);
     animationShader->setClipPlane(below);
-    enableClipping();
+    gltarget::enableClipPlane();
     view.drawLevel();
     glBindFramebuffer(GL_FRAMEBUFFER, returnTo);
-    glDisable(GL_CLIP_PLANE0);
-    glPopAttrib();
+    gltarget::disableClipPlane();
+    // Where the programs clip for themselves, the plane (0, 0, 0, 0) clips nothing.
+    mainShader->setClipPlane(glm::vec4(0.0f));
+    animationShader->setClipPlane(glm::vec4(0.0f));
 }
 
 void Water::draw(double frameTime) {
@@ -243,12 +244,10 @@ void Water::draw(double frameTime) {
     // The surface is drawn from client memory whatever the buffer option says.
     glBindBuffer(GL_ARRAY_BUFFER, 0);
     glBindBuffer(GL_ELEMENT_ARRAY_BUFFER, 0);
-    GLuint vertex = static_cast<GLuint>(glGetAttribLocation(program, "vertex"));
-    GLuint texCoord = static_cast<GLuint>(glGetAttribLocation(program, "texCoordReflection"));
-    glEnableVertexAttribArray(vertex);
-    glEnableVertexAttribArray(texCoord);
-    glVertexAttribPointer(vertex, 4, GL_FLOAT, GL_FALSE, 0, coordinates->getPositions());
-    glVertexAttribPointer(texCoord, 2, GL_FLOAT, GL_FALSE, 0, coordinates->getTexCoords());
+    GlClientArrays arrays(coordinates->getIndices(), coordinates->getIndexCount());
+    arrays.attribute(glGetAttribLocation(program, "vertex"), 4, coordinates->getPositions());
+    arrays.attribute(glGetAttribLocation(program, "texCoordReflection"), 2,
+                     coordinates->getTexCoords());
 
     bindSampler(waterShader, 0, reflectionTexture, "water_reflection");
     bindSampler(waterShader, 1, refractionTexture, "water_refraction");
@@ -258,14 +257,10 @@ void Water::draw(double frameTime) {
     glUniform4f(glGetUniformLocation(program, "waterColor"), 1.0f, 1.0f, 1.0f, 1.0f);
     glUniform1f(glGetUniformLocation(program, "distortion"), waveDistortion);
 
-    glDrawElements(GL_TRIANGLES, coordinates->getIndexCount(), GL_UNSIGNED_INT,
-                   coordinates->getIndices());
-
-    glDisableVertexAttribArray(vertex);
-    glDisableVertexAttribArray(texCoord);
+    arrays.drawTriangles();
     for (int unit = 0; unit < 5; ++unit) {
         glActiveTexture(GL_TEXTURE0 + unit);
-        glDisable(GL_TEXTURE_2D);
+        gltarget::disableTexturing();
     }
     glUseProgram(0);
 }

@@ -4,8 +4,14 @@
 #include "assets/Model.h"
 #include "assets/Shader.h"
 #include "physics/Camera.h"
+#include "platform/GlTarget.h"
 #include "render/Frustum.h"
 #include "scene/Scene.h"
+
+namespace {
+// What the alpha map must exceed for a leaf to show while the transparency is on.
+constexpr float alphaCutoff = 0.1f;
+} // namespace
 
 void Scene::renderAlphaPass() {
     if (!alphaShader->isUsable())
@@ -24,9 +30,10 @@ void Scene::renderAlphaPass() {
     if (transparencyEnabled) {
         glEnable(GL_BLEND);
         glBlendFunc(GL_DST_ALPHA, GL_ONE_MINUS_DST_ALPHA);
-        glAlphaFunc(GL_GREATER, 0.1f);
-        glEnable(GL_ALPHA_TEST);
+        gltarget::enableAlphaTest(alphaCutoff);
     }
+    glUniform1f(glGetUniformLocation(alphaShader->program(), "alphaCutoff"),
+                transparencyEnabled ? alphaCutoff : -1.0f);
 
     if (frustumCullingEnabled)
         frustum->update(projection * view * worldMatrix);
@@ -47,12 +54,12 @@ void Scene::renderAlphaPass() {
     }
 
     glDisable(GL_BLEND);
-    glDisable(GL_ALPHA_TEST);
-    glDisable(GL_TEXTURE_2D);
+    gltarget::disableAlphaTest();
+    gltarget::disableTexturing();
     glActiveTexture(GL_TEXTURE0);
     glBindTexture(GL_TEXTURE_2D, 0);
-    glDisable(GL_TEXTURE_2D);
+    gltarget::disableTexturing();
     glActiveTexture(GL_TEXTURE1);
     glBindTexture(GL_TEXTURE_2D, 0);
-    glDisable(GL_TEXTURE_2D);
+    gltarget::disableTexturing();
 }

@@ -9,11 +9,12 @@
 #include "assets/Sphere.h"
 #include "assets/TextureLoader.h"
 #include "level/LevelTable.h"
+#include "platform/GlTarget.h"
 #include "render/Skybox.h"
 #include "scene/Scene.h"
 
 void Scene::loadLevelTextures(bool bilinear, int mipmapMode) {
-    glEnable(GL_TEXTURE_2D);
+    gltarget::enableTexturing();
     // Reloads keep the same names, so every model that holds one shows the new filtering.
     if (!levelTexturesCreated) {
         glGenTextures(level::textureCount, levelTextures);

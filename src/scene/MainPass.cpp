@@ -10,6 +10,7 @@
 #include "assets/Sphere.h"
 #include "physics/Camera.h"
 #include "physics/GhostTrack.h"
+#include "platform/GlTarget.h"
 #include "render/Frustum.h"
 #include "render/ShadowLight.h"
 #include "render/Skybox.h"
@@ -74,7 +75,7 @@ void Scene::renderMainPass() {
     glDisable(GL_CULL_FACE);
     glDisable(GL_DEPTH_TEST);
     glActiveTexture(GL_TEXTURE0);
-    glEnable(GL_TEXTURE_2D);
+    gltarget::enableTexturing();
     skybox->draw(projection, view);
 
     // A level program that did not link leaves its models out; the rest of the frame still shows.
@@ -93,7 +94,7 @@ void Scene::renderMainPass() {
         mainShader->setInt(0, "colorTexture");
         mainShader->setInt(levelTexturesMipmapped ? 1 : 0, "levelTexturesMipmapped");
         glActiveTexture(GL_TEXTURE1);
-        glEnable(GL_TEXTURE_2D);
+        gltarget::enableTexturing();
         glBindTexture(GL_TEXTURE_2D, getShadowDepthTexture());
         mainShader->setInt(1, "shadowMap");
 

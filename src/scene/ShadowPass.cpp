@@ -12,6 +12,9 @@
 #include "assets/ModelCoordinates.h"
 #include "assets/Shader.h"
 #include "assets/Sphere.h"
+#include "platform/GlClientArrays.h"
+#include "platform/GlTarget.h"
+#include "platform/GlViewScope.h"
 #include "render/ShadowLight.h"
 #include "render/ShadowMap.h"
 #include "scene/Scene.h"
@@ -42,10 +45,9 @@ void drawDepth(const Model* model, const glm::mat4& matrix, GLint modelLocation,
     if (!coordinates)
         return;
     glUniformMatrix4fv(modelLocation, 1, GL_FALSE, glm::value_ptr(matrix));
-    glVertexAttribPointer(static_cast<GLuint>(vertexLocation), 4, GL_FLOAT, GL_FALSE, 0,
-                          coordinates->getPositions());
-    glDrawElements(GL_TRIANGLES, coordinates->getIndexCount(), GL_UNSIGNED_INT,
-                   coordinates->getIndices());
+    GlClientArrays arrays(coordinates->getIndices(), coordinates->getIndexCount());
+    arrays.attribute(vertexLocation, 4, coordinates->getPositions());
+    arrays.drawTriangles();
 }
 
 void drawDepthList(Model* const* models, int count, GLint modelLocation, GLint vertexLocation) {
@@ -90,7 +92,7 @@ unsigned int Scene::renderShadowPass() {
     // Without its programs the map keeps the far depth it was cleared to: no shadows at all.
     if (!shadowShader->isUsable() || !animationShader->isUsable())
         return getShadowDepthTexture();
-    glPushAttrib(GL_VIEWPORT_BIT);
+    GlViewScope keepView;
     // Only back faces (seen from the light) reach the map, which keeps lit surfaces free
     // of self-shadowing.
     glColorMask(GL_FALSE, GL_FALSE, GL_FALSE, GL_FALSE);
@@ -102,15 +104,12 @@ unsigned int Scene::renderShadowPass() {
     shadowShader->setMatrices(shadowlight::projection(), shadowlight::view(), worldMatrix);
     GLint modelLocation = glGetUniformLocation(shadowShader->program(), "model");
     GLint vertexLocation = glGetAttribLocation(shadowShader->program(), "vertex");
-    glEnableVertexAttribArray(static_cast<GLuint>(vertexLocation));
     // The positions are client memory; a buffer left bound by the loading would capture them.
     glBindBuffer(GL_ARRAY_BUFFER, 0);
     glBindBuffer(GL_ELEMENT_ARRAY_BUFFER, 0);
 
     // The wireframe option draws the map in lines as well.
-    GLint polygonMode[2] = {GL_FILL, GL_FILL};
-    glGetIntegerv(GL_POLYGON_MODE, polygonMode);
-    if (stillShadowCastersNeedDrawing(polygonMode[0])) {
+    if (stillShadowCastersNeedDrawing(gltarget::polygonMode())) {
         drawDepthList(staticModels, plainStaticCount(), modelLocation, vertexLocation);
         drawDepthList(groundModels, groundModelCount, modelLocation, vertexLocation);
         drawDepthList(planeModels, planeModelCount, modelLocation, vertexLocation);
@@ -128,7 +127,6 @@ unsigned int Scene::renderShadowPass() {
         drawMovingDepth(shadowMap, sawBlade, sawBlade->getWorldTransform(), modelLocation,
                         vertexLocation);
 
-    glDisableVertexAttribArray(static_cast<GLuint>(vertexLocation));
     glUseProgram(0);
     glBindTexture(GL_TEXTURE_2D, 0);
 
@@ -157,7 +155,6 @@ unsigned int Scene::renderShadowPass() {
 
     glBindFramebuffer(GL_FRAMEBUFFER, 0);
     glColorMask(GL_TRUE, GL_TRUE, GL_TRUE, GL_TRUE);
-    glPopAttrib();
     glUseProgram(0);
     return getShadowDepthTexture();
 }

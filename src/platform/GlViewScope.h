@@ -1,0 +1,16 @@
+#pragma once
+
+// The viewport and the scissor (box and switch) as they were when the scope began are back when
+// it ends: glPushAttrib on the desktop, read and set again on the web.
+class GlViewScope {
+  public:
+    GlViewScope();
+    ~GlViewScope();
+    GlViewScope(const GlViewScope&) = delete;
+    GlViewScope& operator=(const GlViewScope&) = delete;
+
+  private:
+    int viewport[4] = {};
+    int scissor[4] = {};
+    bool scissorOn = false;
+};
