@@ -8,7 +8,7 @@ BUILD_DIR="${BUILD_DIR:-$ROOT/build}"
 
 PACKAGES=(
   build-essential cmake pkg-config git
-  libglfw3-dev libglew-dev libdevil-dev libopenal-dev libalut-dev libtinyxml-dev libglm-dev
+  libglfw3-dev libglew-dev libdevil-dev libopenal-dev libtinyxml-dev libglm-dev
   libtomlplusplus-dev
   libgtest-dev libbenchmark-dev libstb-dev libfreetype-dev fonts-dejavu-core libx11-dev
   libgl1-mesa-dri xvfb xauth xdotool imagemagick clang libclang-rt-14-dev dpkg-dev file libcli11-dev

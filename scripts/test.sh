@@ -25,6 +25,7 @@ if [[ "${SKIP_FUZZ:-0}" != 1 ]]; then
     seeds=()
     case "$name" in
       *font*) seeds=("$ROOT/fuzz/corpus/font") ;;
+      *wave*) seeds=("$ROOT/fuzz/corpus/wave") ;;
       *replay*) seeds=("$ROOT/fuzz/corpus/replay") ;;
       *best_times*) seeds=("$ROOT/fuzz/corpus/best-times") ;;
       *settings*) seeds=("$ROOT/fuzz/corpus/settings") ;;

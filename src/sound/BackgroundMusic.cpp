@@ -1,7 +1,6 @@
 #include "sound/BackgroundMusic.h"
 
 #include <AL/al.h>
-#include <AL/alut.h>
 
 #include "platform/DataFileReport.h"
 #include "sound/WaveBuffer.h"
@@ -16,7 +15,7 @@ const ALfloat listenerOrientation[6] = {0.0f, 0.0f, -1.0f, 0.0f, 1.0f, 0.0f};
 } // namespace
 
 void BackgroundMusic::start() {
-    alutInit(nullptr, nullptr);
+    audio.open();
     alGetError();
     loadSound();
     setListener();
@@ -53,7 +52,7 @@ void BackgroundMusic::setListener() {
 void BackgroundMusic::release() {
     alDeleteSources(1, &musicSource);
     alDeleteBuffers(1, &musicBuffer);
-    alutExit();
+    audio.close();
     musicSource = 0;
     musicBuffer = 0;
 }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "sound/AudioContext.h"
+
 // The looping background sound, from the end of level loading to shutdown.
 // Every failure leaves the game running quietly; a file that cannot be played is named once.
 class BackgroundMusic {
@@ -20,6 +22,8 @@ class BackgroundMusic {
     unsigned int getBuffer() const { return musicBuffer; }
 
   private:
+    // Opened here when it starts first, as it does in the game.
+    AudioContext audio;
     float volume = 1.0f;
     unsigned int musicBuffer = 0;
     unsigned int musicSource = 0;

@@ -1,8 +1,6 @@
 #include "sound/SoundEffects.h"
 
 #include <AL/al.h>
-#include <AL/alc.h>
-#include <AL/alut.h>
 
 #include <algorithm>
 #include <cmath>
@@ -41,9 +39,7 @@ void SoundEffects::setVolume(float gain) {
 }
 
 void SoundEffects::start() {
-    if (alcGetCurrentContext() == nullptr)
-        ownsContext = alutInit(nullptr, nullptr) == AL_TRUE;
-    if (alcGetCurrentContext() == nullptr)
+    if (!audio.open())
         return;
     alGetError();
     alGenBuffers(effectCount, buffers);
@@ -75,12 +71,10 @@ void SoundEffects::release() {
     }
     if (buffers[0] != 0)
         alDeleteBuffers(effectCount, buffers);
-    if (ownsContext)
-        alutExit();
+    audio.close();
     std::fill(std::begin(sources), std::end(sources), 0u);
     std::fill(std::begin(buffers), std::end(buffers), 0u);
     std::fill(std::begin(loaded), std::end(loaded), false);
-    ownsContext = false;
     paused = false;
 }
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "sound/AudioContext.h"
 #include "sound/SoundCue.h"
 
 // The race's sound effects, from data/sound/: the rolling loop and the one-shots. Owns one
@@ -43,7 +44,8 @@ class SoundEffects {
     unsigned int sources[effectCount] = {};
     unsigned int buffers[effectCount] = {};
     bool loaded[effectCount] = {};
-    bool ownsContext = false;
+    // Opened only when no context was current at start.
+    AudioContext audio;
     bool paused = false;
     float volume = 1.0f;
     float rollLevel = 0.0f;

@@ -1,45 +1,53 @@
 #include "sound/WaveBuffer.h"
 
 #include <AL/al.h>
-#include <AL/alut.h>
+
+#include <fstream>
+#include <iterator>
+#include <string>
 
 #include "platform/DataFileReport.h"
+#include "sound/WaveData.h"
 
 namespace {
-// What kept a wave from the buffer, as ALUT saw it; a missing file is named as such anyway.
-const char* unplayableReason(bool read, ALenum readError) {
-    if (read)
-        return "wave file without samples";
-    if (readError == ALUT_ERROR_CORRUPT_OR_TRUNCATED_DATA)
-        return "truncated wave file";
-    return "not a wave file";
+
+// OpenAL takes 8- and 16-bit samples, mono or stereo; 0 for anything else.
+ALenum formatOf(const WaveData& wave) {
+    if (wave.channels == 1 && wave.bitsPerSample == 8)
+        return AL_FORMAT_MONO8;
+    if (wave.channels == 1 && wave.bitsPerSample == 16)
+        return AL_FORMAT_MONO16;
+    if (wave.channels == 2 && wave.bitsPerSample == 8)
+        return AL_FORMAT_STEREO8;
+    if (wave.channels == 2 && wave.bitsPerSample == 16)
+        return AL_FORMAT_STEREO16;
+    return 0;
 }
+
+// What keeps a wave from the buffer, or null when nothing; a missing or unreadable file is
+// named as such by the report anyway.
+const char* unplayableReason(const WaveData& wave) {
+    if (wave.problem == WaveData::Problem::Truncated)
+        return "truncated wave file";
+    if (wave.problem == WaveData::Problem::NotAWave || formatOf(wave) == 0)
+        return "not a wave file";
+    // OpenAL counts the bytes in a signed int.
+    if (wave.samples.empty() || wave.samples.size() > 0x7fffffffu || wave.frequency <= 0)
+        return "wave file without samples";
+    return nullptr;
+}
+
 } // namespace
 
 bool loadWaveBuffer(const char* path, unsigned int buffer) {
-    // The read returns no status of its own; only hand a buffer over when it really read one.
-    ALenum format = 0;
-    ALvoid* data = nullptr;
-    ALsizei size = 0;
-    ALsizei frequency = 0;
-    ALboolean loop = AL_FALSE;
-// ALUT marks its WAV calls deprecated, but they are the ones that report the file's loop flag.
-#pragma GCC diagnostic push
-#pragma GCC diagnostic ignored "-Wdeprecated-declarations"
-    alutGetError();
-    // ALUT takes the path as non-const bytes though it only reads them.
-    alutLoadWAVFile(reinterpret_cast<ALbyte*>(const_cast<char*>(path)), &format, &data, &size,
-                    &frequency, &loop);
-    ALenum readError = alutGetError();
-    bool playable = size > 0 && frequency > 0 && format != 0;
-    if (data != nullptr) {
-        // A wave with an empty data chunk still comes with an allocation to give back.
-        if (playable)
-            alBufferData(buffer, format, data, size, frequency);
-        alutUnloadWAV(format, data, size, frequency);
+    std::ifstream in(path, std::ios::binary);
+    const std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    const WaveData wave = readWave(bytes);
+    if (const char* reason = unplayableReason(wave)) {
+        reportBrokenDataFile(path, reason);
+        return false;
     }
-#pragma GCC diagnostic pop
-    if (!playable)
-        reportBrokenDataFile(path, unplayableReason(data != nullptr, readError));
-    return playable;
+    alBufferData(buffer, formatOf(wave), wave.samples.data(),
+                 static_cast<ALsizei>(wave.samples.size()), wave.frequency);
+    return true;
 }
