@@ -27,24 +27,30 @@ var quillorbPlayerFiles = {
       Module['notice'](text);
   },
 
-  // One write-back at a time: a change during one asks for another after it.
+  // One write-back at a time, started once the frame that wrote is over: a file is written
+  // to a temporary name and renamed in one go, and the write-back reads the folder as it is
+  // when it starts. A change while one runs asks for another after it; a write-back that a
+  // change overtook (a file gone by the time it was read) is simply done again.
   keep: function () {
     if (quillorbPlayerFiles.syncing) {
       quillorbPlayerFiles.pending = true;
       return;
     }
     quillorbPlayerFiles.syncing = true;
-    FS.syncfs(false, function (error) {
-      quillorbPlayerFiles.syncing = false;
-      if (error)
-        quillorbPlayerFiles.complain('storage refused the write', error);
-      if (Module['onPlayerFilesKept'])
-        Module['onPlayerFilesKept'](!error);
-      if (quillorbPlayerFiles.pending) {
-        quillorbPlayerFiles.pending = false;
-        quillorbPlayerFiles.keep();
-      }
-    });
+    setTimeout(function () {
+      quillorbPlayerFiles.pending = false;
+      FS.syncfs(false, function (error) {
+        quillorbPlayerFiles.syncing = false;
+        if (error && !quillorbPlayerFiles.pending)
+          quillorbPlayerFiles.complain('storage refused the write', error);
+        if (Module['onPlayerFilesKept'])
+          Module['onPlayerFilesKept'](!error);
+        if (quillorbPlayerFiles.pending) {
+          quillorbPlayerFiles.pending = false;
+          quillorbPlayerFiles.keep();
+        }
+      });
+    }, 0);
   },
 
   // Every file the game writes ends in a close (or, written whole, a rename over the old one).
