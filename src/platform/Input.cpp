@@ -37,6 +37,10 @@ bool isKeyDown(int key) {
     if (keySource)
         return keySource->isDown(key);
     GLFWwindow* window = glfwGetCurrentContext();
+#ifdef __EMSCRIPTEN__
+    if (window && takeKeyTap(key))
+        return true;
+#endif
     return window && glfwGetKey(window, key) == GLFW_PRESS;
 }
 

@@ -5,12 +5,21 @@
 #include <cstdio>
 #include <iostream>
 
+#include "platform/Keys.h"
+
 namespace {
 
 // src/platform/web/PageFocus.js keeps Module.pageFocused up to date.
 // clang-format off
 EM_JS(int, pageFocusedFlag, (), { return Module['pageFocused'] ? 1 : 0; });
 // clang-format on
+
+bool keyTapped[GLFW_KEY_LAST + 1] = {};
+
+void rememberTap(GLFWwindow*, int key, int, int action, int) {
+    if (action == GLFW_PRESS && key >= 0 && key <= GLFW_KEY_LAST)
+        keyTapped[key] = true;
+}
 
 struct PageLoop {
     platform::PageFrame frame = nullptr;
@@ -32,6 +41,18 @@ namespace platform {
 
 bool pageHasFocus() {
     return pageFocusedFlag() != 0;
+}
+
+void keepKeyTaps(GLFWwindow* window) {
+    glfwSetKeyCallback(window, rememberTap);
+}
+
+bool takeKeyTap(int key) {
+    if (key < 0 || key > GLFW_KEY_LAST)
+        return false;
+    const bool tapped = keyTapped[key];
+    keyTapped[key] = false;
+    return tapped;
 }
 
 void runInPage(PageFrame frame, PageFinish finish, void* game) {

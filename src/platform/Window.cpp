@@ -3,6 +3,9 @@
 #include <cstdio>
 
 #include "platform/Keys.h"
+#ifdef __EMSCRIPTEN__
+#include "platform/WebPage.h"
+#endif
 
 namespace platform {
 namespace {
@@ -50,9 +53,10 @@ bool openWindow(int width, int height, int depthBits, int stencilBits, int sampl
     if (!window)
         return false;
     glfwMakeContextCurrent(window);
-    // A key tapped between two slow frames still counts as pressed at the next poll. The
-    // browser's GLFW has no sticky keys and says so on the console at every start.
-#ifndef __EMSCRIPTEN__
+    // A key tapped between two slow frames still counts as pressed at the next poll.
+#ifdef __EMSCRIPTEN__
+    keepKeyTaps(window);
+#else
     glfwSetInputMode(window, GLFW_STICKY_KEYS, GLFW_TRUE);
 #endif
     glfwSwapInterval(0);

@@ -22,7 +22,7 @@ const browserFlags = [
   '--disable-sync', '--no-first-run', '--window-size=1024,768',
 ];
 const downloadLimit = 8 * 1024 * 1024;
-const demoVerdict = 'Replay "replays/demo.qbr": ended as recorded';
+const demoVerdict = '/quillorb/replays/demo.qbr": ended as recorded';
 
 let profiles = 0;
 async function launch(extraFlags = []) {
