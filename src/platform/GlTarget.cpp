@@ -68,6 +68,10 @@ int clampWrap() {
     return GL_CLAMP;
 }
 
+int depthImageFilter() {
+    return GL_LINEAR;
+}
+
 void bindFragmentOutput(unsigned int program, const char* name) {
     glBindFragDataLocation(program, 0, name);
 }
@@ -118,6 +122,10 @@ double endTimeQueryMilliseconds(unsigned int) {
 
 int clampWrap() {
     return GL_CLAMP_TO_EDGE;
+}
+
+int depthImageFilter() {
+    return GL_NEAREST;
 }
 
 void bindFragmentOutput(unsigned int, const char*) {}

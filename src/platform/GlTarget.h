@@ -51,6 +51,11 @@ int clampWrap();
 // where the target can; false where it cannot.
 bool drawUpsideDown(bool on);
 
+// The filter of a depth texture read as a plain image (the water's depth below the surface):
+// GL_LINEAR on the desktop as always; OpenGL ES filters depth only in comparisons, so GL_NEAREST
+// there.
+int depthImageFilter();
+
 // Binds fragment output 0 of an unlinked program to `name`. GLSL ES puts a program's single
 // output at 0 by itself.
 void bindFragmentOutput(unsigned int program, const char* name);

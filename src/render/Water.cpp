@@ -23,12 +23,12 @@ namespace {
 
 // Sized formats, and for depth the type WebGL insists on: the same images on the desktop.
 void allocateTarget(GLuint texture, int targetSize, GLint internalFormat, GLenum format,
-                    GLenum type) {
+                    GLenum type, GLint filter = GL_LINEAR) {
     glBindTexture(GL_TEXTURE_2D, texture);
     glTexImage2D(GL_TEXTURE_2D, 0, internalFormat, targetSize, targetSize, 0, format, type,
                  nullptr);
-    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR);
-    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, filter);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, filter);
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, gltarget::clampWrap());
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, gltarget::clampWrap());
 }
@@ -118,7 +118,7 @@ void Water::createImages() {
     allocateTarget(reflectionTexture, targetSize, GL_RGB8, GL_RGB, GL_UNSIGNED_BYTE);
     allocateTarget(refractionTexture, targetSize, GL_RGB8, GL_RGB, GL_UNSIGNED_BYTE);
     allocateTarget(depthTexture, targetSize, GL_DEPTH_COMPONENT24, GL_DEPTH_COMPONENT,
-                   GL_UNSIGNED_INT);
+                   GL_UNSIGNED_INT, gltarget::depthImageFilter());
     glGenRenderbuffers(1, &reflectionDepthBuffer);
     glBindRenderbuffer(GL_RENDERBUFFER, reflectionDepthBuffer);
     glRenderbufferStorage(GL_RENDERBUFFER, GL_DEPTH_COMPONENT24, targetSize, targetSize);

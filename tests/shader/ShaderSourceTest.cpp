@@ -5,10 +5,12 @@
 #include <GLFW/glfw3.h>
 
 #include <string>
+#include <vector>
 
 #include "GlTestContext.h"
 #include "ReadFile.h"
 #include "assets/ShaderSource.h"
+#include "platform/GlTarget.h"
 
 // Every program the game loads, its files assembled as each target's loader assembles them,
 // must compile and link in that target's kind of context: the desktop's compatibility context,
@@ -99,6 +101,80 @@ TEST(ShaderSource, EveryProgramOfTheGameBuildsAsEachTargetAssemblesIt) {
                 << program.vertex << (target == GlTarget::Web ? " for the web" : " on the desktop");
     }
     glfwMakeContextCurrent(desktop);
+}
+
+// The level program with the water's plane y = 0 keeping what lies above it, over a square that
+// straddles the plane: which pixels each target draws. The desktop clips with its clip plane,
+// the web's program discards for itself.
+std::vector<unsigned char> clippedSquare(GlTarget target) {
+    const int side = 16;
+    GLuint vertex = glCreateShader(GL_VERTEX_SHADER);
+    GLuint fragment = glCreateShader(GL_FRAGMENT_SHADER);
+    std::string library = readFile("shader/level_texture.frag");
+    EXPECT_EQ(compileFailure(vertex, assembleShaderSource(target, ShaderKind::Scene,
+                                                          readFile("shader/simple_shader.vert"))),
+              "");
+    EXPECT_EQ(compileFailure(fragment,
+                             assembleShaderSource(target, ShaderKind::Scene,
+                                                  readFile("shader/simple_shader.frag"), library)),
+              "");
+    GLuint program = glCreateProgram();
+    glAttachShader(program, vertex);
+    glAttachShader(program, fragment);
+    glLinkProgram(program);
+    glUseProgram(program);
+    const float identity[16] = {1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1};
+    for (const char* matrix : {"PV", "model", "T"})
+        glUniformMatrix4fv(glGetUniformLocation(program, matrix), 1, GL_FALSE, identity);
+    glUniform4f(glGetUniformLocation(program, "clipPlane"), 0.0f, 1.0f, 0.0f, 0.0f);
+    const float square[16] = {-1, -1, 0, 1, 1, -1, 0, 1, 1, 1, 0, 1, -1, 1, 0, 1};
+    GLuint buffer = 0;
+    glGenBuffers(1, &buffer);
+    glBindBuffer(GL_ARRAY_BUFFER, buffer);
+    glBufferData(GL_ARRAY_BUFFER, sizeof square, square, GL_STATIC_DRAW);
+    glVertexAttribPointer(0, 4, GL_FLOAT, GL_FALSE, 0, nullptr);
+    glEnableVertexAttribArray(0);
+
+    glViewport(0, 0, side, side);
+    glDisable(GL_CULL_FACE);
+    glDisable(GL_DEPTH_TEST);
+    glClearColor(1, 0, 0, 1);
+    glClear(GL_COLOR_BUFFER_BIT);
+    if (target == GlTarget::Desktop)
+        gltarget::enableClipPlane();
+    glDrawArrays(GL_TRIANGLE_FAN, 0, 4);
+    if (target == GlTarget::Desktop)
+        gltarget::disableClipPlane();
+    std::vector<unsigned char> pixels(side * side * 4);
+    glReadPixels(0, 0, side, side, GL_RGBA, GL_UNSIGNED_BYTE, pixels.data());
+
+    glDisableVertexAttribArray(0);
+    glBindBuffer(GL_ARRAY_BUFFER, 0);
+    glDeleteBuffers(1, &buffer);
+    glUseProgram(0);
+    glDeleteProgram(program);
+    glDeleteShader(vertex);
+    glDeleteShader(fragment);
+    // Drawn (the unlit black of an unbound texture) or left (the red it was cleared to).
+    std::vector<unsigned char> drawn;
+    for (size_t i = 0; i < pixels.size(); i += 4)
+        drawn.push_back(pixels[i] < 128);
+    return drawn;
+}
+
+TEST(ShaderSource, TheWatersClipPlaneCutsTheSamePixelsOnBothTargets) {
+    if (!ensureGlContext())
+        GTEST_SKIP() << "no display";
+    GLFWwindow* desktop = glfwGetCurrentContext();
+    ASSERT_NE(esContext(), nullptr) << "no OpenGL ES 3.0 context";
+    std::vector<unsigned char> onDesktop = clippedSquare(GlTarget::Desktop);
+    glfwMakeContextCurrent(esContext());
+    std::vector<unsigned char> onWeb = clippedSquare(GlTarget::Web);
+    glfwMakeContextCurrent(desktop);
+    // The upper half is drawn, the lower half cut away.
+    EXPECT_EQ(onDesktop.front(), 0);
+    EXPECT_EQ(onDesktop.back(), 1);
+    EXPECT_EQ(onWeb, onDesktop);
 }
 
 } // namespace
