@@ -255,6 +255,8 @@ void Game::checkGLError() {
 }
 
 void Game::shutdown() {
+    if (frames.begun)
+        endFrames();
     if (session)
         session->finish(scene);
     session = nullptr;
@@ -274,50 +276,51 @@ void Game::shutdown() {
 
 // A timedemo times every frame after the first (which pays for the first draws) and each
 // pass on the GPU, and ends with the replay.
-void Game::runFrames() {
-    const std::string& timedemoFile = gameOptions.timedemoFile;
-    const bool timedemo = !timedemoFile.empty() && session && session->isReplaying();
+void Game::beginFrames() {
+    frames = FrameRun();
+    frames.begun = true;
+    frames.timedemo = !gameOptions.timedemoFile.empty() && session && session->isReplaying();
     // Where the GL has no timer queries the timedemo says so instead of the pass times.
-    PassTimer* passTimer = timedemo && gltarget::hasPassTimer() ? new PassTimer() : nullptr;
-    std::vector<double> frameTimes;
-    double lastFrameDone = 0.0;
+    if (frames.timedemo && gltarget::hasPassTimer())
+        frames.passTimer = std::make_unique<PassTimer>();
+    frames.replayFile = frames.timedemo ? gameOptions.timedemoFile : gameOptions.replayFile;
+    frames.verdictDue = session && session->isReplaying();
     // The clock starts with the first frame: loading is not part of its first frame time.
     frameClock = Clock();
-    // A watched replay says whether it held as it ends; a timedemo says it after its report.
-    const std::string replayFile = timedemo ? timedemoFile : gameOptions.replayFile;
-    bool verdictDue = session && session->isReplaying();
+}
 
-    bool running = true;
-    bool firstFrame = true;
-    while (running) {
-        updateFrame();
-        renderFrame(*this);
-        // The rasteriser draws lazily: a frame is only done, and timed, once its drawing is.
-        // Timing from one frame's end to the next leaves nothing out of the total.
-        if (timedemo)
-            glFinish();
-        const double frameDone = platform::getTime();
-        // The race starts with the first picture the player sees: loading and drawing it
-        // cost no countdown.
-        if (firstFrame) {
-            frameClock.restartFrameTiming();
-            PassTimer::install(passTimer);
-        } else if (timedemo) {
-            frameTimes.push_back(frameDone - lastFrameDone);
-        }
-        lastFrameDone = frameDone;
-        firstFrame = false;
-        checkGLError();
-        if (verdictDue && !timedemo && session->replayEnded()) {
-            std::cout << session->replayVerdict(replayFile) << std::endl;
-            verdictDue = false;
-        }
-        running = !platform::isKeyDown(GLFW_KEY_ESCAPE) && platform::isWindowOpen() &&
-                  !(timedemo && session->replayEnded());
+bool Game::frame() {
+    updateFrame();
+    renderFrame(*this);
+    // The rasteriser draws lazily: a frame is only done, and timed, once its drawing is.
+    // Timing from one frame's end to the next leaves nothing out of the total.
+    if (frames.timedemo)
+        glFinish();
+    const double frameDone = platform::getTime();
+    // The race starts with the first picture the player sees: loading and drawing it cost no
+    // countdown.
+    if (frames.first) {
+        frameClock.restartFrameTiming();
+        PassTimer::install(frames.passTimer.get());
+    } else if (frames.timedemo) {
+        frames.times.push_back(frameDone - frames.lastDone);
     }
-    if (timedemo) {
+    frames.lastDone = frameDone;
+    frames.first = false;
+    checkGLError();
+    if (frames.verdictDue && !frames.timedemo && session->replayEnded()) {
+        std::cout << session->replayVerdict(frames.replayFile) << std::endl;
+        frames.verdictDue = false;
+    }
+    return !platform::isKeyDown(GLFW_KEY_ESCAPE) && platform::isWindowOpen() &&
+           !(frames.timedemo && session->replayEnded());
+}
+
+void Game::endFrames() {
+    if (frames.timedemo) {
         const std::map<std::string, PassTimer::Total> noPassTimes;
         const std::vector<std::string> noPassOrder;
+        PassTimer* passTimer = frames.passTimer.get();
         GLint samples = 0;
         glGetIntegerv(GL_SAMPLES, &samples);
         if (scene->getPictureTarget().isReady())
@@ -325,20 +328,20 @@ void Game::runFrames() {
         std::cout << timedemoSettings(width, height, samples, scene->getShadowMapSize(),
                                       scene->getWaterMapSize(), anisotropyInUse(),
                                       quality.settings().renderScale, rungName(quality.rung()))
-                  << timedemoReport(timedemoFile, frameTimes,
+                  << timedemoReport(gameOptions.timedemoFile, frames.times,
                                     passTimer ? passTimer->totals() : noPassTimes,
                                     passTimer ? passTimer->order() : noPassOrder);
         if (!passTimer)
             std::cout << "GPU time per frame: not measured (pass timers are desktop only)\n";
         std::cout << std::flush;
         PassTimer::install(nullptr);
-        delete passTimer;
     }
-    if (verdictDue && session->replayEnded())
-        std::cout << session->replayVerdict(replayFile) << std::endl;
+    if (frames.verdictDue && session->replayEnded())
+        std::cout << session->replayVerdict(frames.replayFile) << std::endl;
+    frames = FrameRun();
 }
 
-int Game::run() {
+bool Game::startUp() {
     // The scene exists before the window does; it makes no GL call until init.
     if (!scene)
         adoptScene(new Scene());
@@ -347,11 +350,19 @@ int Game::run() {
     std::cout << banner << std::endl;
 
     if (!init())
-        return 1;
+        return false;
     loadBestTimes();
     ghostRace.load(*scene);
     scene->setGhost(&ghostRace.track());
-    runFrames();
+    beginFrames();
+    return true;
+}
+
+int Game::run() {
+    if (!startUp())
+        return 1;
+    while (frame()) {
+    }
     shutdown();
     return 0;
 }

@@ -1,6 +1,8 @@
 #pragma once
 
 #include <memory>
+#include <string>
+#include <vector>
 
 #include "physics/RaceState.h"
 #include "physics/StepResult.h"
@@ -15,6 +17,7 @@ class Scene;
 class BitmapFont;
 class RaceSession;
 class BestTimes;
+class PassTimer;
 
 // The application shell: one game, built at start-up from the player's options, owns the
 // scene, the font, the screen pictures, the clock, the race session, the best times and the
@@ -27,8 +30,20 @@ class Game {
     Game(const Game&) = delete;
     Game& operator=(const Game&) = delete;
 
-    // Runs the whole program: banner, start-up, frame loop, shutdown. Returns the exit code.
+    // Runs the whole program on the desktop: startUp, frame until it says stop, shutdown.
+    // Returns the exit code. A browser's main loop makes the same three calls itself.
     int run();
+
+    // The banner, start-up, the best times and the ghost: everything before the first frame.
+    // False (having printed why) when the program must exit 1.
+    bool startUp();
+    // One frame: controls, simulation, drawing, the timedemo's timing and the replay's verdict.
+    // Waits for nothing but the buffer swap (and a timedemo for its drawing). False once the
+    // game is to end: Escape, the window closed, or a timedemo's replay over.
+    bool frame();
+    // The timedemo's report and a replay's last verdict when frames ran, then everything
+    // released in order and the window closed.
+    void shutdown();
 
     // Start-up after the banner; returns false (having printed why) when the program must
     // exit 1.
@@ -36,7 +51,6 @@ class Game {
     void updateFrame();
     void checkGLError();
     void onWindowResize(int width, int height);
-    void shutdown();
 
     const GameOptions& options() const { return gameOptions; }
     int windowWidth() const { return width; }
@@ -76,7 +90,8 @@ class Game {
     void applyQuality();
     void showLoadingScreen();
     void loadBestTimes();
-    void runFrames();
+    void beginFrames();
+    void endFrames();
 
     GameOptions gameOptions;
     int width;
@@ -104,6 +119,20 @@ class Game {
     std::unique_ptr<RaceSession> ownedSession;
     std::unique_ptr<BestTimes> bestTimes;
     bool screenTexturesMade = false;
+
+    // What the frames keep from one call to the next, from beginFrames to endFrames.
+    struct FrameRun {
+        bool begun = false;
+        bool first = true;
+        bool timedemo = false;
+        std::unique_ptr<PassTimer> passTimer;
+        std::vector<double> times; // the timedemo's, after the first frame
+        double lastDone = 0.0;
+        // A watched replay says whether it held as it ends; a timedemo after its report.
+        std::string replayFile;
+        bool verdictDue = false;
+    };
+    FrameRun frames;
 };
 
 // The GL error text for one glGetError() value ("" for no error).

@@ -1,3 +1,6 @@
+// Desktop only: the browser's GLFW (3.2) has neither these calls nor their constants.
+#ifndef __EMSCRIPTEN__
+
 #include "platform/GlfwGamepad.h"
 
 #include "platform/Keys.h"
@@ -30,3 +33,5 @@ GamepadState GlfwGamepad::state() {
     }
     return state;
 }
+
+#endif
