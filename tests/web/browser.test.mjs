@@ -191,6 +191,9 @@ test('a data file missing from the bundle is named once and the race goes on', a
     const page = await openGame(`http://127.0.0.1:${other.port}/`);
     const before = await status(page);
     await waitForStatus(page, `s.remaining < ${before.remaining} && s.frames >= ${before.frames + 5}`);
+    // F4 loads the level's textures again, with the other filter: still named only once.
+    await page.keyboard.press('F4');
+    await waitForStatus(page, `s.frames >= ${before.frames + 10}`);
     assert.equal(page.lines.filter((line) => line.includes(missing)).length, 1,
                  `named once:\n${page.lines.join('\n')}`);
     await page.close();
