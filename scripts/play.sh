@@ -6,7 +6,7 @@ set -euo pipefail
 
 ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 BUILD_DIR="${BUILD_DIR:-$ROOT/build}"
-"$ROOT/scripts/setup.sh"
+"$ROOT/scripts/setup.sh" --play
 
 cd "$ROOT/run"
 if [[ -n "${DISPLAY:-}" ]]; then

@@ -7,8 +7,9 @@ set -euo pipefail
 ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 BUILD_DIR="${BUILD_DIR:-$ROOT/build}"
 FUZZ_SECONDS="${FUZZ_SECONDS:-60}"
-# The build folder may have been configured without tests for an install; these need them.
-"$ROOT/scripts/setup.sh" -DQUILLORB_TESTS=ON
+# The build folder may have been configured without tests for an install or to play; these
+# need them, and the benchmarks must still build. The fuzz build below needs clang.
+"$ROOT/scripts/setup.sh" --with-fuzz-tools -DQUILLORB_TESTS=ON -DQUILLORB_BENCH=ON
 
 XVFB=(xvfb-run -a -s "-screen 0 1280x1024x24")
 export ALSOFT_DRIVERS=null

@@ -1,6 +1,8 @@
 in vec2 uv;
 
 uniform sampler2D colorTexture;
+// White for pictures and plain text; a warning or a greyed line tints the glyphs.
+uniform vec4 tint;
 
 out vec4 hudColor;
 
@@ -10,5 +12,5 @@ void main() {
     // scene shows between the letters and around the marble.
     if (texel.a < 0.5)
         discard;
-    hudColor = texel;
+    hudColor = texel * tint;
 }

@@ -108,15 +108,15 @@ void handleDisplayOptions(Scene* scene) {
     }
 }
 
-void drawStatusLines(BitmapFont* font) {
+std::vector<RaceHudView::StatusLine> takeStatusLines() {
+    std::vector<RaceHudView::StatusLine> shown;
     for (int i = 0; i < slotCount; ++i) {
         if (statusFrames[i] <= 0)
             continue;
         --statusFrames[i];
-        if (font)
-            font->drawText(statusText[i].c_str(), 0.0f, 425.0f - 25.0f * static_cast<float>(i),
-                           false);
+        shown.push_back({i, statusText[i]});
     }
+    return shown;
 }
 
 bool isShowFpsOn() {

@@ -1,9 +1,11 @@
 #pragma once
 
 #include <string>
+#include <vector>
+
+#include "hud/RaceHud.h"
 
 class Scene;
-class BitmapFont;
 
 // The function-key display options: F2 frame rate, F3 wireframe, F4 filtering, F5 mipmaps,
 // F6 buffer objects, F8 frustum culling, F9 transparency. Each key acts once per press and
@@ -12,7 +14,8 @@ class BitmapFont;
 
 // Reads the keys; the scene's own switches and textures change on it (which may be null).
 void handleDisplayOptions(Scene* scene);
-void drawStatusLines(BitmapFont* font);
+// The status lines to show in this HUD frame, each counted down by one frame.
+std::vector<RaceHudView::StatusLine> takeStatusLines();
 
 bool isShowFpsOn();
 bool isWireframeOn();

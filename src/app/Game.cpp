@@ -14,6 +14,7 @@
 #include "platform/GlTarget.h"
 #include "platform/Input.h"
 #include "platform/Keys.h"
+#include "platform/StopSignals.h"
 #include "platform/Window.h"
 #include "render/PassTimer.h"
 #include "render/SceneTarget.h"
@@ -40,7 +41,7 @@ const char* const screenTextureFiles[4] = {
 
 // Where a console "pause" would wait for a key, wait for Enter instead.
 void waitForEnter() {
-    std::cout << "Press Enter to continue . . ." << std::endl;
+    std::cerr << "Press Enter to continue . . ." << std::endl;
     std::string line;
     std::getline(std::cin, line);
 }
@@ -117,7 +118,7 @@ void Game::showLoadingScreen() {
 void Game::loadBestTimes() {
     std::string path = BestTimes::defaultPath();
     if (path.empty()) {
-        std::cout << "Best times are not kept: neither XDG_DATA_HOME nor HOME is set" << std::endl;
+        std::cerr << "Best times are not kept: neither XDG_DATA_HOME nor HOME is set" << std::endl;
         return;
     }
     bestTimes.reset(new BestTimes(path));
@@ -138,14 +139,14 @@ void Game::onWindowResize(int newWidth, int newHeight) {
 
 bool Game::init() {
     if (!platform::initialize()) {
-        std::cout << "Could not init GLFW!" << std::endl;
+        std::cerr << "Could not init GLFW!" << std::endl;
         return false;
     }
     std::cout << "GLFW initialized" << std::endl;
 
     // The window needs no samples of its own: the scene's picture has them.
     if (!platform::openWindow(width, height, 24, 8, 0, true, gameOptions.fullscreen)) {
-        std::cout << "Failed to create OpenGL window!" << std::endl;
+        std::cerr << "Failed to create OpenGL window!" << std::endl;
         platform::terminate();
         return false;
     }
@@ -157,7 +158,7 @@ bool Game::init() {
     glewExperimental = GL_TRUE;
     GLenum glewStatus = glewInit();
     if (glewStatus != GLEW_OK) {
-        std::cout << "GLEW Error: " << glewGetErrorString(glewStatus) << "\n" << std::endl;
+        std::cerr << "GLEW Error: " << glewGetErrorString(glewStatus) << "\n" << std::endl;
         waitForEnter();
         return false;
     }
@@ -199,8 +200,13 @@ bool Game::init() {
 // Auto quality starts where it settled the last time on this renderer and window size.
 void Game::startQuality() {
     const std::string path = QualityMemory::defaultPath();
-    if (!quality.isAuto() || path.empty())
+    if (!quality.isAuto())
         return;
+    if (path.empty()) {
+        std::cerr << "Where the quality settled is not kept: neither XDG_STATE_HOME nor HOME is set"
+                  << std::endl;
+        return;
+    }
     auto glText = [](GLenum name) {
         const GLubyte* text = glGetString(name);
         return text ? std::string(reinterpret_cast<const char*>(text)) : std::string();
@@ -251,14 +257,13 @@ void Game::updateFrame() {
 void Game::checkGLError() {
     GLenum error = glGetError();
     if (error != GL_NO_ERROR)
-        std::cout << glErrorMessage(error) << std::endl;
+        std::cerr << glErrorMessage(error) << std::endl;
 }
 
 void Game::shutdown() {
     if (frames.begun)
         endFrames();
-    if (session)
-        session->finish(scene);
+    keptRace = session ? session->finish(scene) : "";
     session = nullptr;
     ownedSession.reset();
     scene = nullptr;
@@ -313,7 +318,7 @@ bool Game::frame() {
         frames.verdictDue = false;
     }
     return !platform::isKeyDown(GLFW_KEY_ESCAPE) && platform::isWindowOpen() &&
-           !(frames.timedemo && session->replayEnded());
+           platform::stopSignal() == 0 && !(frames.timedemo && session->replayEnded());
 }
 
 void Game::endFrames() {
@@ -364,5 +369,12 @@ int Game::run() {
     while (frame()) {
     }
     shutdown();
+    // Stopped from outside, the player may not have seen the game end: say how it did.
+    if (const int signal = platform::stopSignal()) {
+        std::cerr << "Stopped by " << platform::stopSignalName(signal);
+        if (!keptRace.empty())
+            std::cerr << ": the race is saved to " << keptRace;
+        std::cerr << std::endl;
+    }
     return 0;
 }

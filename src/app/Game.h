@@ -119,6 +119,8 @@ class Game {
     std::unique_ptr<RaceSession> ownedSession;
     std::unique_ptr<BestTimes> bestTimes;
     bool screenTexturesMade = false;
+    // Where shutdown put the recorded race ("" when it kept none).
+    std::string keptRace;
 
     // What the frames keep from one call to the next, from beginFrames to endFrames.
     struct FrameRun {

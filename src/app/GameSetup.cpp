@@ -56,12 +56,14 @@ bool setUpGame(int argc, const char* const* argv, GameOptions& options, int& exi
     // Every data path in the game stays relative to this folder.
     std::filesystem::current_path(dataDir, error);
     if (error) {
-        std::cout << "Could not enter the data directory " << dataDir << ": " << error.message()
+        std::cerr << "Could not enter the data directory " << dataDir << ": " << error.message()
                   << std::endl;
         exitCode = 1;
         return false;
     }
     options.dataDir = dataDir;
+    options.replayFile = replayInDataTree(options.replayFile, dataDir);
+    options.timedemoFile = replayInDataTree(options.timedemoFile, dataDir);
     return true;
 }
 
@@ -73,7 +75,7 @@ RaceSession* startRaceSession(const GameOptions& options) {
         Replay replay;
         std::string error;
         if (!ReplayReader().read(replayFile, hashLevelData("."), replay, error)) {
-            std::cout << error << std::endl;
+            std::cerr << error << std::endl;
             delete session;
             return nullptr;
         }
@@ -85,6 +87,9 @@ RaceSession* startRaceSession(const GameOptions& options) {
             options.recordFile.empty() ? defaultReplayPath() : options.recordFile;
         if (!recordFile.empty())
             session->startRecording(recordFile, hashLevelData("."));
+        else
+            std::cerr << "The last race is not kept: neither XDG_DATA_HOME nor HOME is set"
+                      << std::endl;
     }
     return session;
 }

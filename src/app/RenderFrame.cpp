@@ -13,6 +13,9 @@
 #include "app/Game.h"
 #include "hud/BitmapFont.h"
 #include "hud/ClockText.h"
+#include "hud/HudCanvas.h"
+#include "hud/RaceHud.h"
+#include "hud/ScreenLayout.h"
 #include "platform/GlTarget.h"
 #include "platform/Window.h"
 #include "render/PassTimer.h"
@@ -21,91 +24,59 @@
 
 namespace {
 
-const char* const endScreenKeys = "Enter or A: play again    Escape: quit";
-const char* const pauseLine = "P or Start: resume    Escape: quit";
+const char* const playAgainKeys = "Enter or A: play again    Escape: quit";
+// A watched race's end: Enter starts nothing there.
+const char* const watchedEndKeys = "Escape: quit";
+const char* const pauseKeys = "P or Start: resume    Escape: quit";
 // What a paused picture keeps of its brightness: dim enough to read as stopped, light enough
 // to see where the marble stands.
 const float pausedBrightness = 0.45f;
-// The padding round text on its plate, in pixels.
-const float plateMargin = 12.0f;
+// How long the line after a lost life stays, in the race's time.
+const double lifeLostSeconds = 2.0;
+// The middle of the winner's plate, over the lower part of the picture and clear of its
+// "You win!" line, on the canvas.
+const float winPlateCentre = -0.265f * HudCanvas::height;
+
+HudCanvas canvasOf(const Game& game) {
+    return HudCanvas(game.windowWidth(), game.windowHeight());
+}
 
 void drawFullWindow(const Game& game, BitmapFont* font, unsigned int texture) {
     float width = static_cast<float>(game.windowWidth());
     float height = static_cast<float>(game.windowHeight());
-    font->drawQuad(-width / 2.0f, height / 2.0f, texture, width, height);
+    font->drawQuad(static_cast<float>(-(game.windowWidth() / 2)), height / 2.0f, texture, width,
+                   height);
 }
 
-float textWidth(const BitmapFont* font, const std::string& text) {
-    float width = 0.0f;
-    for (char c : text)
-        width += font->glyph(static_cast<unsigned char>(c)).xadvance;
-    return width;
-}
-
-// An opaque dark rectangle in HUD coordinates (left, top, size): white letters read on it
-// whatever picture lies under them, the winner's chequered band included.
-void drawPlate(const Game& game, float left, float top, float width, float height) {
-    GLfloat clearColour[4];
-    glGetFloatv(GL_COLOR_CLEAR_VALUE, clearColour);
-    glEnable(GL_SCISSOR_TEST);
-    glScissor(game.windowWidth() / 2 + static_cast<int>(std::floor(left)),
-              game.windowHeight() / 2 + static_cast<int>(std::floor(top - height)),
-              static_cast<int>(std::ceil(width)), static_cast<int>(std::ceil(height)));
-    glClearColor(0.12f, 0.06f, 0.02f, 1.0f);
-    glClear(GL_COLOR_BUFFER_BIT);
-    glDisable(GL_SCISSOR_TEST);
-    glClearColor(clearColour[0], clearColour[1], clearColour[2], clearColour[3]);
-}
-
-// Near the bottom-left corner, on its own plate.
-void drawKeyLine(const Game& game, BitmapFont* font, const char* text) {
-    const float x = static_cast<float>(-(game.windowWidth() / 2) + 24);
-    const float y = static_cast<float>(-(game.windowHeight() / 2) + 60);
-    drawPlate(game, x - plateMargin, y + plateMargin, textWidth(font, text) + 2.0f * plateMargin,
-              static_cast<float>(font->getLineHeight()) + 2.0f * plateMargin);
-    font->drawText(text, x, y, true);
-}
-
-std::vector<std::string> winLines(const WinRecord& win) {
-    std::vector<std::string> lines{"Your time: " + formatRaceTime(win.seconds)};
+std::vector<ScreenLayout::Line> winLines(const WinRecord& win) {
+    std::vector<ScreenLayout::Line> lines{{"Your time: " + formatRaceTime(win.seconds)}};
     if (win.hasBest)
-        lines.push_back("Best time: " + formatRaceTime(win.bestSeconds));
+        lines.push_back({"Best time: " + formatRaceTime(win.bestSeconds)});
     if (win.newBest)
-        lines.push_back("New best time!");
+        lines.push_back({"New best time!"});
     if (win.hadPreviousBest) {
         const double difference = win.seconds - win.previousBestSeconds;
         char text[64];
         std::snprintf(text, sizeof text, "Against the best before: %c%.2f s",
                       difference < 0.0 ? '-' : '+', std::fabs(difference));
-        lines.push_back(text);
+        lines.push_back({text});
     }
     return lines;
 }
 
-// The race's time on a dark plate over the lower part of the winner picture; white letters
-// need the dark.
-void drawWinLines(const Game& game, BitmapFont* font, const WinRecord& win) {
-    const std::vector<std::string> lines = winLines(win);
-    const int height = game.windowHeight();
-    const float lineStep = static_cast<float>(font->getLineHeight()) + 6.0f;
-    const float margin = 14.0f;
-    float widest = 0.0f;
-    for (const std::string& line : lines)
-        widest = std::max(widest, textWidth(font, line));
-    const float plateWidth = widest + 4.0f * margin;
-    const float plateHeight = lineStep * static_cast<float>(lines.size()) + 2.0f * margin;
-    // Over the lower part of the picture, but never down onto the key line's plate.
-    const float keyPlateTop = static_cast<float>(-(height / 2) + 60) + plateMargin;
-    const float bottom =
-        std::max(-0.265f * static_cast<float>(height) - plateHeight / 2.0f, keyPlateTop + margin);
-    const float top = bottom + plateHeight;
-    drawPlate(game, -plateWidth / 2.0f, top, plateWidth, plateHeight);
+// The race's time on a plate over the lower part of the winner picture, never down onto the
+// key line's plate.
+void drawWinLines(ScreenLayout& screen, const WinRecord& win, const std::string& keys) {
+    const std::vector<ScreenLayout::Line> lines = winLines(win);
+    const float height = screen.plateSize(lines).y;
+    const float centre = screen.canvas().at(HudCanvas::Anchor::Centre, {0.0f, winPlateCentre}).y;
+    const float lowest = screen.keyLineBox(keys).top + screen.margin() + height;
+    screen.plate(lines, std::floor(std::max(centre + height / 2.0f, lowest)));
+}
 
-    float y = top - margin;
-    for (const std::string& line : lines) {
-        font->drawText(line.c_str(), std::floor(-textWidth(font, line) / 2.0f), y, true);
-        y -= lineStep;
-    }
+bool watchingARace(const Game& game) {
+    const RaceSession* session = game.getRaceSession();
+    return session && session->isReplaying();
 }
 
 // End screens cover the whole window and stand in for the scene and the HUD.
@@ -113,9 +84,11 @@ void showEndScreen(const Game& game, unsigned int texture, const WinRecord* win)
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
     if (BitmapFont* font = game.getFont()) {
         drawFullWindow(game, font, texture);
+        ScreenLayout screen(*font, canvasOf(game));
+        const std::string keys = watchingARace(game) ? watchedEndKeys : playAgainKeys;
         if (win && win->known)
-            drawWinLines(game, font, *win);
-        drawKeyLine(game, font, endScreenKeys);
+            drawWinLines(screen, *win, keys);
+        screen.keyLine(keys);
     }
     platform::swapBuffers();
 }
@@ -152,37 +125,68 @@ void showPausedFrame(Game& game) {
         drawFullWindow(game, font, game.frozenFrame());
         glDisable(GL_BLEND);
         glBlendFunc(GL_ONE, GL_ZERO);
-        const char* const title = "Paused";
-        const float scale = 3.0f;
-        // Above the middle, clear of the marble the chase camera keeps there.
-        const float top = static_cast<float>(game.windowHeight()) / 6.0f +
-                          static_cast<float>(font->getLineHeight()) * scale / 2.0f;
-        font->drawText(title, std::floor(-textWidth(font, title) * scale / 2.0f), std::floor(top),
-                       true, scale);
-        drawKeyLine(game, font, pauseLine);
+        ScreenLayout screen(*font, canvasOf(game));
+        screen.title("Paused");
+        screen.keyLine(pauseKeys);
     }
     glUseProgram(0);
     glBindTexture(GL_TEXTURE_2D, 0);
     platform::swapBuffers();
 }
 
+// The frame rate is not known before the clock's first second; a nought there would read as
+// a stalled game.
+std::string fpsLine(Game& game) {
+    const int fps = static_cast<int>(game.clock().getFps());
+    return (fps > 0 ? std::to_string(fps) : std::string("--")) + " Fps  " +
+           rungName(game.qualityRung());
+}
+
 void drawHud(Game& game, BitmapFont* font, const Scene* scene) {
-    if (isShowFpsOn()) {
-        std::string fps = std::to_string(static_cast<int>(game.clock().getFps())) + " Fps  " +
-                          rungName(game.qualityRung());
-        font->drawText(fps.c_str(), 480.0f, 375.0f, false);
-    }
-    font->drawIcons(game.race().lives, game.getScreenTexture(0), 64.0f, 48.0f);
-    RaceSession* session = game.getRaceSession();
-    if (session && session->isReplaying())
-        font->drawText("Replay", -60.0f, 375.0f, true);
-    if (scene) {
-        std::string clockText = formatClockText(scene->getRemainingTime());
-        font->drawText(clockText.c_str(), -500.0f, 330.0f, true);
-    }
+    RaceHudView view;
+    if (isShowFpsOn())
+        view.fpsLine = fpsLine(game);
+    view.lives = game.race().lives;
+    view.lifeIcon = game.getScreenTexture(0);
+    view.replaying = watchingARace(game);
+    view.showClock = scene != nullptr;
+    if (scene)
+        view.remainingTime = scene->getRemainingTime();
+    view.statusLines = takeStatusLines();
+    view.message = lifeLostLine(game.race());
+    if (font)
+        RaceHud(*font, canvasOf(game)).draw(view);
 }
 
 } // namespace
+
+std::string lifeLostLine(const RaceState& race) {
+    if (race.isOver() || race.lastLoss == LifeLoss::None ||
+        race.simulationTime - race.lastLossTime >= lifeLostSeconds)
+        return "";
+    const char* why = "";
+    switch (race.lastLoss) {
+    case LifeLoss::OffCourse:
+        why = "Off the course";
+        break;
+    case LifeLoss::Barrier:
+        why = "Hit by the barrier";
+        break;
+    case LifeLoss::Saw:
+        why = "Hit by the saw";
+        break;
+    case LifeLoss::TimeUp:
+        why = "Time's up";
+        break;
+    case LifeLoss::None:
+        break;
+    }
+    // The font has no long dash; the attempt under way counts as one left.
+    const int attempts = race.lives + 1;
+    return std::string(why) + " - " +
+           (attempts == 1 ? std::string("last attempt")
+                          : std::to_string(attempts) + " attempts left");
+}
 
 void releaseFrameResources(Game& game) {
     releaseFrozenFrame(game);
@@ -191,8 +195,8 @@ void releaseFrameResources(Game& game) {
 void renderFrame(Game& game) {
     Scene* scene = game.getScene();
     handleDisplayOptions(scene);
-    // The polygon mode holds for everything in the frame, HUD and end screens included.
-    gltarget::setWireframe(isWireframeOn());
+    // The wireframe is the scene's: the HUD and the screens over it are always drawn filled.
+    gltarget::setWireframe(false);
     glViewport(0, 0, game.windowWidth(), game.windowHeight());
 
     // The race keeps running behind the winner screen and may still use up the last life
@@ -217,15 +221,16 @@ void renderFrame(Game& game) {
     }
     // The first paused frame draws the race once more to keep it, then shows it paused.
 
-    if (scene)
+    if (scene) {
+        gltarget::setWireframe(isWireframeOn());
         scene->render();
+        gltarget::setWireframe(false);
+    }
     glActiveTexture(GL_TEXTURE0);
     gltarget::enableTexturing();
     {
         PassTiming timing("HUD");
-        if (BitmapFont* font = game.getFont())
-            drawHud(game, font, scene);
-        drawStatusLines(game.getFont());
+        drawHud(game, game.getFont(), scene);
     }
     if (paused) {
         freezeFrame(game);

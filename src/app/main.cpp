@@ -1,5 +1,6 @@
 #include "app/Game.h"
 #include "app/GameSetup.h"
+#include "platform/StopSignals.h"
 #include "session/RaceSession.h"
 
 #ifdef __EMSCRIPTEN__
@@ -98,6 +99,8 @@ int main(int argc, char** argv) {
 #else
 
 int main(int argc, char** argv) {
+    // From here on a stop asked by the system ends the game as Escape does.
+    platform::catchStopSignals();
     GameOptions options;
     int exitCode = 0;
     if (!setUpGame(argc, argv, options, exitCode))

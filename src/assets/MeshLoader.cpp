@@ -44,7 +44,7 @@ const char* shown(const char* path) {
 
 // The one line of ours that says which file was refused and why.
 bool reject(const char* path, const std::string& reason) {
-    std::cout << "Mesh \"" << shown(path) << "\" not loaded: " << reason << std::endl;
+    std::cerr << "Mesh \"" << shown(path) << "\" not loaded: " << reason << std::endl;
     return false;
 }
 
@@ -336,8 +336,8 @@ bool MeshLoader::loadDocument(const char* path, TiXmlDocument& doc) {
     bool tooDeep = path != nullptr && !nestingWithinLimit(path);
     if (path != nullptr && !tooDeep && doc.LoadFile(path, TIXML_DEFAULT_ENCODING))
         return true;
-    std::cout << "Could not load file. \n" << std::endl;
-    std::cout << "Error: "
+    std::cerr << "Could not load file. \n" << std::endl;
+    std::cerr << "Error: "
               << (tooDeep ? "Elements nested more than " + std::to_string(maxNesting) + " deep"
                           : std::string(doc.ErrorDesc()))
               << std::endl;

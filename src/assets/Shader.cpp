@@ -59,7 +59,7 @@ bool compileStage(GLenum type, const char* path, ShaderKind kind, const std::str
             std::cout << okMessage << std::endl;
     } else {
         std::string log = infoLog(shader, glGetShaderiv, glGetShaderInfoLog);
-        std::cout << errorMessage << log.c_str() << std::endl;
+        std::cerr << errorMessage << log.c_str() << std::endl;
     }
     // Some drivers accept an empty source; a missing file is still named.
     if (!compiled || !read)
@@ -140,7 +140,7 @@ void Shader::link(const char* outputName) {
         std::cout << "Shader-program linked successfully.\n" << std::endl;
     } else {
         std::string log = infoLog(programName, glGetProgramiv, glGetProgramInfoLog);
-        std::cout << "Shader-program link error:\n\n" << log.c_str() << std::endl;
+        std::cerr << "Shader-program link error:\n\n" << log.c_str() << std::endl;
     }
 }
 

@@ -8,6 +8,7 @@
 #include <stb/stb_image.h>
 
 #include <algorithm>
+#include <cstdint>
 #include <fstream>
 #include <iterator>
 #include <string>

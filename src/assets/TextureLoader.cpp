@@ -20,7 +20,7 @@ DecodedImage openImage(const char* path) {
     if (path != nullptr)
         decoded = decodeImage(path);
     if (!decoded) {
-        std::cout << "Texture could not be loaded" << std::endl;
+        std::cerr << "Texture could not be loaded" << std::endl;
         reportBrokenDataFile(path, "not an image");
         return DecodedImage{1, 1, 4, {255, 0, 255, 255}};
     }

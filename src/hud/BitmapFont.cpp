@@ -2,6 +2,7 @@
 
 #include <GL/glew.h>
 
+#include <algorithm>
 #include <iostream>
 #include <vector>
 
@@ -20,10 +21,6 @@ namespace {
 const glm::vec2 quadTexCoords[4] = {{0.0f, 0.0f}, {1.0f, 0.0f}, {1.0f, 1.0f}, {0.0f, 1.0f}};
 const uint32_t quadIndices[6] = {0, 1, 2, 0, 2, 3};
 
-// The icons' top-left corners: the life counter in the window's top-left corner.
-const float iconLeft = -520.0f;
-const float iconTop = 380.0f;
-const float iconSpacing = 50.0f;
 const int maxIcons = 3;
 
 } // namespace
@@ -35,7 +32,7 @@ BitmapFont::BitmapFont(const char* textureFile, const char* fontFile)
 
     FontParser parser(font);
     if (!parser.parseFile(fontFile)) {
-        std::cout << "Error while reading font file." << std::endl;
+        std::cerr << "Error while reading font file." << std::endl;
         reportBrokenDataFile(fontFile, parser.problem());
     }
 
@@ -60,17 +57,19 @@ void BitmapFont::setScreenSize(int width, int height) {
     hudMatrix = computeHudMatrix(width, height);
 }
 
-void BitmapFont::bindForDrawing(unsigned int texture) {
+void BitmapFont::bindForDrawing(unsigned int texture, const glm::vec4& colour) {
     glBindTexture(GL_TEXTURE_2D, texture);
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR);
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
     hudShader->setInt(0, "colorTexture");
+    glUniform4fv(glGetUniformLocation(hudShader->program(), "tint"), 1, glm::value_ptr(colour));
     glm::mat4 view = hudMatrix;
     glUniformMatrix4fv(glGetUniformLocation(hudShader->program(), "view"), 1, GL_FALSE,
                        glm::value_ptr(view));
 }
 
-void BitmapFont::drawText(const char* text, float x, float y, bool leftToRight, float scale) {
+void BitmapFont::drawText(const char* text, float x, float y, bool leftToRight, float scale,
+                          const glm::vec4& colour) {
     if (!hudShader || !hudShader->isUsable())
         return;
     TextLayout layout(font, text, x, y, leftToRight);
@@ -81,7 +80,7 @@ void BitmapFont::drawText(const char* text, float x, float y, bool leftToRight, 
 
     glDisable(GL_DEPTH_TEST);
     glUseProgram(hudShader->program());
-    bindForDrawing(fontTexture);
+    bindForDrawing(fontTexture, colour);
     hudShader->drawTextured(corners.data(), layout.texCoords().data(), layout.indices().data(),
                             layout.indexCount());
     glEnable(GL_DEPTH_TEST);
@@ -99,14 +98,40 @@ void BitmapFont::drawQuad(float x, float y, unsigned int texture, float width, f
     glDisable(GL_DEPTH_TEST);
     glActiveTexture(GL_TEXTURE0);
     gltarget::enableTexturing();
-    bindForDrawing(texture);
+    bindForDrawing(texture, white);
     hudShader->drawTextured(quadVertices, quadTexCoords, quadIndices, 6);
     glEnable(GL_DEPTH_TEST);
 }
 
-void BitmapFont::drawIcons(int count, unsigned int texture, float width, float height) {
+void BitmapFont::drawIcons(int count, unsigned int texture, float width, float height,
+                           glm::vec2 topLeft, float spacing) {
     if (count < 1 || count > maxIcons)
         return;
     for (int i = 0; i < count; ++i)
-        drawQuad(iconLeft + iconSpacing * static_cast<float>(i), iconTop, texture, width, height);
+        drawQuad(topLeft.x + spacing * static_cast<float>(i), topLeft.y, texture, width, height);
+}
+
+float BitmapFont::textWidth(const char* text) const {
+    float width = 0.0f;
+    for (const char* c = text; c && *c; ++c)
+        width += font.glyphs[static_cast<unsigned char>(*c)].xadvance;
+    return width;
+}
+
+HudRect BitmapFont::textBox(const char* text, float x, float y, bool leftToRight,
+                            float scale) const {
+    if (!text || !*text)
+        return HudRect{x, y, x, y};
+    const float advance = textWidth(text) * scale;
+    HudRect box{leftToRight ? x : x - advance, y - font.lineHeight * scale,
+                leftToRight ? x + advance : x, y};
+    TextLayout layout(font, text, x, y, leftToRight);
+    for (const glm::vec4& corner : layout.positions()) {
+        const glm::vec2 scaled = glm::vec2(x, y) + (glm::vec2(corner) - glm::vec2(x, y)) * scale;
+        box.left = std::min(box.left, scaled.x);
+        box.right = std::max(box.right, scaled.x);
+        box.bottom = std::min(box.bottom, scaled.y);
+        box.top = std::max(box.top, scaled.y);
+    }
+    return box;
 }

@@ -219,6 +219,10 @@ glm::vec3 CollisionWorld::collideAndSlide(const glm::vec3& base, glm::vec3& velo
 }
 
 bool CollisionWorld::touchesDeadlyObstacle(const glm::vec3& position) {
+    return deadlyObstacleAt(position) != LifeLoss::None;
+}
+
+LifeLoss CollisionWorld::deadlyObstacleAt(const glm::vec3& position) {
     std::vector<Model*> candidates(static_cast<size_t>(animatedCount + 2));
     int candidateCount = findDeadlyCandidates(position, candidates.data());
     for (int i = 0; i < candidateCount; ++i) {
@@ -226,10 +230,11 @@ bool CollisionWorld::touchesDeadlyObstacle(const glm::vec3& position) {
         const Triangle* triangles = trianglesOf(candidates[i], count);
         for (int t = 0; t < count; ++t) {
             if (collision::sphereTouchesTriangle(position, triangles[t]))
-                return true;
+                return candidates[i] == sawBeam || candidates[i] == sawBlade ? LifeLoss::Saw
+                                                                             : LifeLoss::Barrier;
         }
     }
-    return false;
+    return LifeLoss::None;
 }
 
 bool CollisionWorld::fallsOut(const glm::vec3& position, const glm::vec3& velocity) {

@@ -3,6 +3,7 @@
 #include <glm/glm.hpp>
 
 #include "assets/Triangle.h"
+#include "physics/LifeLoss.h"
 
 class Model;
 class AnimationModel;
@@ -24,6 +25,8 @@ class CollisionWorld {
     // Whether the last sweep from depth 0 stopped on the finish.
     bool finishReached() const { return reachedFinish; }
     bool touchesDeadlyObstacle(const glm::vec3& position);
+    // Which deadly obstacle a marble there touches: the saw, the barrier or none.
+    LifeLoss deadlyObstacleAt(const glm::vec3& position);
     bool fallsOut(const glm::vec3& position, const glm::vec3& velocity);
 
     // The ground broad phase: the horizontal box one sweep can reach, widened by the

@@ -47,8 +47,9 @@ void PhysicsWorld::runStep(float dt, const RaceInput& input, RaceState& race, St
         return;
     // Touching a deadly obstacle costs the life whatever the step's length. The last life
     // lost ends the race with the marble held at the start.
-    if (collisionWorld->touchesDeadlyObstacle(marble->getBoundingCenter())) {
-        loseLife(race, result);
+    const LifeLoss hit = collisionWorld->deadlyObstacleAt(marble->getBoundingCenter());
+    if (hit != LifeLoss::None) {
+        loseLife(race, result, hit);
         if (race.isOver())
             return;
     }
@@ -79,7 +80,7 @@ void PhysicsWorld::runStep(float dt, const RaceInput& input, RaceState& race, St
     }
 
     if (collisionWorld->fallsOut(end, displacement)) {
-        loseLife(race, result);
+        loseLife(race, result, LifeLoss::OffCourse);
         if (repeatsLeft > 0 && !race.isOver())
             runStep(dt, input, race, result, repeatsLeft - 1);
         else

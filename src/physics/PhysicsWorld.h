@@ -30,8 +30,8 @@ class PhysicsWorld {
     // by the rules; a race already over is left as it is by the caller.
     StepResult step(float dt, const RaceInput& input, RaceState& race);
     // One spare life fewer (game over when none is left), a fresh countdown, and the marble
-    // back at the start.
-    void loseLife(RaceState& race, StepResult& result);
+    // back at the start; the race and the result keep why.
+    void loseLife(RaceState& race, StepResult& result, LifeLoss cause);
     // The marble back at the start, at rest, seen from the start side.
     void respawn();
     void followCamera();

@@ -8,8 +8,11 @@
 #include "level/LevelTable.h"
 #include "physics/Camera.h"
 
-void PhysicsWorld::loseLife(RaceState& race, StepResult& result) {
+void PhysicsWorld::loseLife(RaceState& race, StepResult& result, LifeLoss cause) {
     result.lifeLost = true;
+    result.lostBy = cause;
+    race.lastLoss = cause;
+    race.lastLossTime = race.simulationTime;
     int remaining = race.lives - 1;
     if (remaining >= 0) {
         race.lives = remaining;

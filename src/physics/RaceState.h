@@ -1,5 +1,7 @@
 #pragma once
 
+#include "physics/LifeLoss.h"
+
 // Everything that says how far a race has come: the lives, the countdown of the attempt
 // under way, the simulated time of the whole race and how it ended. The scene's race owns
 // one; each physics step is handed it and changes it by the race's rules, so a test can
@@ -19,6 +21,10 @@ struct RaceState {
     Outcome outcome = Outcome::Running;
     // The race's time when the finish was reached (only once it is won).
     double winningTime = 0.0;
+    // The last life lost, and the simulated time it was lost at: what the HUD tells for a
+    // moment after.
+    LifeLoss lastLoss = LifeLoss::None;
+    double lastLossTime = 0.0;
 
     bool isWon() const { return outcome == Outcome::Won; }
     bool isGameOver() const { return outcome == Outcome::GameOver; }

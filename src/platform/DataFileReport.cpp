@@ -36,7 +36,7 @@ void reportBrokenDataFile(const char* path, const std::string& contentProblem) {
     std::string problem = accessProblem(shown);
     if (problem.empty())
         problem = contentProblem;
-    std::cout << "Data file \"" << shown << "\": " << problem << std::endl;
+    std::cerr << "Data file \"" << shown << "\": " << problem << std::endl;
 }
 
 void forgetReportedDataFiles() {

@@ -1,12 +1,15 @@
 #include "quality/QualityControl.h"
 
 #include <cmath>
+#include <iomanip>
 #include <iostream>
+#include <sstream>
 #include <utility>
 #include <vector>
 
 QualityControl::QualityControl(const GameOptions& given)
-    : options(given), current(given.qualityAuto ? QualityRung::Full : given.quality) {
+    : options(given), current(given.qualityAuto ? QualityRung::Full : given.quality),
+      known(current) {
     if (options.qualityAuto)
         governor.reset(new QualityGovernor(current, options.targetFps, options.pinnedAspects));
 }
@@ -19,6 +22,7 @@ void QualityControl::useMemory(std::unique_ptr<QualityMemory> kept,
     key = forKey;
     if (memory)
         current = memory->recall(key);
+    known = current;
     governor.reset(new QualityGovernor(current, options.targetFps, options.pinnedAspects));
 }
 
@@ -32,15 +36,17 @@ bool QualityControl::frame(double seconds) {
         // A file that could not be written said so once; it is not tried again this run.
         if (memory && !memory->remember(key, current))
             memory.reset();
-        if (current != QualityRung::Full && !told) {
-            std::cout << notice(options, current) << std::endl;
-            told = true;
+        if (current != known) {
+            std::cout << notice(options, current, governor->measuredFps(), governor->meetsTarget())
+                      << std::endl;
+            known = current;
         }
     }
     return current != before;
 }
 
-std::string QualityControl::notice(const GameOptions& options, QualityRung rung) {
+std::string QualityControl::notice(const GameOptions& options, QualityRung rung, double measuredFps,
+                                   bool meetsTarget) {
     const QualitySettings full = qualityAt(options, QualityRung::Full);
     const QualitySettings drawn = qualityAt(options, rung);
     std::vector<std::string> given;
@@ -59,8 +65,15 @@ std::string QualityControl::notice(const GameOptions& options, QualityRung rung)
         given.push_back("full resolution (3D picture at " +
                         std::to_string(static_cast<int>(std::lround(drawn.renderScale * 100))) +
                         " %)");
-    std::string text = "Quality: " + std::string(rungName(rung)) + " holds " +
-                       std::to_string(options.targetFps) + " fps here";
+    std::ostringstream rate;
+    rate << std::fixed << std::setprecision(1) << measuredFps;
+    const std::string target = std::to_string(options.targetFps) + " fps target";
+    std::string text = "Quality: " + std::string(rungName(rung)) + " draws " + rate.str() +
+                       " fps here, " +
+                       (meetsTarget ? "meeting the " + target
+                                    : "below the " + target + " even at this lowest rung");
+    if (given.empty())
+        return text;
     for (size_t i = 0; i < given.size(); ++i)
         text += (i == 0 ? ", without " : i + 1 == given.size() ? " and " : ", ") + given[i];
     return text + "; --quality full draws the full picture";

@@ -10,7 +10,8 @@
 // The rung the game draws at. A fixed --quality draws its rung and nothing moves it; auto
 // starts where it settled the last time on this machine and window (or at full), lets the
 // governor move it with every drawn frame, remembers where it settles and tells the player
-// once, when that is below full, what the picture gave up.
+// in one line whenever it settles at another rung than the run started at or last told: the
+// rung, the rate it drew and whether that meets the target, and what the picture gave up.
 class QualityControl {
   public:
     explicit QualityControl(const GameOptions& options);
@@ -27,9 +28,10 @@ class QualityControl {
     QualitySettings settings() const { return qualityAt(options, current); }
     bool isAuto() const { return governor != nullptr; }
 
-    // The one line for a rung below full: its name, what it gives up against full and how to
-    // get the full picture back.
-    static std::string notice(const GameOptions& options, QualityRung rung);
+    // The one line for a settled rung: its name, the rate measured there and whether that
+    // meets the target; below full, what it gives up against full and how to get it back.
+    static std::string notice(const GameOptions& options, QualityRung rung, double measuredFps,
+                              bool meetsTarget);
 
   private:
     GameOptions options;
@@ -37,5 +39,6 @@ class QualityControl {
     std::unique_ptr<QualityGovernor> governor;
     std::unique_ptr<QualityMemory> memory;
     QualityMemory::Key key;
-    bool told = false;
+    // The rung the player knows of: where the run started, or the last one told.
+    QualityRung known;
 };

@@ -38,7 +38,10 @@ QualityGovernor::Event QualityGovernor::frame(double seconds) {
         else
             event = judgeWindow(typical);
     }
-    if (event == Event::None && !settled && now - lastChange >= settleSeconds) {
+    // A rung about to be left for the one above (one roomy window in, one to go) has not
+    // settled: a climb through the rungs settles once, at its top.
+    if (event == Event::None && !settled && roomyWindows == 0 &&
+        now - lastChange >= settleSeconds) {
         settled = true;
         event = Event::Settled;
     }

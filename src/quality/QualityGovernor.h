@@ -17,7 +17,8 @@
 // - A rung that missed is not tried again for a while: ten seconds the first time, twice as
 //   long each time after. A step up that missed also corrects the estimate of what the rung
 //   costs, so at the same load it is not expected to fit again.
-// - It has settled when no change came for three seconds; that is reported once.
+// - It has settled when no change came for three seconds and none is under way (a step up
+//   waiting for its second roomy window); that is reported once.
 class QualityGovernor {
   public:
     enum class Event { None, SteppedDown, SteppedUp, Settled };
@@ -31,6 +32,12 @@ class QualityGovernor {
 
     QualityRung rung() const { return static_cast<QualityRung>(current); }
     bool isSettled() const { return settled; }
+    // The frame rate of the last second judged (its median frame), 0 before one was; once
+    // settled, that second was drawn at the rung it settled at.
+    double measuredFps() const { return lastMedian > 0.0 ? 1.0 / lastMedian : 0.0; }
+    // Whether that second held the target. A rung settles missing it only when there is no
+    // cheaper rung left to step down to.
+    bool meetsTarget() const { return lastMedian <= targetSeconds; }
 
     static constexpr double windowSeconds = 1.0;
     static constexpr double settleSeconds = 3.0;

@@ -99,7 +99,7 @@ std::string toText(const std::vector<Entry>& entries) {
 }
 
 bool notSaved(const std::string& path, const std::string& reason) {
-    std::cout << "Warning: the quality reached could not be saved to " << path << ": "
+    std::cerr << "Warning: the quality reached could not be saved to " << path << ": "
               << oneLine(reason) << "; the next run starts at full quality" << std::endl;
     return false;
 }
@@ -112,7 +112,7 @@ QualityRung QualityMemory::recall(const Key& key) const {
     std::vector<Entry> entries;
     std::string problem = readEntries(filePath, entries);
     if (!problem.empty()) {
-        std::cout << "Warning: " << filePath << ": " << oneLine(problem)
+        std::cerr << "Warning: " << filePath << ": " << oneLine(problem)
                   << "; starting at full quality" << std::endl;
         return QualityRung::Full;
     }

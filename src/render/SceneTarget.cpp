@@ -89,7 +89,7 @@ bool SceneTarget::configure(int width, int height, int samples, double scale) {
     glBindRenderbuffer(GL_RENDERBUFFER, 0);
     glBindFramebuffer(GL_FRAMEBUFFER, 0);
     if (!complete) {
-        std::cout << "GL: the off-screen picture could not be made; drawing into the window"
+        std::cerr << "GL: the off-screen picture could not be made; drawing into the window"
                   << std::endl;
         releaseImages();
         return false;

@@ -71,7 +71,7 @@ bool ShadowMap::create() {
     framebuffer = createDepthFramebuffer(texture);
     bool complete = glCheckFramebufferStatus(GL_FRAMEBUFFER) == GL_FRAMEBUFFER_COMPLETE;
     if (!complete || !cacheComplete)
-        std::cout << "GL: Error while binding the texture to fbo" << std::endl;
+        std::cerr << "GL: Error while binding the texture to fbo" << std::endl;
     glBindTexture(GL_TEXTURE_2D, 0);
     glBindFramebuffer(GL_FRAMEBUFFER, 0);
     return complete;

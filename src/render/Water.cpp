@@ -131,7 +131,7 @@ void Water::createImages() {
     refractionFramebuffer = createColourTarget(refractionTexture, GL_TEXTURE_2D, depthTexture);
     complete = complete && glCheckFramebufferStatus(GL_FRAMEBUFFER) == GL_FRAMEBUFFER_COMPLETE;
     if (!complete)
-        std::cout << "GL: Error while binding the texture to fbo" << std::endl;
+        std::cerr << "GL: Error while binding the texture to fbo" << std::endl;
     glBindTexture(GL_TEXTURE_2D, 0);
     glBindRenderbuffer(GL_RENDERBUFFER, 0);
     glBindFramebuffer(GL_FRAMEBUFFER, 0);

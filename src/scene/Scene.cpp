@@ -121,6 +121,7 @@ void Scene::init() {
     physicsWorld = new PhysicsWorld(camera, marble, groundModels, groundModelCount, staticModels,
                                     staticCount, animatedModels, animatedCount, finishArea,
                                     planeModelCount, planeModels, sawBeam, sawBlade);
+    placeChaseCamera();
     createShadowFramebuffer();
 
     music = new BackgroundMusic();
@@ -168,7 +169,7 @@ StepResult Scene::runStep(double dt, const RaceInput& input) {
     StepResult result;
     race.remainingTime -= dt;
     if (race.remainingTime <= 0.0 && physicsWorld) {
-        physicsWorld->loseLife(race, result);
+        physicsWorld->loseLife(race, result, LifeLoss::TimeUp);
         centreSkybox();
         if (race.isOver()) {
             result.gameOver = true;
@@ -191,6 +192,15 @@ StepResult Scene::runStep(double dt, const RaceInput& input) {
     return result;
 }
 
+// The start matrix only says from which side the race is seen: its eye stands far outside the
+// sky. The first picture of a race, drawn before any step (a watched race may draw several
+// before its first recorded frame is due), must already be the chase camera's.
+void Scene::placeChaseCamera() {
+    if (physicsWorld)
+        physicsWorld->followCamera();
+    centreSkybox();
+}
+
 void Scene::centreSkybox() {
     if (skybox && camera)
         skybox->centreOn(camera->getPosition());
@@ -207,7 +217,7 @@ void Scene::restartRace() {
         physicsWorld->respawn();
     if (camera)
         camera->setMatrix(startViewMatrix);
-    centreSkybox();
+    placeChaseCamera();
     soundCues.reset();
     if (soundEffects)
         soundEffects->setRolling(0.0f);

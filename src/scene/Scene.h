@@ -41,8 +41,9 @@ class Scene {
     // One simulation step: countdown, obstacles, marble. Once the race is won or lost nothing
     // changes any more.
     StepResult step(double dt, const RaceInput& input);
-    // A new race without reloading anything: four attempts, a full countdown, the marble,
-    // camera and obstacles as at the start and the music from its beginning.
+    // A new race without reloading anything: four attempts, a full countdown, the marble and
+    // obstacles as at the start, the chase camera behind the marble and the music from its
+    // beginning.
     void restartRace();
     void render();
 
@@ -145,7 +146,7 @@ class Scene {
     unsigned int getShadowDepthTexture() const;
     unsigned int getShadowFramebuffer() const;
     glm::mat4 getWorldMatrix() const { return worldMatrix; }
-    // The camera matrix placeObjects computed for the first view.
+    // The camera matrix placeObjects computed for the side the first view looks from.
     glm::mat4 getStartViewMatrix() const { return startViewMatrix; }
 
   private:
@@ -153,6 +154,8 @@ class Scene {
     StepResult runStep(double dt, const RaceInput& input);
     // The sky cube stays centred on the eye wherever the camera went.
     void centreSkybox();
+    // The eye behind the marble where the chase camera puts it, on the start matrix's side.
+    void placeChaseCamera();
     // The plain static models at the head of staticModels.
     int plainStaticCount() const { return staticCount - animatedCount - hierarchicalCount; }
     void drawOpaqueModel(Model* model);

@@ -107,10 +107,9 @@ std::string toText(const std::vector<BestTimes::Entry>& entries) {
     return text.str();
 }
 
-bool notSaved(const std::string& path, const std::string& reason) {
-    std::cout << "Best times could not be saved to " << path << ": " << oneLine(reason)
+void notSaved(const std::string& path, const std::string& reason) {
+    std::cerr << "Best times could not be saved to " << path << ": " << oneLine(reason)
               << "; the game plays on" << std::endl;
-    return false;
 }
 
 } // namespace
@@ -131,7 +130,7 @@ void BestTimes::load() {
     std::string text(std::istreambuf_iterator<char>(in), {});
     if (!in.is_open() || in.bad()) {
         writable = false;
-        std::cout << "Best times could not be read from " << filePath
+        std::cerr << "Best times could not be read from " << filePath
                   << "; this run keeps its own list" << std::endl;
         return;
     }
@@ -179,17 +178,17 @@ void BestTimes::setAside(const std::string& reason) {
     std::filesystem::rename(filePath, aside, error);
     if (error) {
         writable = false;
-        std::cout << "Best times file " << filePath << " is damaged (" << oneLine(reason)
+        std::cerr << "Best times file " << filePath << " is damaged (" << oneLine(reason)
                   << ") and could not be moved aside (" << error.message()
                   << "); this run keeps its own list" << std::endl;
         return;
     }
-    std::cout << "Best times file " << filePath << " is damaged (" << oneLine(reason)
+    std::cerr << "Best times file " << filePath << " is damaged (" << oneLine(reason)
               << "); kept it as " << aside;
     if (list.empty())
-        std::cout << " and started a new list" << std::endl;
+        std::cerr << " and started a new list" << std::endl;
     else
-        std::cout << " and kept the " << list.size() << " times it could read" << std::endl;
+        std::cerr << " and kept the " << list.size() << " times it could read" << std::endl;
 }
 
 int BestTimes::record(double seconds, const Date& date) {
@@ -212,7 +211,12 @@ bool BestTimes::save() const {
     if (!writable || filePath.empty())
         return false;
     const std::string problem = replaceFileWhole(filePath, toText(list));
-    return problem.empty() || notSaved(filePath, problem);
+    if (problem.empty())
+        return true;
+    if (!saveFailureTold)
+        notSaved(filePath, problem);
+    saveFailureTold = true;
+    return false;
 }
 
 std::string BestTimes::defaultPath() {

@@ -35,8 +35,8 @@ class BestTimes {
     // it, so only a faster race is a new best.
     int record(double seconds, const Date& date);
     // Writes the list to <path>.tmp and renames that over the file, so the file under its own
-    // name is always a whole one; the folders are made as needed. False, with a warning, when
-    // it cannot be written.
+    // name is always a whole one; the folders are made as needed. False when it cannot be
+    // written, with a warning the first time only: each win tries again, unheard.
     bool save() const;
 
     const std::vector<Entry>& entries() const { return list; }
@@ -56,4 +56,5 @@ class BestTimes {
     std::vector<Entry> list;
     // A file that is there but could not be read is never written over.
     bool writable = true;
+    mutable bool saveFailureTold = false;
 };

@@ -28,7 +28,7 @@ void GhostRace::load(Scene& scene) {
     Replay replay;
     std::string error;
     if (!ReplayReader().read(file, hashLevelData("."), replay, error)) {
-        std::cout << error << "; the race goes on without a ghost" << std::endl;
+        std::cerr << error << "; the race goes on without a ghost" << std::endl;
         return;
     }
     ghostTrack = trace(replay, scene);
@@ -38,8 +38,9 @@ void GhostRace::afterFrame(PlayEvent event, bool newBest, const RaceSession* ses
                            Scene* scene) {
     if (newBest && session && scene && !session->isReplaying()) {
         Replay won = session->currentRace(*scene);
-        if (!bestFile.empty())
-            ReplayWriter::writeWhole(bestFile, won);
+        // A file that could not be written said so once; it is not tried again this run.
+        if (!bestFile.empty() && !ReplayWriter::writeWhole(bestFile, won))
+            bestFile.clear();
         if (choice == "best") {
             nextGhost = std::move(won);
             nextGhostDue = true;

@@ -22,16 +22,22 @@ bool pressedNow(const GamepadState& pad, int button, bool& wasDown) {
     return pressed;
 }
 
+BackgroundMusic* musicOf(Scene* scene) {
+    return scene ? scene->getMusic() : nullptr;
+}
+
+SoundEffects* effectsOf(Scene* scene) {
+    return scene ? scene->getSoundEffects() : nullptr;
+}
+
 } // namespace
 
 void PlayControls::setPaused(bool pause, Scene* scene) {
     paused = pause;
-    BackgroundMusic* music = scene ? scene->getMusic() : nullptr;
-    SoundEffects* effects = scene ? scene->getSoundEffects() : nullptr;
-    if (music)
-        pause ? music->pause() : music->resume();
-    if (effects)
-        pause ? effects->pause() : effects->resume();
+    if (pause)
+        fade.fadeOut(platform::getTime());
+    else
+        fade.fadeIn(platform::getTime(), musicOf(scene), effectsOf(scene));
 }
 
 PlayEvent PlayControls::handle(Scene* scene, RaceState& race, bool mayPlayAgain) {
@@ -56,6 +62,7 @@ PlayEvent PlayControls::handle(Scene* scene, RaceState& race, bool mayPlayAgain)
         event = PlayEvent::Paused;
     }
     apply(event, scene, race);
+    fade.advance(platform::getTime(), musicOf(scene), effectsOf(scene));
     return event;
 }
 
@@ -68,7 +75,9 @@ void PlayControls::apply(PlayEvent event, Scene* scene, RaceState& race) {
         setPaused(false, scene);
         break;
     case PlayEvent::PlayAgain:
-        paused = false;
+        // A race started from a pause is heard again.
+        if (paused)
+            setPaused(false, scene);
         if (scene)
             scene->restartRace();
         else

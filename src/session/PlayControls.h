@@ -1,5 +1,7 @@
 #pragma once
 
+#include "sound/SoundFade.h"
+
 class Scene;
 struct RaceState;
 
@@ -8,7 +10,8 @@ enum class PlayEvent { None, Paused, Resumed, PlayAgain };
 
 // The keys around a race: P or the gamepad's Start pauses and resumes (losing the window's
 // focus pauses too), and on the winner or game-over screen Enter or the gamepad's A starts a
-// new race. Keys and buttons count on being pressed, not while held.
+// new race. Keys and buttons count on being pressed, not while held. A pause fades the music
+// and the effects out and a resume back in (SoundFade), on the time source's clock.
 class PlayControls {
   public:
     // Reads the keys once a frame and acts on the race and its scene (which may be null);
@@ -23,6 +26,7 @@ class PlayControls {
     void setPaused(bool pause, Scene* scene);
 
     bool paused = false;
+    SoundFade fade;
     bool pauseKeyWasDown = false;
     bool enterWasDown = false;
     bool keypadEnterWasDown = false;

@@ -176,10 +176,10 @@ void RaceSession::playRecord(const ReplayRecord& record, Scene* scene, StepResul
     }
 }
 
-void RaceSession::finish(const Scene* scene) {
+std::string RaceSession::finish(const Scene* scene) {
     if (replaying || !writer.isRecording())
-        return;
+        return "";
     if (scene)
         writer.check(raceCheck(ReplayRecord::Kind::End, scene));
-    writer.finish();
+    return writer.finish() ? writer.path() : "";
 }

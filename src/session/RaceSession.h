@@ -41,8 +41,8 @@ class RaceSession {
     // scene. Empty (no records) for a watched replay.
     Replay currentRace(const Scene& scene) const;
     // Closes a recording with how the race on scene (which may be null) ended, and puts it in
-    // place under its name.
-    void finish(const Scene* scene);
+    // place under its name. Returns that name, or "" when no recording was put in place.
+    std::string finish(const Scene* scene);
 
   private:
     void playRecorded(double frameTime, Scene* scene, StepResult& result);

@@ -168,5 +168,5 @@ void ReplayWriter::close() {
 }
 
 void ReplayWriter::warn(const std::string& what) const {
-    std::cout << "Replay \"" << finalPath << "\" " << what << std::endl;
+    std::cerr << "Replay \"" << finalPath << "\" " << what << std::endl;
 }

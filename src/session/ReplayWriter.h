@@ -24,6 +24,8 @@ class ReplayWriter {
     bool open(const std::string& finalPath, const ReplayHeader& header);
     // From a successful open() to finish(), unless writing failed on the way.
     bool isRecording() const { return file != nullptr; }
+    // The final path of the last open().
+    const std::string& path() const { return finalPath; }
 
     // One drawn frame: its time as the clock measured it and the input the step was given.
     // A frame no replay may hold (a frame time outside 0 to 3600 s, key bits beyond W, A, S

@@ -37,6 +37,17 @@ std::string absolutePath(const std::string& path) {
     return error ? path : full.lexically_normal().string();
 }
 
+// A replay given as a bare name ("demo": no folder, no extension) that is no file in the start
+// folder stays a name, for the data tree's replays/ once start-up has found the tree.
+std::string replayPath(const std::string& given) {
+    std::filesystem::path path(given);
+    std::error_code error;
+    if (given.find('/') == std::string::npos && !path.has_extension() &&
+        !std::filesystem::exists(path, error))
+        return given;
+    return absolutePath(given);
+}
+
 // Where CLI11 keeps what it read for one of the table's settings. A switch has two flags, on
 // and off; the later one on the command line wins.
 struct SettingSlot {
@@ -98,7 +109,7 @@ struct Parser {
     bool checkValues() const {
         for (CLI::Option* option : pathOptions) {
             if (option->count() > 0 && option->as<std::string>().empty()) {
-                std::cout << option->get_name() << ": must not be empty" << std::endl;
+                std::cerr << option->get_name() << ": must not be empty" << std::endl;
                 return false;
             }
         }
@@ -108,7 +119,7 @@ struct Parser {
                 continue;
             std::string allowed = slot->rule->store(scratch, slot->text);
             if (!allowed.empty()) {
-                std::cout << slot->rule->option << ": " << allowed << " (got " << slot->text << ")"
+                std::cerr << slot->rule->option << ": " << allowed << " (got " << slot->text << ")"
                           << std::endl;
                 return false;
             }
@@ -130,7 +141,7 @@ CommandLine::Outcome CommandLine::parse(int argc, const char* const* argv) {
         std::cout << version.what() << std::endl;
         return Outcome::Done;
     } catch (const CLI::ParseError& error) {
-        std::cout << oneLine(error.what()) << " (quillorb --help lists the options)" << std::endl;
+        std::cerr << oneLine(error.what()) << " (quillorb --help lists the options)" << std::endl;
         return Outcome::Refused;
     }
     if (!parser.checkValues())
@@ -167,7 +178,7 @@ void CommandLine::applyTo(GameOptions& options) const {
     if (!recordFile.empty())
         options.recordFile = absolutePath(recordFile);
     if (!replayFile.empty())
-        options.replayFile = absolutePath(replayFile);
+        options.replayFile = replayPath(replayFile);
     if (!timedemoFile.empty())
-        options.timedemoFile = absolutePath(timedemoFile);
+        options.timedemoFile = replayPath(timedemoFile);
 }

@@ -22,7 +22,8 @@ class CommandLine {
     Outcome parse(int argc, const char* const* argv);
 
     // Overwrites what the command line gave; paths become absolute against the current
-    // working directory, which the data lookup is about to leave.
+    // working directory, which the data lookup is about to leave. A replay named without a
+    // folder or an extension that is no file here stays a name (see replayInDataTree).
     void applyTo(GameOptions& options) const;
 
     bool writeSettingsRequested() const { return writeSettings; }

@@ -88,7 +88,7 @@ std::string findDataDirectory(const DataPlaces& places) {
         std::vector<const char*> missing = missingFiles(full);
         if (missing.empty())
             return full;
-        std::cout << name << " " << full << " does not hold the game's data ("
+        std::cerr << name << " " << full << " does not hold the game's data ("
                   << whatIsMissing(full, missing) << ")" << std::endl;
         return "";
     }
@@ -109,14 +109,20 @@ std::string findDataDirectory(const DataPlaces& places) {
         // Some of the tree is there: the player needs the file, not a hunt for the folder.
         if (missing.size() < std::size(treeFiles)) {
             incompleteTree = true;
-            std::cout << "The game's data in " << full << " (" << name << ") is incomplete ("
+            std::cerr << "The game's data in " << full << " (" << name << ") is incomplete ("
                       << whatIsMissing(full, missing) << ")" << std::endl;
         }
         lookedIn += (lookedIn.empty() ? "" : ", ") + full + " (" + name + ")";
     }
     if (!incompleteTree)
-        std::cout
+        std::cerr
             << "Could not find the game's data (shader/, texture/, models/, data/); looked in: "
             << (lookedIn.empty() ? "nowhere" : lookedIn) << std::endl;
     return "";
+}
+
+std::string replayInDataTree(const std::string& replay, const std::string& dataDir) {
+    if (replay.empty() || fs::path(replay).is_absolute())
+        return replay;
+    return (fs::path(dataDir) / "replays" / (replay + ".qbr")).string();
 }

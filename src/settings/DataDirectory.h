@@ -25,3 +25,8 @@ bool holdsDataTree(const std::string& dir);
 // each searched folder that is the tree but for some of its files and those files, or else
 // every place looked in; and an empty result.
 std::string findDataDirectory(const DataPlaces& places);
+
+// The file a replay option names, once the tree is known: a bare name the command line kept
+// ("demo") is dataDir/replays/demo.qbr, so the demo plays wherever the game is installed; an
+// absolute path, or nothing, stays as it is.
+std::string replayInDataTree(const std::string& replay, const std::string& dataDir);

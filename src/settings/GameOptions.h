@@ -10,6 +10,7 @@
 struct GameOptions {
     // Absolute paths (made so before the working directory moves to the data tree); empty when
     // not given. dataDir is --data until start-up has found the tree, then the tree in use.
+    // Until then a replay may also be a bare name of one in the tree ("demo").
     std::string dataDir;
     std::string recordFile;
     std::string replayFile;

@@ -34,7 +34,7 @@ void printWarnings(const std::string& path, std::vector<Warning>& warnings) {
     std::stable_sort(warnings.begin(), warnings.end(),
                      [](const Warning& a, const Warning& b) { return a.line < b.line; });
     for (const Warning& warning : warnings)
-        std::cout << "Warning: " << path << " line " << warning.line << ": " << warning.text
+        std::cerr << "Warning: " << path << " line " << warning.line << ": " << warning.text
                   << std::endl;
 }
 
@@ -133,7 +133,7 @@ void readSettingsFile(const std::string& path, GameOptions& options) {
     if (in)
         bytes << in.rdbuf();
     if (!in || !fs::is_regular_file(path, error)) {
-        std::cout << "Warning: " << path << " could not be read; using the default settings"
+        std::cerr << "Warning: " << path << " could not be read; using the default settings"
                   << std::endl;
         return;
     }
@@ -169,7 +169,7 @@ std::string settingsText(const GameOptions& options) {
 
 int writeSettingsFile(const std::string& path, const GameOptions& options) {
     if (path.empty()) {
-        std::cout << "--write-settings: neither XDG_CONFIG_HOME nor HOME names a place for the "
+        std::cerr << "--write-settings: neither XDG_CONFIG_HOME nor HOME names a place for the "
                      "settings file"
                   << std::endl;
         return 2;
@@ -180,13 +180,13 @@ int writeSettingsFile(const std::string& path, const GameOptions& options) {
     std::FILE* file = std::fopen(path.c_str(), "wx");
     if (!file) {
         if (errno == EEXIST) {
-            std::cout << "--write-settings: " << path
+            std::cerr << "--write-settings: " << path
                       << " already exists and is left as it is; edit it, or move it away to "
                          "write a new one"
                       << std::endl;
             return 2;
         }
-        std::cout << "--write-settings: could not write " << path << ": " << std::strerror(errno)
+        std::cerr << "--write-settings: could not write " << path << ": " << std::strerror(errno)
                   << std::endl;
         return 1;
     }
@@ -194,7 +194,7 @@ int writeSettingsFile(const std::string& path, const GameOptions& options) {
     bool written = std::fwrite(text.data(), 1, text.size(), file) == text.size();
     written = std::fclose(file) == 0 && written;
     if (!written) {
-        std::cout << "--write-settings: could not write " << path << std::endl;
+        std::cerr << "--write-settings: could not write " << path << std::endl;
         return 1;
     }
     std::cout << "Settings written to " << path << std::endl;

@@ -122,21 +122,21 @@ TEST_F(DisplayOptionsTest, KeysWithoutAnOptionWriteNoSlot) {
 TEST_F(DisplayOptionsTest, StatusLinesLastExactlyOneHundredHudFrames) {
     tap(GLFW_KEY_F2);
     for (int i = 0; i < 99; ++i)
-        drawStatusLines(game.getFont());
+        takeStatusLines();
     EXPECT_EQ(getStatusFrames(2), 1);
     EXPECT_EQ(getStatusText(2), "Fps ON");
-    drawStatusLines(game.getFont());
+    takeStatusLines();
     EXPECT_EQ(getStatusFrames(2), 0);
-    drawStatusLines(game.getFont());
+    takeStatusLines();
     EXPECT_EQ(getStatusFrames(2), 0);
 
     // A new press restarts the count and replaces the text; other lines keep their own.
     tap(GLFW_KEY_F3);
     for (int i = 0; i < 60; ++i)
-        drawStatusLines(game.getFont());
+        takeStatusLines();
     tap(GLFW_KEY_F3);
     tap(GLFW_KEY_F2);
-    drawStatusLines(game.getFont());
+    takeStatusLines();
     EXPECT_EQ(getStatusFrames(3), 99);
     EXPECT_EQ(getStatusText(3), "WIREFRAME OFF");
     EXPECT_EQ(getStatusFrames(2), 99);

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -12,6 +13,7 @@
 #include "platform/Input.h"
 #include "platform/ScriptedClock.h"
 #include "platform/ScriptedKeys.h"
+#include "quality/QualityControl.h"
 #include "quality/QualityGovernor.h"
 #include "quality/QualityMemory.h"
 #include "scene/Scene.h"
@@ -134,10 +136,10 @@ TEST(QualityMemory, AnyFileOfNoUseStartsAtFullWithAtMostOneLineAndNeverStopsTheG
     }
     // A folder that cannot be made (a file stands in its place): one line, and no rung kept.
     const std::string blocked = writeScratchFile("state/blocked", "") + "/quality.toml";
-    testing::internal::CaptureStdout();
+    capturePrinted();
     EXPECT_FALSE(QualityMemory(blocked).remember(here, QualityRung::Low));
     EXPECT_EQ(QualityMemory(blocked).recall(here), QualityRung::Full);
-    std::string out = testing::internal::GetCapturedStdout();
+    std::string out = takePrinted();
     EXPECT_TRUE(out.find(blocked) != std::string::npos && lineCount(out) == 1) << out;
 }
 
@@ -145,19 +147,19 @@ TEST(QualityMemory, ARememberedRungComesBackForItsOwnKeyOnlyBesideTheOthers) {
     const std::string path = writeScratchFile("state/kept/quality.toml", "rung = = broken\n");
     const QualityMemory::Key small{"llvmpipe", "4.5 Mesa", 800, 600};
     const QualityMemory::Key large{"llvmpipe", "4.5 Mesa", 1920, 1080};
-    testing::internal::CaptureStdout();
+    capturePrinted();
     for (QualityRung rung : {QualityRung::High, QualityRung::Medium})
         EXPECT_TRUE(QualityMemory(path).remember(small, rung));
     EXPECT_TRUE(QualityMemory(path).remember(large, QualityRung::Low));
     EXPECT_EQ(QualityMemory(path).recall(small), QualityRung::Medium);
     EXPECT_EQ(QualityMemory(path).recall(large), QualityRung::Low);
     EXPECT_EQ(QualityMemory(path).recall({"llvmpipe", "4.6 Mesa", 800, 600}), QualityRung::Full);
-    EXPECT_EQ(testing::internal::GetCapturedStdout(), "");
+    EXPECT_EQ(takePrinted(), "");
 }
 
 // Five frames a second at every rung for 20 s, then a hundred: auto steps down to low, the
-// scene gets low's images, then comes back up to medium. Settled below full twice, the player
-// reads one line about it.
+// scene gets low's images, then comes back up to medium. The player reads where it settled
+// each time: low, short of the target, then medium.
 TEST(QualityInTheGame, SlowFramesStepTheSceneDownAndThePlayerIsToldOnce) {
     ScriptedClock time(5.0);
     ScriptedKeys keys;
@@ -172,20 +174,53 @@ TEST(QualityInTheGame, SlowFramesStepTheSceneDownAndThePlayerIsToldOnce) {
             game.updateFrame();
         }
     };
-    testing::internal::CaptureStdout();
+    capturePrinted();
     play(0.2, 100);
     const QualityRung slow = game.qualityRung();
     const int slowShadowMap = scene.getShadowMapSize();
     play(0.01, 2000);
-    const std::string out = testing::internal::GetCapturedStdout();
+    const std::string out = takePrinted();
     platform::setTimeSource(nullptr);
     platform::setKeySource(nullptr);
     setAnisotropyLimit(0.0f);
     EXPECT_EQ(slow, QualityRung::Low);
     EXPECT_EQ(slowShadowMap, 2048);
     EXPECT_EQ(game.qualityRung(), QualityRung::Medium);
-    size_t first = out.find("--quality full");
-    EXPECT_TRUE(first != std::string::npos && out.find("low") < first &&
-                out.find("--quality full", first + 1) == std::string::npos)
-        << out;
+    EXPECT_EQ(lineCount(out), 2) << out;
+    EXPECT_EQ(out.find("Quality: low draws 5.0 fps here, below the 30 fps target"), 0u) << out;
+    EXPECT_NE(out.find("\nQuality: medium draws "), std::string::npos) << out;
+}
+
+// A run that settles where the last one did says nothing; one that settles elsewhere says
+// the rung, the rate it drew there and whether that holds the target.
+TEST(QualityControl, TellsTheRungAndItsRateWhenItSettlesElsewhereThanItStarted) {
+    const QualityMemory::Key here{"gl", "4.5", 640, 480};
+    const struct {
+        const char* label;
+        QualityRung remembered;
+        double frame;
+        const char* line; // what the printed line starts with; null: nothing printed
+    } rows[] = {
+        {"slow at every rung", QualityRung::Full, 0.04,
+         "Quality: low draws 25.0 fps here, below the 30 fps target even at this lowest rung, "
+         "without antialiasing"},
+        {"as slow as the last run", QualityRung::Low, 0.04, nullptr},
+        {"fast again", QualityRung::Low, 0.002,
+         "Quality: full draws 500.0 fps here, meeting the 30 fps target\n"},
+    };
+    for (const auto& row : rows) {
+        const std::string path = scratchDir() + "/told/" + row.label + ".toml";
+        QualityMemory(path).remember(here, row.remembered);
+        QualityControl quality{GameOptions()};
+        quality.useMemory(std::make_unique<QualityMemory>(path), here);
+        const std::string out = printedBy([&] {
+            for (int frame = 0; frame < 30000; ++frame)
+                quality.frame(row.frame);
+        });
+        if (row.line == nullptr)
+            EXPECT_EQ(out, "") << row.label;
+        else
+            EXPECT_TRUE(out.rfind(row.line, 0) == 0 && lineCount(out) == 1) << row.label << "\n"
+                                                                            << out;
+    }
 }

@@ -64,12 +64,6 @@ class RenderFrameTest : public ::testing::Test {
     ScriptedKeys keys;
 };
 
-GLint polygonMode() {
-    GLint modes[2] = {0, 0};
-    glGetIntegerv(GL_POLYGON_MODE, modes);
-    return modes[0];
-}
-
 } // namespace
 
 TEST_F(RenderFrameTest, KeysStillSwitchBehindAnEndScreenButNoLineCountsDown) {
@@ -92,19 +86,6 @@ TEST_F(RenderFrameTest, WithoutAnEndScreenEachFrameCountsTheLinesDown) {
     game.race().outcome = RaceState::Outcome::GameOver;
     renderFrame(game);
     EXPECT_EQ(getStatusFrames(2), 98);
-}
-
-TEST_F(RenderFrameTest, WireframeHoldsForEndScreensAndTheHud) {
-    game.race().outcome = RaceState::Outcome::Won;
-    frameWith(GLFW_KEY_F3);
-    EXPECT_TRUE(isWireframeOn());
-    EXPECT_EQ(polygonMode(), GL_LINE);
-    frameWith(GLFW_KEY_F3);
-    EXPECT_EQ(polygonMode(), GL_FILL);
-
-    game.race().restart();
-    frameWith(GLFW_KEY_F3);
-    EXPECT_EQ(polygonMode(), GL_LINE);
 }
 
 TEST_F(RenderFrameTest, TheViewportFollowsTheWindowSizeAndHudStateIsReleased) {
@@ -281,7 +262,22 @@ TEST_F(FramePictureTest, AReplayIsLabelledOnTheHud) {
     game.setRaceSession(&replay);
     renderFrame(game);
     game.setRaceSession(nullptr);
-    EXPECT_GT(changedPixels(presentedFrame, played, glm::ivec4(-200, 330, 200, 384)), 20);
+    EXPECT_GT(changedPixels(presentedFrame, played, glm::ivec4(380, 300, 512, 384)), 20);
+}
+
+// F3 draws the level in wire; the pictures and letters over it stay whole.
+TEST_F(FramePictureTest, TheWireframeLeavesEndScreensAndTheHudFilled) {
+    frameWith(GLFW_KEY_F3);
+    ASSERT_TRUE(isWireframeOn());
+    renderFrame(game);
+    int redIcon = 0; // the first life icon's visible part, inside the window
+    for (int y = 340; y < 376; ++y)
+        for (int x = -510; x < -460; ++x)
+            redIcon += presentedFrame[(static_cast<size_t>(y + 384) * 1024 + (x + 512)) * 3] == 255;
+    EXPECT_EQ(redIcon, 36 * 50);
+    game.race().outcome = RaceState::Outcome::GameOver;
+    renderFrame(game);
+    EXPECT_EQ(presentedFrame[(1024 * 500 + 300) * 3], 255) << "the end picture fills the window";
 }
 
 // A pause shows the last picture as it was, whatever changes behind it, under its key line.
@@ -307,4 +303,64 @@ TEST_F(FramePictureTest, APauseDimsAndHoldsThePictureUnderItsTitleAndKeyLine) {
     game.controls().apply(PlayEvent::Resumed, nullptr, game.race());
     renderFrame(game);
     EXPECT_GT(changedPixels(presentedFrame, beforePause, aboveBottomStrip), 100);
+}
+
+// After a lost life the HUD says why and what is left, in letters the game's font has, for
+// two seconds of the race.
+TEST_F(FramePictureTest, ALostLifeIsExplainedForTwoSecondsOfTheRace) {
+    const struct {
+        LifeLoss cause;
+        int lives;
+        const char* line;
+    } cases[] = {
+        {LifeLoss::OffCourse, 2, "Off the course - 3 attempts left"},
+        {LifeLoss::Barrier, 1, "Hit by the barrier - 2 attempts left"},
+        {LifeLoss::Saw, 0, "Hit by the saw - last attempt"},
+        {LifeLoss::TimeUp, 2, "Time's up - 3 attempts left"},
+    };
+    RaceState race;
+    race.simulationTime = 41.0;
+    EXPECT_EQ(lifeLostLine(race), "") << "nothing lost yet";
+    for (const auto& c : cases) {
+        race.lastLoss = c.cause;
+        race.lives = c.lives;
+        race.lastLossTime = 40.0;
+        EXPECT_EQ(lifeLostLine(race), c.line);
+        for (char letter : std::string(c.line))
+            EXPECT_GT(font->glyph(static_cast<unsigned char>(letter)).xadvance, 0) << letter;
+    }
+    race.simulationTime = 42.0;
+    EXPECT_EQ(lifeLostLine(race), "");
+
+    renderFrame(game);
+    const std::vector<unsigned char> quiet = presentedFrame;
+    game.race() = race;
+    game.race().simulationTime = 41.0;
+    renderFrame(game);
+    EXPECT_GT(changedPixels(presentedFrame, quiet, glm::ivec4(-150, 60, 150, 150)), 500);
+}
+
+// The winner's lines sit on the picture's lower part at every window size, never over its
+// own "You win!" line (rows 59 % to 66 % down the picture).
+TEST_F(FramePictureTest, TheWinnersLinesLeaveThePicturesOwnLineClear) {
+    WinRecord win;
+    win.known = win.hasBest = win.newBest = win.hadPreviousBest = true;
+    win.seconds = win.bestSeconds = 62.35;
+    win.previousBestSeconds = 70.0;
+    game.wins().setRecord(win);
+    game.race().outcome = RaceState::Outcome::Won;
+    for (glm::ivec2 size : {glm::ivec2(640, 480), glm::ivec2(800, 600), glm::ivec2(1024, 768)}) {
+        game.onWindowResize(size.x, size.y);
+        renderFrame(game);
+        auto notRedInRows = [&](int fromTop, int toTop) {
+            int count = 0;
+            for (int row = size.y - toTop; row < size.y - fromTop; ++row)
+                for (int x = 0; x < size.x; ++x)
+                    count += presentedFrame[(static_cast<size_t>(row) * 1024 + x) * 3 + 1] != 0;
+            return count;
+        };
+        EXPECT_EQ(notRedInRows(size.y * 59 / 100, size.y * 66 / 100), 0) << size.x;
+        EXPECT_GT(notRedInRows(size.y * 66 / 100, size.y * 85 / 100), 1000) << size.x;
+    }
+    game.onWindowResize(1024, 768);
 }

@@ -2,6 +2,7 @@
 
 #include <string>
 
+#include "PrintedOutput.h"
 #include "TestFiles.h"
 #include "assets/AnimationModel.h"
 #include "assets/MeshLoader.h"
@@ -58,9 +59,9 @@ std::string animatedFile(const std::string& geometry, const std::string& keyfram
 AnimationModel* loadText(const std::string& name, const std::string& text,
                          std::string* output = nullptr) {
     std::string path = writeScratchFile(name, text);
-    testing::internal::CaptureStdout();
+    capturePrinted();
     AnimationModel* model = MeshLoader().loadAnimationModel(path.c_str());
-    std::string printed = testing::internal::GetCapturedStdout();
+    std::string printed = takePrinted();
     if (output != nullptr)
         *output = printed;
     return model;

@@ -42,9 +42,9 @@ std::string threeVertices() {
 ModelCoordinates* loadText(const std::string& name, const std::string& text,
                            std::string* output = nullptr) {
     std::string path = writeScratchFile(name, text);
-    testing::internal::CaptureStdout();
+    capturePrinted();
     ModelCoordinates* mesh = MeshLoader().loadMesh(path.c_str());
-    std::string printed = testing::internal::GetCapturedStdout();
+    std::string printed = takePrinted();
     if (output != nullptr)
         *output = printed;
     return mesh;

@@ -287,12 +287,12 @@ std::string sixteenBitPng() {
 } // namespace
 
 TEST_F(TextureLoading, PaletteAndSixteenBitImagesArriveInTheirColours) {
-    testing::internal::CaptureStdout();
+    capturePrinted();
     loadTexture(palettedTga().c_str(), names, 0, false, false);
     std::vector<std::vector<Texel>> paletted = boundTexels();
     loadTexture(sixteenBitPng().c_str(), names, 1, false, false);
     std::vector<std::vector<Texel>> wide = boundTexels();
-    EXPECT_EQ(testing::internal::GetCapturedStdout(), "");
+    EXPECT_EQ(takePrinted(), "");
     EXPECT_EQ(glGetError(), GLenum(GL_NO_ERROR));
 
     // The rows may come in either order; each keeps its own texels in file order.
@@ -307,16 +307,15 @@ TEST_F(TextureLoading, PaletteAndSixteenBitImagesArriveInTheirColours) {
 TEST_F(TextureLoading, MissingFileLeavesABoundOnePixelPlaceholder) {
     forgetReportedDataFiles();
     for (int filtered = 0; filtered < 2; ++filtered) {
-        testing::internal::CaptureStdout();
+        capturePrinted();
         if (filtered)
             loadTextureFiltered("texture/no-such-image.png", names, 1, 2, true, false);
         else
             loadTexture("texture/no-such-image.png", names, 1, true, false);
         // The file is named after the loader's own line, and only the first time.
-        EXPECT_EQ(testing::internal::GetCapturedStdout(),
-                  filtered ? "Texture could not be loaded\n"
-                           : "Texture could not be loaded\n"
-                             "Data file \"texture/no-such-image.png\": missing\n");
+        EXPECT_EQ(takePrinted(), filtered ? "Texture could not be loaded\n"
+                                          : "Texture could not be loaded\n"
+                                            "Data file \"texture/no-such-image.png\": missing\n");
         GLint bound = 0;
         glGetIntegerv(GL_TEXTURE_BINDING_2D, &bound);
         EXPECT_EQ(GLuint(bound), names[1]);

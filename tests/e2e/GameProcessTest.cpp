@@ -38,11 +38,13 @@ class GameProcess {
                          const std::string& workingDirectory = "",
                          const std::string& program = QUILLORB_BINARY,
                          char* const* environment = nullptr)
-        : log(scratchDir() + "/" + logName) {
+        : log(scratchDir() + "/" + logName), errorLog(log + ".err") {
         posix_spawn_file_actions_t actions;
         posix_spawn_file_actions_init(&actions);
         posix_spawn_file_actions_addopen(&actions, 1, log.c_str(), O_WRONLY | O_CREAT | O_TRUNC,
                                          0644);
+        posix_spawn_file_actions_addopen(&actions, 2, errorLog.c_str(),
+                                         O_WRONLY | O_CREAT | O_TRUNC, 0644);
         posix_spawn_file_actions_addopen(&actions, 0, "/dev/null", O_RDONLY, 0);
         if (!workingDirectory.empty())
             posix_spawn_file_actions_addchdir_np(&actions, workingDirectory.c_str());
@@ -67,7 +69,12 @@ class GameProcess {
         }
     }
 
-    std::string output() const { return readFile(log); }
+    // What the game printed: its progress, then its warnings and errors.
+    std::string output() const { return readFile(log) + errors(); }
+    std::string errors() const { return readFile(errorLog); }
+
+    // Sends the game a signal, as a logout or a terminal would.
+    void signal(int number) const { kill(pid, number); }
 
     // Waits until the level has loaded (every program linked) and a few frames have run.
     bool waitUntilRunning(int programs, double seconds) {
@@ -104,6 +111,7 @@ class GameProcess {
 
   private:
     std::string log;
+    std::string errorLog;
     pid_t pid = 0;
     bool reaped = false;
 };
@@ -181,19 +189,21 @@ TEST_F(GameProcessTest, ClosingTheWindowEndsTheLoopAndTheGameExitsCleanly) {
 }
 
 // An environment like the test's, but with its own home and XDG folders and no data folder
-// named, so the game has only its install to find its data in.
+// named, so the game finds its data only where it looks by itself (its install, the working
+// folder), and whatever it writes stays in the test's own home.
 class PrivateEnvironment {
   public:
     explicit PrivateEnvironment(const std::string& home) {
         for (char** entry = environ; *entry != nullptr; ++entry) {
             std::string name(*entry, std::strcspn(*entry, "="));
             if (name != "HOME" && name != "XDG_CONFIG_HOME" && name != "XDG_DATA_HOME" &&
-                name != "QUILLORB_DATA")
+                name != "XDG_STATE_HOME" && name != "QUILLORB_DATA")
                 entries.push_back(*entry);
         }
         entries.push_back("HOME=" + home);
         entries.push_back("XDG_CONFIG_HOME=" + home + "/config");
         entries.push_back("XDG_DATA_HOME=" + home + "/data");
+        entries.push_back("XDG_STATE_HOME=" + home + "/state");
         for (std::string& entry : entries)
             pointers.push_back(entry.data());
         pointers.push_back(nullptr);
@@ -205,6 +215,51 @@ class PrivateEnvironment {
     std::vector<std::string> entries;
     std::vector<char*> pointers;
 };
+
+// Stopped from outside in the middle of a race (a logout, a window manager), the game ends as
+// Escape ends it: the race up to the stop is kept as the last race and plays back as it went.
+TEST_F(GameProcessTest, SigtermInARaceKeepsTheLastRaceWhichPlaysBackAsRecorded) {
+    const std::string home = scratchDir() + "/stopped-home";
+    std::filesystem::remove_all(home);
+    std::filesystem::create_directories(home);
+    const std::string lastRace = home + "/data/quillorb/replays/last.qbr";
+    // Cheap frames, so that a loaded machine still runs seconds of the race before the stop.
+    const std::vector<std::string> small = {"--width", "640",       "--height",
+                                            "480",     "--quality", "low"};
+    PrivateEnvironment environment(home);
+    GameProcess game("sigterm.log", small, "", QUILLORB_BINARY, environment.get());
+    ASSERT_TRUE(game.started);
+    ASSERT_TRUE(game.waitUntilRunning(8, 120.0)) << game.output();
+    // The marble rolls when the stop comes.
+    run("xdotool search --name '^Quillorb 3D$' windowfocus --sync keydown w");
+    std::this_thread::sleep_for(std::chrono::seconds(2));
+    game.signal(SIGTERM);
+    const bool exited = game.exited(240.0);
+    run("xdotool keyup w");
+    ASSERT_TRUE(exited) << game.output();
+    ASSERT_TRUE(WIFEXITED(game.status)) << game.output();
+    EXPECT_EQ(WEXITSTATUS(game.status), 0);
+    EXPECT_EQ(countOf(game.errors(), "Stopped by SIGTERM: the race is saved to " + lastRace + "\n"),
+              1)
+        << game.output();
+    EXPECT_FALSE(std::filesystem::exists(lastRace + ".part"));
+
+    Replay kept;
+    std::string error;
+    ASSERT_TRUE(ReplayReader().read(lastRace, hashLevelData(runDir()), kept, error)) << error;
+    ASSERT_FALSE(kept.records.empty());
+    EXPECT_EQ(kept.records.back().kind, ReplayRecord::Kind::End);
+    EXPECT_EQ(kept.records.back().outcome, ReplayRecord::Outcome::Quit);
+    EXPECT_GE(kept.records.back().raceTime, 1.0);
+
+    std::vector<std::string> timedemo = {"--timedemo", lastRace};
+    timedemo.insert(timedemo.end(), small.begin(), small.end());
+    GameProcess replay("sigterm-replay.log", timedemo, "", QUILLORB_BINARY, environment.get());
+    ASSERT_TRUE(replay.started);
+    ASSERT_TRUE(replay.exited(300.0)) << replay.output();
+    EXPECT_EQ(countOf(replay.output(), "Replay \"" + lastRace + "\": ended as recorded\n"), 1)
+        << replay.output();
+}
 
 // Width and height from a PNG's header, or 0 x 0 when the file is no PNG.
 std::pair<int, int> pngSize(const std::string& path) {
@@ -320,7 +375,8 @@ TEST(GameProcess, ARefusedStartExitsWithOneLineBeforeAnyWindow) {
         ASSERT_TRUE(WIFEXITED(game.status));
         EXPECT_EQ(WEXITSTATUS(game.status), refusal.exitCode) << refusal.line;
         EXPECT_EQ(countOf(game.output(), "\n"), 1) << game.output();
-        EXPECT_EQ(countOf(game.output(), refusal.line), 1) << game.output();
+        // A script tells the fault from progress by the stream it comes on.
+        EXPECT_EQ(countOf(game.errors(), refusal.line), 1) << game.output();
     }
 }
 

@@ -4,10 +4,14 @@
 
 #include <memory>
 #include <string>
+#include <vector>
 
+#include "PrintedOutput.h"
 #include "app/Game.h"
 #include "app/RenderFrame.h"
 #include "hud/BitmapFont.h"
+#include "hud/HudCanvas.h"
+#include "hud/RaceHud.h"
 #include "physics/RaceState.h"
 #include "platform/Window.h"
 #include "session/WinRecord.h"
@@ -199,9 +203,9 @@ TEST_F(HudDrawingTest, BytesWithoutGlyphsAndEmptyTextDrawNothing) {
 
 TEST_F(HudDrawingTest, AMissingFontFileIsReportedAndLeavesEmptyGlyphs) {
     std::string page = writeScratchFile("hud/page2.tga", halfCoveredPage(8));
-    testing::internal::CaptureStdout();
+    capturePrinted();
     BitmapFont empty(page.c_str(), (scratchDir() + "/hud/missing.fnt").c_str());
-    std::string output = testing::internal::GetCapturedStdout();
+    std::string output = takePrinted();
     EXPECT_NE(output.find("Error while reading font file.\n"), std::string::npos);
     EXPECT_EQ(empty.getScaleW(), 0);
     for (int code = 0; code < 256; ++code)
@@ -316,4 +320,110 @@ TEST_F(HudDrawingTest, TheWinnerScreenShowsTheRaceTimeAndTheBestOnADarkPlate) {
     EXPECT_GT(twoLines.dark, 20000);
     EXPECT_GT(threeLines.white, twoLines.white + 200);
     EXPECT_NEAR(threeLines.rowsWithPlate - twoLines.rowsWithPlate, 34, 2);
+}
+
+namespace {
+
+struct WindowSize {
+    const char* name;
+    int width;
+    int height;
+};
+
+// 4:3 up to 21:9, the smallest window the game supports to 4K, odd sizes and 5:4.
+const WindowSize windowSizes[] = {
+    {"640x480", 640, 480},     {"800x600", 800, 600},     {"801x601", 801, 601},
+    {"1024x768", 1024, 768},   {"1280x1024", 1280, 1024}, {"1366x768", 1366, 768},
+    {"1920x1080", 1920, 1080}, {"2560x1080", 2560, 1080}, {"3440x1440", 3440, 1440},
+    {"3840x2160", 3840, 2160},
+};
+
+// Everything the race's HUD can show at once, each with its longest text.
+RaceHudView everythingShown() {
+    RaceHudView view;
+    view.lives = 3;
+    view.showClock = true;
+    view.remainingTime = 299.0;
+    view.fpsLine = "1999 Fps  medium";
+    view.replaying = true;
+    view.statusLines = {{2, "Fps OFF"},          {3, "WIREFRAME OFF"}, {4, "NEAREST NEIGHBOR"},
+                        {5, "NEAREST NEIGHBOR"}, {6, "VBO"},           {8, "Frustum Culling OFF"},
+                        {9, "Transparenz OFF"}};
+    view.message = "Off the course - 3 attempts left";
+    return view;
+}
+
+bool isStatusLine(const RaceHud::Element& element) {
+    return element.name.rfind("status", 0) == 0;
+}
+bool isLifeIcon(const RaceHud::Element& element) {
+    return element.name.rfind("life", 0) == 0;
+}
+// The F-key lines are one list, the life icons one row whose pictures' rims overlap.
+bool sameGroup(const RaceHud::Element& a, const RaceHud::Element& b) {
+    return (isStatusLine(a) && isStatusLine(b)) || (isLifeIcon(a) && isLifeIcon(b));
+}
+
+} // namespace
+
+// The HUD stays whole and readable in every window: each element inside it (a life icon may
+// lose no more than the transparent rim of its picture, 20 of its 128 columns, at the left
+// edge), none over another,
+// and the clock at least as tall as small print.
+TEST_F(HudDrawingTest, TheRaceHudFitsEveryWindowWithoutOverlaps) {
+    BitmapFont gameFont((runDir() + "/data/basicFont_0.tga").c_str(),
+                        (runDir() + "/data/basicFont.fnt").c_str());
+    for (const WindowSize& size : windowSizes) {
+        const HudCanvas canvas(size.width, size.height);
+        const std::vector<RaceHud::Element> elements =
+            RaceHud(gameFont, canvas).place(everythingShown());
+        ASSERT_EQ(elements.size(), 14u) << size.name;
+        const HudRect& window = canvas.window();
+        for (const RaceHud::Element& e : elements) {
+            HudRect visible = e.box;
+            if (isLifeIcon(e))
+                visible.left += e.box.width() * 20.0f / 128.0f;
+            EXPECT_TRUE(window.holds(visible))
+                << size.name << ": " << e.name << " at " << e.box.left << ", " << e.box.top;
+            for (const RaceHud::Element& other : elements) {
+                if (&other != &e && !sameGroup(e, other)) {
+                    EXPECT_FALSE(e.box.overlaps(other.box))
+                        << size.name << ": " << e.name << " over " << other.name;
+                }
+            }
+            if (e.name == "clock") {
+                EXPECT_GE(e.box.height(), 16.0f) << size.name;
+            }
+        }
+    }
+}
+
+// In its last ten seconds the clock's letters turn from white to the warning colour.
+TEST_F(HudDrawingTest, TheClockWarnsInItsLastTenSeconds) {
+    BitmapFont gameFont((runDir() + "/data/basicFont_0.tga").c_str(),
+                        (runDir() + "/data/basicFont.fnt").c_str());
+    gameFont.loadShader();
+    auto clockPixels = [&](double remaining) {
+        glClear(GL_COLOR_BUFFER_BIT);
+        RaceHudView view;
+        view.showClock = true;
+        view.remainingTime = remaining;
+        RaceHud(gameFont, HudCanvas(windowWidth, windowHeight)).draw(view);
+        // The clock's line: from its pen at (-500, 330) down one line, 120 wide.
+        std::vector<Rgba> block(120 * 32);
+        glReadPixels(-500 + windowWidth / 2, 300 + windowHeight / 2, 120, 32, GL_RGBA,
+                     GL_UNSIGNED_BYTE, block.data());
+        int white = 0, warm = 0;
+        for (const Rgba& p : block) {
+            white += isWhite(p);
+            warm += p.r > 200 && p.g < 150 && p.b < 100;
+        }
+        return std::make_pair(white, warm);
+    };
+    const auto calm = clockPixels(10.5);
+    const auto warned = clockPixels(9.5);
+    EXPECT_GT(calm.first, 100);
+    EXPECT_EQ(calm.second, 0);
+    EXPECT_EQ(warned.first, 0);
+    EXPECT_GT(warned.second, 100);
 }

@@ -72,7 +72,7 @@ class MotionWorld : public ::testing::Test {
     // A life lost by the rules, the sky following the eye as the scene has it.
     void loseLife() {
         StepResult result;
-        physics().loseLife(race, result);
+        physics().loseLife(race, result, LifeLoss::OffCourse);
         skybox.centreOn(camera.getPosition());
     }
     void frames(int count) {

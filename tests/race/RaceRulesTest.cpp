@@ -6,6 +6,7 @@
 
 #include <AL/al.h>
 
+#include "ChaseView.h"
 #include "RaceSupport.h"
 #include "app/Game.h"
 #include "assets/AnimationModel.h"
@@ -75,6 +76,7 @@ TEST(RaceRules, LeavingTheRouteCostsALifeAndStartsAgainWithFullTime) {
     glm::vec3 last = holdUntilALifeIsLost(20.0);
     race::keys().releaseAll();
     EXPECT_EQ(2, race::state().lives);
+    EXPECT_EQ(LifeLoss::OffCourse, race::state().lastLoss);
     glm::vec3 away = last - level::startPosition;
     EXPECT_GT(glm::length(glm::vec2(away.x, away.z)), 6.0f) << "it rolled off the start pad";
     EXPECT_FALSE(race::state().isGameOver());
@@ -111,6 +113,7 @@ TEST(RaceRules, DrivingIntoTheSawCostsALife) {
     race::restartRace();
     glm::vec3 last = dawdleUntilALifeIsLost(level::sawWaitWaypoint(), 2.0f, 30.0);
     ASSERT_EQ(2, race::state().lives);
+    EXPECT_EQ(LifeLoss::Saw, race::state().lastLoss);
     const glm::vec3 saw = race::scene()->getSawBlade()->getBoundingCenter();
     EXPECT_LT(std::fabs(last.z - saw.z), 3.0f) << "lost at " << last.x << ", " << last.z;
     EXPECT_LT(distanceFromStart(), 0.1f);
@@ -121,6 +124,7 @@ TEST(RaceRules, DrivingIntoTheStopBarrierCostsALife) {
     race::restartRace();
     glm::vec3 last = dawdleUntilALifeIsLost(level::barrierWaitWaypoint(), 1.5f, 40.0);
     ASSERT_EQ(2, race::state().lives);
+    EXPECT_EQ(LifeLoss::Barrier, race::state().lastLoss);
     const glm::vec3 barrier = race::scene()->getAnimatedModel(0)->getBoundingCenter();
     EXPECT_LT(std::fabs(last.x - barrier.x), 3.0f) << "lost at " << last.x << ", " << last.z;
 }
@@ -139,6 +143,7 @@ TEST(RaceRules, TheCountdownReachingExactlyZeroCostsALife) {
     EXPECT_EQ(tick, race::scene()->getRemainingTime());
     race::runFrame(tick);
     EXPECT_EQ(2, race::state().lives);
+    EXPECT_EQ(LifeLoss::TimeUp, race::state().lastLoss);
     EXPECT_EQ(300.0, race::scene()->getRemainingTime());
 }
 
@@ -313,7 +318,7 @@ TEST(RaceRules, PauseHoldsTheRaceAndEnterOnAnEndScreenStartsANewOne) {
     EXPECT_EQ(300.0, race::scene()->getRemainingTime());
     EXPECT_EQ(0.0, race::scene()->getSimulationTime());
     EXPECT_EQ(level::startPosition, marblePosition());
-    EXPECT_EQ(race::scene()->getStartViewMatrix(), race::scene()->getCamera()->getMatrix());
+    EXPECT_TRUE(seesTheStartFromBehind(*race::scene()));
 
     // The new race is a real one: rolling off the route costs a life again.
     race::keys().press(GLFW_KEY_D);

@@ -10,6 +10,7 @@
 
 #include <gtest/gtest.h>
 
+#include "ChaseView.h"
 #include "RaceSupport.h"
 #include "ReadFile.h"
 #include "TestFiles.h"
@@ -297,6 +298,21 @@ TEST(Race, AReplayWithLostLivesAndAPlayAgainEndsAsTheRaceDid) {
     EXPECT_FALSE(race::state().isGameOver() || race::state().isWon());
     EXPECT_EQ(at, race::scene()->getMarble()->getBoundingCenter());
     EXPECT_EQ(raceTime, race::scene()->getSimulationTime());
+}
+
+// A watched race draws its first pictures before its first recorded frame is due: they show
+// the start as the chase camera does, as a new race's first picture does.
+TEST(Race, AWatchedRaceShowsItsStartFromBehindTheMarbleBeforeItsFirstFrame) {
+    REQUIRE_LEVEL();
+    race::restartRace();
+    GameOptions options;
+    options.replayFile = "replays/demo.qbr";
+    std::unique_ptr<RaceSession> session(startRaceSession(options));
+    ASSERT_NE(session, nullptr);
+    race::game().setRaceSession(session.get());
+    race::gameFrame(0.0);
+    race::game().setRaceSession(nullptr);
+    EXPECT_TRUE(seesTheStartFromBehind(*race::scene()));
 }
 
 // Watching a replay is not racing: the start-up that reads it keeps the win off the list.

@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "GlTestContext.h"
+#include "PrintedOutput.h"
 #include "ScopedWorkingDirectory.h"
 #include "TestFiles.h"
 #include "TextCounts.h"
@@ -56,7 +57,7 @@ TEST(BrokenData, ABrokenShaderAndAMissingMeshAreReportedAndTheLevelRunsOn) {
     platform::setTimeSource(&time);
     {
         Scene scene;
-        testing::internal::CaptureStdout();
+        capturePrinted();
         scene.init();
         Clock frameClock;
         for (int i = 0; i < 3; ++i) {
@@ -65,7 +66,7 @@ TEST(BrokenData, ABrokenShaderAndAMissingMeshAreReportedAndTheLevelRunsOn) {
             scene.advance(frameClock.getFrameTime(), playerInput());
             scene.render();
         }
-        std::string out = testing::internal::GetCapturedStdout();
+        std::string out = takePrinted();
         EXPECT_NE(out.find("Vertex-shader compile error:"), std::string::npos);
         EXPECT_NE(out.find("Shader-program link error:"), std::string::npos);
         EXPECT_NE(out.find("Tree2.mesh.xml"), std::string::npos) << out;
@@ -142,7 +143,7 @@ GameRun playFromTheCurrentFolder(int frames) {
     platform::setTimeSource(&time);
     platform::setKeySource(&keys);
     platform::setBeforeSwapHook(readPresentedPixel);
-    testing::internal::CaptureStdout();
+    capturePrinted();
     {
         BitmapFont font("data/basicFont_0.tga", "data/basicFont.fnt");
         font.loadShader();
@@ -167,7 +168,7 @@ GameRun playFromTheCurrentFolder(int frames) {
         }
         run.remainingTime = scene.getRemainingTime();
     }
-    run.output = testing::internal::GetCapturedStdout();
+    run.output = takePrinted();
     platform::setBeforeSwapHook(nullptr);
     platform::setKeySource(nullptr);
     platform::setTimeSource(nullptr);

@@ -142,11 +142,11 @@ TEST(BestTimes, AFolderThatCannotBeWrittenCostsAWarningAndTheGameGoesOn) {
     const std::string folder = scratchDir() + "/a-folder.toml";
     fs::create_directories(folder + "/inside");
     BestTimes unreadable(folder);
-    testing::internal::CaptureStdout();
+    capturePrinted();
     unreadable.load();
     EXPECT_EQ(1, unreadable.record(75.0, day(10)));
     EXPECT_FALSE(unreadable.save());
-    const std::string warning = testing::internal::GetCapturedStdout();
+    const std::string warning = takePrinted();
     EXPECT_EQ(1, lineCount(warning)) << warning;
     EXPECT_TRUE(fs::is_directory(folder + "/inside"));
 }
@@ -176,11 +176,11 @@ TEST(BestTimes, ASaveCutShortLeavesTheOldFileWhole) {
     cut.rlim_cur = (before.size() + fullSize) / 2;
     // Past the limit a write fails with EFBIG instead of ending the process.
     auto previous = std::signal(SIGXFSZ, SIG_IGN);
-    testing::internal::CaptureStdout();
+    capturePrinted();
     ASSERT_EQ(0, setrlimit(RLIMIT_FSIZE, &cut));
     const bool savedAll = times.save();
     setrlimit(RLIMIT_FSIZE, &saved);
-    const std::string output = testing::internal::GetCapturedStdout();
+    const std::string output = takePrinted();
     std::signal(SIGXFSZ, previous);
 
     EXPECT_FALSE(savedAll);

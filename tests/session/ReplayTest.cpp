@@ -36,9 +36,14 @@ constexpr uint64_t levelHash = 0xfedcba9876543210ull;
 // Keeps what the code under test prints, one entry per line.
 struct CapturedConsole {
     std::ostringstream text;
-    std::streambuf* saved;
-    CapturedConsole() : saved(std::cout.rdbuf(text.rdbuf())) {}
-    ~CapturedConsole() { std::cout.rdbuf(saved); }
+    std::streambuf* savedOutput;
+    std::streambuf* savedErrors;
+    CapturedConsole()
+        : savedOutput(std::cout.rdbuf(text.rdbuf())), savedErrors(std::cerr.rdbuf(text.rdbuf())) {}
+    ~CapturedConsole() {
+        std::cout.rdbuf(savedOutput);
+        std::cerr.rdbuf(savedErrors);
+    }
     std::vector<std::string> lines() const {
         std::vector<std::string> result;
         std::istringstream in(text.str());

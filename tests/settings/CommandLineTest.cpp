@@ -8,6 +8,8 @@
 
 #include "PrintedOutput.h"
 #include "ProgramArguments.h"
+#include "ScopedWorkingDirectory.h"
+#include "TestFiles.h"
 #include "TextCounts.h"
 #include "settings/CommandLine.h"
 #include "settings/GameOptions.h"
@@ -192,6 +194,20 @@ TEST(CommandLine, TheLaterOfTwoValuesWinsAndPathsBecomeAbsoluteHere) {
     EXPECT_EQ(parsed.options.replayFile, (here.parent_path() / "two.rec").string());
     EXPECT_EQ(parsed.options.dataDir, (here / "tree/").string());
     EXPECT_EQ(parse({"--timedemo", "/abs/demo.rec"}).options.timedemoFile, "/abs/demo.rec");
+}
+
+// "--replay demo" is the installed demo's name unless the start folder holds a file "demo";
+// a folder or an extension makes it a path.
+TEST(CommandLine, AReplayWithoutFolderOrExtensionStaysANameUnlessSuchAFileIsHere) {
+    const std::filesystem::path here =
+        std::filesystem::path(writeScratchFile("mine", "")).parent_path();
+    ScopedWorkingDirectory inHere(here);
+    EXPECT_EQ(parse({"--replay", "demo"}).options.replayFile, "demo");
+    EXPECT_EQ(parse({"--timedemo", "demo"}).options.timedemoFile, "demo");
+    for (const char* path : {"mine", "demo.qbr", "replays/demo", "./demo"})
+        EXPECT_EQ(parse({"--replay", path}).options.replayFile,
+                  (here / path).lexically_normal().string())
+            << path;
 }
 
 } // namespace

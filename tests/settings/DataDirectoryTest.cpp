@@ -4,6 +4,7 @@
 #include <fstream>
 #include <string>
 
+#include "PrintedOutput.h"
 #include "TestFiles.h"
 #include "settings/DataDirectory.h"
 
@@ -26,9 +27,9 @@ std::string makeTree(const std::string& name, const char* leaveOut = nullptr) {
 }
 
 std::string find(const DataPlaces& places, std::string* output = nullptr) {
-    testing::internal::CaptureStdout();
+    capturePrinted();
     std::string found = findDataDirectory(places);
-    std::string printed = testing::internal::GetCapturedStdout();
+    std::string printed = takePrinted();
     if (output)
         *output = printed;
     return found;
@@ -59,6 +60,14 @@ TEST(DataDirectory, TheFirstPlaceHoldingTheTreeWinsInOrder) {
         EXPECT_EQ(output, "The game's data in " + partial + " (installed) is incomplete (missing " +
                               file + ")\n");
     }
+}
+
+TEST(DataDirectory, AReplayNameIsTheTreesOwnAndAPathStaysAsGiven) {
+    EXPECT_EQ(replayInDataTree("demo", "/usr/share/games/quillorb"),
+              "/usr/share/games/quillorb/replays/demo.qbr");
+    EXPECT_TRUE(fs::is_regular_file(replayInDataTree("demo", runDir())));
+    EXPECT_EQ(replayInDataTree("/home/p/race.qbr", "/tree"), "/home/p/race.qbr");
+    EXPECT_EQ(replayInDataTree("", "/tree"), "");
 }
 
 TEST(DataDirectory, WithoutATreeAnywhereOneLineListsEveryPlaceLookedIn) {

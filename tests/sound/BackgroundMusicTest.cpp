@@ -16,12 +16,14 @@
 
 #include <unistd.h>
 
+#include "PrintedOutput.h"
 #include "ReadFile.h"
 #include "ScopedWorkingDirectory.h"
 #include "TestFiles.h"
 #include "platform/DataFileReport.h"
 #include "sound/BackgroundMusic.h"
 #include "sound/SoundEffects.h"
+#include "sound/SoundFade.h"
 
 namespace fs = std::filesystem;
 
@@ -129,7 +131,7 @@ TEST_F(BackgroundMusicTest, PlaysTheLoopForeverWhateverTheFileSays) {
 
 TEST_F(BackgroundMusicTest, AMissingOrBrokenFileLeavesTheGameSilentAndIsNamedOnce) {
     forgetReportedDataFiles();
-    testing::internal::CaptureStdout();
+    capturePrinted();
     {
         BackgroundMusic music;
         music.start();
@@ -144,7 +146,7 @@ TEST_F(BackgroundMusicTest, AMissingOrBrokenFileLeavesTheGameSilentAndIsNamedOnc
         music.start();
         music.release();
     }
-    std::string missing = testing::internal::GetCapturedStdout();
+    std::string missing = takePrinted();
     EXPECT_EQ(missing, "Data file \"data/background.wav\": missing\n");
 
     // Each damage is named in its own words (every case counts as a fresh run here).
@@ -162,20 +164,20 @@ TEST_F(BackgroundMusicTest, AMissingOrBrokenFileLeavesTheGameSilentAndIsNamedOnc
     for (const Damage& damage : damages) {
         forgetReportedDataFiles();
         std::ofstream("data/background.wav", std::ios::binary) << damage.content;
-        testing::internal::CaptureStdout();
+        capturePrinted();
         BackgroundMusic music;
         music.start();
         ALint size = -1;
         alGetBufferi(music.getBuffer(), AL_SIZE, &size);
         EXPECT_EQ(size, 0);
         music.release();
-        EXPECT_EQ(testing::internal::GetCapturedStdout(), damage.line);
+        EXPECT_EQ(takePrinted(), damage.line);
     }
 
     // A well-formed wave without samples: nothing to play, and its empty read is given back.
     forgetReportedDataFiles();
     writeTone("data/background.wav", 0);
-    testing::internal::CaptureStdout();
+    capturePrinted();
     {
         BackgroundMusic music;
         music.start();
@@ -184,8 +186,7 @@ TEST_F(BackgroundMusicTest, AMissingOrBrokenFileLeavesTheGameSilentAndIsNamedOnc
         EXPECT_EQ(size, 0);
         music.release();
     }
-    EXPECT_EQ(testing::internal::GetCapturedStdout(),
-              "Data file \"data/background.wav\": wave file without samples\n");
+    EXPECT_EQ(takePrinted(), "Data file \"data/background.wav\": wave file without samples\n");
 }
 
 // OpenAL reads its configuration once per process, so the capture runs in a child process
@@ -225,15 +226,14 @@ TEST_F(SoundEffectsTest, AMissingFileIsNamedOnceTheOthersPlayAndAllHoldInAPause)
     for (const char* name : {"roll", "life_lost", "tick", "win", "game_over"})
         writeTone(std::string("data/sound/") + name + ".wav");
     forgetReportedDataFiles();
-    testing::internal::CaptureStdout();
+    capturePrinted();
     SoundEffects effects;
     effects.start();
     effects.setRolling(1.0f);
     for (auto cue : {SoundCue::Kind::Impact, SoundCue::Kind::LifeLost, SoundCue::Kind::Tick,
                      SoundCue::Kind::Win, SoundCue::Kind::GameOver})
         effects.play({cue});
-    EXPECT_EQ(testing::internal::GetCapturedStdout(),
-              "Data file \"data/sound/impact.wav\": missing\n");
+    EXPECT_EQ(takePrinted(), "Data file \"data/sound/impact.wav\": missing\n");
     // Roll, impact, life lost, tick, win, game over.
     const ALint on = AL_PLAYING, held = AL_PAUSED, unheard = AL_INITIAL;
     EXPECT_EQ(states(effects), std::vector<ALint>({on, unheard, on, on, on, on}));
@@ -276,3 +276,39 @@ TEST_F(SoundEffectsTest, RollingIsHeardAndRestIsSilent) {
 }
 
 } // namespace
+
+// A pause does not cut the sound, which clicks: it fades it out over a few milliseconds of the
+// clock it is handed, holds it once silent, and brings it back the same way.
+TEST_F(BackgroundMusicTest, APauseFadesTheSoundOutThenHoldsItAndFadesItBackIn) {
+    writeTone("data/background.wav");
+    BackgroundMusic music;
+    music.start();
+    auto listenerGain = [] {
+        ALfloat gain = -1.0f;
+        alGetListenerf(AL_GAIN, &gain);
+        return gain;
+    };
+    auto state = [&music] {
+        ALint value = 0;
+        alGetSourcei(music.getSource(), AL_SOURCE_STATE, &value);
+        return value;
+    };
+    SoundFade fade;
+    fade.fadeOut(10.0);
+    fade.advance(10.0, &music, nullptr);
+    EXPECT_FLOAT_EQ(listenerGain(), 1.0f);
+    fade.advance(10.0 + SoundFade::seconds / 2.0, &music, nullptr);
+    EXPECT_GT(listenerGain(), 0.1f);
+    EXPECT_LT(listenerGain(), 0.9f);
+    EXPECT_EQ(state(), AL_PLAYING) << "still heard while it fades";
+    fade.advance(10.0 + SoundFade::seconds, &music, nullptr);
+    EXPECT_FLOAT_EQ(listenerGain(), 0.0f);
+    EXPECT_EQ(state(), AL_PAUSED);
+
+    fade.fadeIn(20.0, &music, nullptr);
+    EXPECT_EQ(state(), AL_PLAYING);
+    EXPECT_FLOAT_EQ(listenerGain(), 0.0f) << "it comes back from silence";
+    fade.advance(20.0 + SoundFade::seconds, &music, nullptr);
+    EXPECT_FLOAT_EQ(listenerGain(), 1.0f);
+    music.release();
+}
