@@ -36,6 +36,14 @@ void toggleFps(Scene*) {
     announce(2, showFps ? "Fps ON" : "Fps OFF");
 }
 
+} // namespace
+
+void setShowFps(bool on) {
+    showFps = on;
+}
+
+namespace {
+
 void toggleWireframe(Scene*) {
     if (!gltarget::hasWireframe()) {
         announce(3, "WIREFRAME: DESKTOP ONLY");

@@ -18,6 +18,8 @@ void handleDisplayOptions(Scene* scene);
 std::vector<RaceHudView::StatusLine> takeStatusLines();
 
 bool isShowFpsOn();
+// The frame-rate line as the options menu sets it, without a status line.
+void setShowFps(bool on);
 bool isWireframeOn();
 bool isBilinearFilteringOn();
 int getMipmapMode();

@@ -2,26 +2,36 @@
 
 #include <GL/glew.h>
 
+#include <algorithm>
+#include <cctype>
+#include <filesystem>
 #include <iostream>
 #include <string>
 #include <vector>
 
 #include "app/DisplayOptions.h"
+#include "app/GameSetup.h"
 #include "app/RenderFrame.h"
 #include "app/TimedemoReport.h"
 #include "assets/TextureLoader.h"
 #include "hud/BitmapFont.h"
+#include "hud/MenuScreen.h"
 #include "platform/GlTarget.h"
 #include "platform/Input.h"
 #include "platform/Keys.h"
 #include "platform/StopSignals.h"
+#include "platform/WholeFile.h"
 #include "platform/Window.h"
 #include "render/PassTimer.h"
 #include "render/SceneTarget.h"
 #include "scene/Scene.h"
 #include "session/BestTimes.h"
+#include "session/LevelHash.h"
 #include "session/PlayerInput.h"
 #include "session/RaceSession.h"
+#include "session/ReplayReader.h"
+#include "settings/SettingsFile.h"
+#include "settings/UserDirectories.h"
 
 namespace {
 
@@ -67,7 +77,7 @@ GameOptions withTimedemoQuality(GameOptions options) {
 
 Game::Game(const GameOptions& options)
     : gameOptions(options), width(options.width), height(options.height), ghostRace(options.ghost),
-      quality(withTimedemoQuality(options)) {}
+      quality(withTimedemoQuality(options)), pauseMenu(options, isShowFpsOn()) {}
 
 Game::~Game() {
     if (resizedGame == this)
@@ -135,6 +145,8 @@ void Game::onWindowResize(int newWidth, int newHeight) {
     if (font)
         font->setScreenSize(width, height);
     glViewport(0, 0, width, height);
+    // A paused picture of the old size would be stretched: the next frame keeps a new one.
+    releaseFrameResources(*this);
 }
 
 bool Game::init() {
@@ -230,7 +242,7 @@ void Game::updateFrame() {
     frameClock.tick();
     frameClock.countFrame();
     bool replaying = session && session->isReplaying();
-    PlayEvent event = playControls.handle(scene, race(), !replaying);
+    PlayEvent event = handleMenu(playControls.handle(scene, race(), !replaying));
     if (session)
         session->recordEvent(event);
     frameStep = StepResult();
@@ -252,6 +264,224 @@ void Game::updateFrame() {
     if (lastFrameDrewRace && quality.frame(frameClock.getFrameTime()))
         applyQuality();
     lastFrameDrewRace = scene && !playControls.isPaused() && !race().isOver();
+    if (!playControls.isPaused())
+        hintLeft = std::max(0.0, hintLeft - frameClock.getFrameTime());
+    if (watching && session && session->replayEnded()) {
+        std::cout << session->replayVerdict(watchedFile) << std::endl;
+        stopWatching();
+    }
+}
+
+// While paused the menu has the keys; P or Start (the play controls') resumes from any of its
+// screens, and leaving the options that way saves them too.
+PlayEvent Game::handleMenu(PlayEvent event) {
+    const MenuInput input = menuKeys.read(pointedMenuLine());
+    if (event == PlayEvent::Paused)
+        openMenu();
+    if (event == PlayEvent::Resumed && pauseMenu.screen() == PauseMenu::Screen::Options)
+        saveMenuOptions();
+    if (event != PlayEvent::None)
+        return event;
+    if (watching && !playControls.isPaused() && input.back) {
+        stopWatching();
+        return PlayEvent::None;
+    }
+    if (!playControls.isPaused())
+        return PlayEvent::None;
+    const MenuAction action = pauseMenu.handle(input);
+    if (pauseMenu.leftOptions())
+        saveMenuOptions();
+    switch (action) {
+    case MenuAction::Resume:
+        playControls.apply(PlayEvent::Resumed, scene, race());
+        return PlayEvent::Resumed;
+    case MenuAction::Restart:
+        return restartFromMenu();
+    case MenuAction::WatchBest:
+        watch(ghostRace.getBestFile());
+        break;
+    case MenuAction::WatchLast:
+        watch(lastRaceFile());
+        break;
+    case MenuAction::Quit:
+        quitRequested = true;
+        break;
+    case MenuAction::OptionChanged:
+        applyMenuOptions();
+        break;
+    case MenuAction::None:
+        break;
+    }
+    return PlayEvent::None;
+}
+
+int Game::pointedMenuLine() {
+    double x = 0.0;
+    double y = 0.0;
+    if (!font || !playControls.isPaused() || !platform::cursorPosition(x, y))
+        return -1;
+    return MenuScreen(*font, HudCanvas(width, height)).lineAt(pauseMenu.page(), x, y);
+}
+
+void Game::openMenu() {
+    pauseMenu.open();
+    pauseMenu.setUnavailable(PauseMenu::Item::Resume,
+                             raceLeft ? "The race was left for a replay: restart it" : "");
+    if (const BestTimes* times = winRecorder.getBestTimes())
+        pauseMenu.setBestTimes(times->entries(), times->newest());
+    pauseMenu.setUnavailable(PauseMenu::Item::WatchBest,
+                             replayProblem(ghostRace.getBestFile(), "No best race kept yet"));
+    // The race under way becomes the last one as soon as a replay is chosen.
+    const bool playing = session && !session->isReplaying() && session->hasRecordedFrames();
+    pauseMenu.setUnavailable(PauseMenu::Item::WatchLast,
+                             playing ? "" : replayProblem(lastRaceFile(), "No race recorded yet"));
+}
+
+std::string Game::lastRaceFile() const {
+    return gameOptions.recordFile.empty() ? defaultReplayPath() : gameOptions.recordFile;
+}
+
+uint64_t Game::levelHash() {
+    if (!levelHashKnown)
+        levelHashValue = hashLevelData(".");
+    levelHashKnown = true;
+    return levelHashValue;
+}
+
+std::string Game::replayProblem(const std::string& file, const char* whenMissing) {
+    std::error_code error;
+    if (file.empty())
+        return "No home folder to keep it in";
+    if (!std::filesystem::exists(file, error))
+        return whenMissing;
+    Replay replay;
+    std::string problem;
+    if (ReplayReader().read(file, levelHash(), replay, problem))
+        return "";
+    // The reader's line names the whole path; the menu has room for the reason only.
+    const size_t reason = problem.find("cannot be played: ");
+    if (reason == std::string::npos)
+        return problem;
+    std::string why = problem.substr(reason + 18);
+    if (!why.empty())
+        why[0] = static_cast<char>(std::toupper(static_cast<unsigned char>(why[0])));
+    return why;
+}
+
+// The options take effect in the running game as they change; the settings file hears of them
+// as the player leaves the screen.
+void Game::applyMenuOptions() {
+    const GameOptions& chosen = pauseMenu.options().options();
+    if (scene) {
+        scene->setMusicVolume(static_cast<float>(chosen.musicVolume));
+        scene->setSoundVolume(static_cast<float>(chosen.soundVolume));
+    }
+    if (chosen.vsync != gameOptions.vsync)
+        platform::setVsync(chosen.vsync);
+    if (chosen.fullscreen != gameOptions.fullscreen)
+        platform::setFullscreen(chosen.fullscreen, gameOptions.width, gameOptions.height);
+    const bool qualityChanged = chosen.qualityAuto != gameOptions.qualityAuto ||
+                                chosen.quality != gameOptions.quality ||
+                                chosen.targetFps != gameOptions.targetFps;
+    ghostRace.setChoice(chosen.ghost);
+    setShowFps(pauseMenu.options().showFps());
+    gameOptions = chosen;
+    if (qualityChanged && scene && font) {
+        quality = QualityControl(withTimedemoQuality(gameOptions));
+        startQuality();
+        applyQuality();
+    }
+}
+
+// A file that cannot be written costs a line on the menu and one on the console; the new
+// values hold for this run all the same, and the next leave tries again.
+void Game::saveMenuOptions() {
+    const std::vector<std::string> keys = pauseMenu.options().changedKeys();
+    if (keys.empty())
+        return;
+    const std::string problem =
+        saveSettings(gameOptions.settingsFile, pauseMenu.options().options(), keys);
+    if (problem.empty()) {
+        pauseMenu.options().markSaved();
+        return;
+    }
+    std::cerr << "Settings could not be saved to " << gameOptions.settingsFile << ": " << problem
+              << "; they hold for this run" << std::endl;
+    pauseMenu.setMessage("Settings not saved: " + problem);
+}
+
+// A new race for the player, as play again starts one; after a replay, with a new recording.
+PlayEvent Game::restartFromMenu() {
+    if (session && session->isReplaying()) {
+        GameOptions recording = gameOptions;
+        recording.replayFile.clear();
+        recording.timedemoFile.clear();
+        adoptRaceSession(startRaceSession(recording));
+        watching = false;
+    } else if (session) {
+        // The recording goes on: its pause ends before the new race starts.
+        session->recordEvent(PlayEvent::Resumed);
+    }
+    raceLeft = false;
+    playControls.apply(PlayEvent::Resumed, scene, race());
+    playControls.apply(PlayEvent::PlayAgain, scene, race());
+    return PlayEvent::PlayAgain;
+}
+
+// The player's race ends where it stands and is kept as the last race (unless nothing was
+// played: the last race kept stays the one before), then the replay runs in the window as
+// --replay runs it. Watching records nothing.
+void Game::watch(const std::string& file) {
+    // The last race is the one under way: it is put in place before it is read.
+    const bool lastRace = file == lastRaceFile();
+    if (lastRace)
+        keepRaceUnderWay();
+    Replay replay;
+    std::string problem;
+    if (!ReplayReader().read(file, levelHash(), replay, problem)) {
+        std::cout << problem << std::endl;
+        pauseMenu.setMessage("That replay cannot be played");
+        return;
+    }
+    if (!lastRace)
+        keepRaceUnderWay();
+    RaceSession* watched = new RaceSession();
+    watched->startReplay(replay, RaceSession::Pace::Recorded);
+    adoptRaceSession(watched);
+    if (scene)
+        scene->restartRace();
+    watchedFile = file;
+    watching = true;
+    raceLeft = true;
+    playControls.apply(PlayEvent::Resumed, scene, race());
+}
+
+void Game::keepRaceUnderWay() {
+    if (!session || session->isReplaying())
+        return;
+    if (session->hasRecordedFrames())
+        session->finish(scene);
+    else
+        session->discard();
+}
+
+void Game::stopWatching() {
+    watching = false;
+    playControls.apply(PlayEvent::Paused, scene, race());
+    openMenu();
+}
+
+// The first start leaves a settings file with every setting commented out, for the player to
+// find, and shows how to reach the menu for a while.
+void Game::noteFirstStart() {
+    const std::string& path = gameOptions.settingsFile;
+    std::error_code error;
+    if (path.empty() || std::filesystem::exists(path, error))
+        return;
+    hintLeft = 10.0;
+    const std::string problem = replaceFileWhole(path, commentedSettingsText(GameOptions()));
+    if (!problem.empty())
+        std::cerr << "Settings file " << path << " could not be written: " << problem << std::endl;
 }
 
 void Game::checkGLError() {
@@ -317,7 +547,7 @@ bool Game::frame() {
         std::cout << session->replayVerdict(frames.replayFile) << std::endl;
         frames.verdictDue = false;
     }
-    return !platform::isKeyDown(GLFW_KEY_ESCAPE) && platform::isWindowOpen() &&
+    return !platform::isKeyDown(GLFW_KEY_ESCAPE) && !quitRequested && platform::isWindowOpen() &&
            platform::stopSignal() == 0 && !(frames.timedemo && session->replayEnded());
 }
 
@@ -353,6 +583,7 @@ bool Game::startUp() {
     if (!session)
         adoptRaceSession(new RaceSession());
     std::cout << banner << std::endl;
+    noteFirstStart();
 
     if (!init())
         return false;

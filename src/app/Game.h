@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <memory>
 #include <string>
 #include <vector>
@@ -9,6 +10,8 @@
 #include "platform/Clock.h"
 #include "quality/QualityControl.h"
 #include "session/GhostRace.h"
+#include "session/MenuKeys.h"
+#include "session/PauseMenu.h"
 #include "session/PlayControls.h"
 #include "session/WinRecorder.h"
 #include "settings/GameOptions.h"
@@ -66,6 +69,14 @@ class Game {
     const StepResult& lastStep() const { return frameStep; }
     // The quality rung the scene draws at.
     QualityRung qualityRung() const { return quality.rung(); }
+    // The pause screen's menu, and whether its Quit was chosen (the game then ends as on
+    // Escape).
+    PauseMenu& menu() { return pauseMenu; }
+    bool quitChosen() const { return quitRequested; }
+    // A replay chosen in the menu is being watched.
+    bool isWatching() const { return watching; }
+    // Seconds of racing the first-start hint still shows for.
+    double hintTimeLeft() const { return hintLeft; }
 
     Scene* getScene() const { return scene; }
     BitmapFont* getFont() const { return font; }
@@ -86,6 +97,22 @@ class Game {
 
   private:
     void useSession(RaceSession* replacement);
+    // The menu's side of a frame: what it makes of the play event and the menu keys.
+    PlayEvent handleMenu(PlayEvent event);
+    void openMenu();
+    int pointedMenuLine();
+    void applyMenuOptions();
+    void saveMenuOptions();
+    PlayEvent restartFromMenu();
+    void watch(const std::string& file);
+    // Ends the player's recording: kept as the last race, or dropped when nothing was played.
+    void keepRaceUnderWay();
+    void stopWatching();
+    // Why a replay the menu offers cannot be watched ("" when it can).
+    std::string replayProblem(const std::string& file, const char* whenMissing);
+    std::string lastRaceFile() const;
+    uint64_t levelHash();
+    void noteFirstStart();
     void startQuality();
     void applyQuality();
     void showLoadingScreen();
@@ -106,6 +133,16 @@ class Game {
     // Whether the last frame drew the race: only the time of such a frame tells the quality
     // governor what a rung costs (not a pause, an end screen or the first frame's loading).
     bool lastFrameDrewRace = false;
+    PauseMenu pauseMenu;
+    MenuKeys menuKeys;
+    bool quitRequested = false;
+    bool watching = false;
+    // The player's race was left for a replay: only Restart race brings one back.
+    bool raceLeft = false;
+    double hintLeft = 0.0;
+    std::string watchedFile;
+    uint64_t levelHashValue = 0;
+    bool levelHashKnown = false;
 
     Scene* scene = nullptr;
     BitmapFont* font = nullptr;

@@ -40,6 +40,7 @@ bool setUpGame(int argc, const char* const* argv, GameOptions& options, int& exi
         settingsFilePath(std::getenv("XDG_CONFIG_HOME"), std::getenv("HOME"));
     readSettingsFile(settingsPath, options);
     commandLine.applyTo(options);
+    options.settingsFile = settingsPath;
     if (commandLine.writeSettingsRequested()) {
         exitCode = writeSettingsFile(settingsPath, options);
         return false;

@@ -14,6 +14,7 @@
 #include "hud/BitmapFont.h"
 #include "hud/ClockText.h"
 #include "hud/HudCanvas.h"
+#include "hud/MenuScreen.h"
 #include "hud/RaceHud.h"
 #include "hud/ScreenLayout.h"
 #include "platform/GlTarget.h"
@@ -27,7 +28,8 @@ namespace {
 const char* const playAgainKeys = "Enter or A: play again    Escape: quit";
 // A watched race's end: Enter starts nothing there.
 const char* const watchedEndKeys = "Escape: quit";
-const char* const pauseKeys = "P or Start: resume    Escape: quit";
+// Under the clock the first time the game starts for a player.
+const char* const firstStartHint = "P or Start: menu and options";
 // What a paused picture keeps of its brightness: dim enough to read as stopped, light enough
 // to see where the marble stands.
 const float pausedBrightness = 0.45f;
@@ -114,7 +116,7 @@ void releaseFrozenFrame(Game& game) {
 
 // While paused nothing moves: the frozen picture costs a quad instead of a whole scene. It is
 // dimmed (a second pass multiplies what the first drew) so the game reads as paused, not
-// frozen, under a large "Paused".
+// frozen, under the pause menu.
 void showPausedFrame(Game& game) {
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
     if (BitmapFont* font = game.getFont()) {
@@ -125,9 +127,7 @@ void showPausedFrame(Game& game) {
         drawFullWindow(game, font, game.frozenFrame());
         glDisable(GL_BLEND);
         glBlendFunc(GL_ONE, GL_ZERO);
-        ScreenLayout screen(*font, canvasOf(game));
-        screen.title("Paused");
-        screen.keyLine(pauseKeys);
+        MenuScreen(*font, canvasOf(game)).draw(game.menu().page());
     }
     glUseProgram(0);
     glBindTexture(GL_TEXTURE_2D, 0);
@@ -154,6 +154,8 @@ void drawHud(Game& game, BitmapFont* font, const Scene* scene) {
         view.remainingTime = scene->getRemainingTime();
     view.statusLines = takeStatusLines();
     view.message = lifeLostLine(game.race());
+    if (game.hintTimeLeft() > 0.0)
+        view.hint = firstStartHint;
     if (font)
         RaceHud(*font, canvasOf(game)).draw(view);
 }
@@ -200,19 +202,19 @@ void renderFrame(Game& game) {
     glViewport(0, 0, game.windowWidth(), game.windowHeight());
 
     // The race keeps running behind the winner screen and may still use up the last life
-    // there; the win stands.
+    // there; the win stands. Only a race watched from the menu leaves the menu over its end.
     const RaceState& race = game.race();
-    if (race.isOver())
+    const bool paused = game.controls().isPaused();
+    if (race.isOver() && !paused)
         releaseFrozenFrame(game);
-    if (race.isWon()) {
+    if (race.isWon() && !paused) {
         showEndScreen(game, game.getScreenTexture(3), &game.wins().record());
         return;
     }
-    if (race.isGameOver()) {
+    if (race.isGameOver() && !paused) {
         showEndScreen(game, game.getScreenTexture(2), nullptr);
         return;
     }
-    const bool paused = game.controls().isPaused();
     if (!paused) {
         releaseFrozenFrame(game);
     } else if (game.frozenFrame() != 0) {

@@ -15,6 +15,8 @@ using Anchor = HudCanvas::Anchor;
 const glm::vec2 fpsPen(480.0f, 375.0f);
 const glm::vec2 replayPen(480.0f, 340.0f);
 const glm::vec2 clockPen(-500.0f, 330.0f);
+// Below the clock and clear of the F-keys' lines, which only F7's empty row passes.
+const glm::vec2 hintPen(-500.0f, 255.0f);
 const glm::vec2 iconCorner(-520.0f, 380.0f);
 const glm::vec2 iconSize(64.0f, 48.0f);
 const float iconSpacing = 50.0f;
@@ -66,6 +68,8 @@ std::vector<RaceHud::Item> RaceHud::items(const RaceHudView& view) const {
         text("clock", formatClockText(view.remainingTime), Anchor::TopLeft, clockPen, true,
              warn ? ScreenLayout::warning : ScreenLayout::white);
     }
+    if (!view.hint.empty())
+        text("hint", view.hint, Anchor::TopLeft, hintPen, true);
     for (const RaceHudView::StatusLine& line : view.statusLines)
         text("status " + std::to_string(line.slot), line.text, Anchor::Top,
              firstStatusPen - glm::vec2(0.0f, statusSpacing * static_cast<float>(line.slot)),

@@ -29,6 +29,8 @@ struct RaceHudView {
     std::vector<StatusLine> statusLines;
     // A short line centred on a plate (why a life was lost); empty for none.
     std::string message;
+    // A line under the clock (how to reach the menu, at a first start); empty for none.
+    std::string hint;
 };
 
 // The race's HUD: the life icons and the clock in the top-left corner, the frame rate and the

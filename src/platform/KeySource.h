@@ -8,4 +8,8 @@ class KeySource {
     virtual bool isDown(int key) = 0;
     // Whether the game's window has the keyboard; a game without it pauses.
     virtual bool hasFocus() { return true; }
+    // The mouse: a button (GLFW's button constants) held down, and where the cursor stands in
+    // window pixels from the top-left corner (false when it is nowhere over the window).
+    virtual bool isMouseButtonDown(int /*button*/) { return false; }
+    virtual bool cursorPosition(double& /*x*/, double& /*y*/) { return false; }
 };

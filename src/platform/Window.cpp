@@ -2,6 +2,7 @@
 
 #include <cstdio>
 
+#include "platform/Input.h"
 #include "platform/Keys.h"
 #ifdef __EMSCRIPTEN__
 #include "platform/WebPage.h"
@@ -58,9 +59,21 @@ bool openWindow(int width, int height, int depthBits, int stencilBits, int sampl
     keepKeyTaps(window);
 #else
     glfwSetInputMode(window, GLFW_STICKY_KEYS, GLFW_TRUE);
+    glfwSetInputMode(window, GLFW_STICKY_MOUSE_BUTTONS, GLFW_TRUE);
 #endif
     glfwSwapInterval(0);
     return true;
+}
+
+void setFullscreen(bool fullscreen, int windowedWidth, int windowedHeight) {
+    if (!window)
+        return;
+    GLFWmonitor* monitor = fullscreen ? glfwGetPrimaryMonitor() : nullptr;
+    const GLFWvidmode* mode = monitor ? glfwGetVideoMode(monitor) : nullptr;
+    if (mode)
+        glfwSetWindowMonitor(window, monitor, 0, 0, mode->width, mode->height, mode->refreshRate);
+    else
+        glfwSetWindowMonitor(window, nullptr, 0, 0, windowedWidth, windowedHeight, GLFW_DONT_CARE);
 }
 
 void setVsync(bool on) {
@@ -95,6 +108,7 @@ void swapBuffers() {
         beforeSwap();
     glfwSwapBuffers(window);
     glfwPollEvents();
+    forgetInputStates();
 }
 
 bool isWindowOpen() {

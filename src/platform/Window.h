@@ -12,6 +12,9 @@ bool initialize();
 // full-screen one covers the primary monitor at its current video mode, whatever the size.
 bool openWindow(int width, int height, int depthBits, int stencilBits, int samples,
                 bool visible = true, bool fullscreen = false);
+// Moves the open window to full screen on the primary monitor (at its own mode) or back to a
+// window of the given size; the resize handler hears the new size.
+void setFullscreen(bool fullscreen, int windowedWidth, int windowedHeight);
 // Whether a swap waits for the display's refresh (it does not unless asked).
 void setVsync(bool on);
 void setWindowTitle(const char* title);

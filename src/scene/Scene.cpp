@@ -317,3 +317,15 @@ Scene::~Scene() {
     delete shadowMap;
     delete pictureTarget;
 }
+
+void Scene::setMusicVolume(float volume) {
+    musicVolume = volume;
+    if (music)
+        music->setVolume(volume);
+}
+
+void Scene::setSoundVolume(float volume) {
+    soundVolume = volume;
+    if (soundEffects)
+        soundEffects->setVolume(volume);
+}

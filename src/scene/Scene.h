@@ -51,8 +51,9 @@ class Scene {
     // Before init: the filter and mipmaps the level's textures load with (bilinear, linear
     // mipmaps unless told otherwise) and the music's volume.
     void setStartTextureMode(bool bilinear, int mipmapMode);
-    void setMusicVolume(float volume) { musicVolume = volume; }
-    void setSoundVolume(float volume) { soundVolume = volume; }
+    // Any time: music and effects playing take the new volume at once.
+    void setMusicVolume(float volume);
+    void setSoundVolume(float volume);
     // The window's size in pixels: the passes' projection follows its aspect.
     void setViewSize(int width, int height);
     glm::mat4 getProjectionMatrix() const { return projection; }

@@ -12,6 +12,7 @@
 #include <iostream>
 #include <iterator>
 #include <sstream>
+#include <tuple>
 #include <utility>
 
 #include <toml++/toml.h>
@@ -53,7 +54,10 @@ std::string readEntry(const toml::node& node, BestTimes::Entry& entry) {
     std::optional<toml::date> date = (*table)["date"].value<toml::date>();
     if (!date)
         return "an entry has no date";
-    entry = {*seconds, {date->year, date->month, date->day}};
+    entry = {*seconds, {date->year, date->month, date->day}, 0};
+    // Only later versions note when in the day: its lack is no damage.
+    if (std::optional<int64_t> wonAt = (*table)["won"].value<int64_t>())
+        entry.wonAt = std::max<int64_t>(*wonAt, 0);
     if (!isValidDate(entry.date))
         return "an entry's date is not a day of the calendar";
     return "";
@@ -93,8 +97,10 @@ std::string toText(const std::vector<BestTimes::Entry>& entries) {
     toml::array best;
     for (const BestTimes::Entry& entry : entries) {
         const BestTimes::Date& d = entry.date;
-        best.push_back(
-            toml::table{{"seconds", entry.seconds}, {"date", toml::date(d.year, d.month, d.day)}});
+        toml::table kept{{"seconds", entry.seconds}, {"date", toml::date(d.year, d.month, d.day)}};
+        if (entry.wonAt > 0)
+            kept.insert("won", static_cast<int64_t>(entry.wonAt));
+        best.push_back(std::move(kept));
     }
     toml::table root{{"best", std::move(best)}};
     std::ostringstream text;
@@ -191,7 +197,16 @@ void BestTimes::setAside(const std::string& reason) {
         std::cerr << " and kept the " << list.size() << " times it could read" << std::endl;
 }
 
-int BestTimes::record(double seconds, const Date& date) {
+int BestTimes::newest() const {
+    auto later = [](const Entry& a, const Entry& b) {
+        return std::tie(a.date.year, a.date.month, a.date.day, a.wonAt) <
+               std::tie(b.date.year, b.date.month, b.date.day, b.wonAt);
+    };
+    auto found = std::max_element(list.begin(), list.end(), later);
+    return found == list.end() ? -1 : static_cast<int>(found - list.begin());
+}
+
+int BestTimes::record(double seconds, const Date& date, long long wonAt) {
     const double hundredths = std::round(seconds * 100.0) / 100.0;
     if (!std::isfinite(hundredths) || !(hundredths > 0.0) || !isValidDate(date))
         return 0;
@@ -201,7 +216,7 @@ int BestTimes::record(double seconds, const Date& date) {
     const int place = static_cast<int>(at - list.begin()) + 1;
     if (place > kept)
         return 0;
-    list.insert(at, Entry{hundredths, date});
+    list.insert(at, Entry{hundredths, date, wonAt});
     if (list.size() > kept)
         list.resize(kept);
     return place;

@@ -19,6 +19,9 @@ class BestTimes {
     struct Entry {
         double seconds = 0.0;
         Date date;
+        // When it was won, in seconds since 1970, to tell the newest of one day's races; 0 for
+        // a race kept before the file said.
+        long long wonAt = 0;
     };
 
     static constexpr int kept = 5;
@@ -33,13 +36,16 @@ class BestTimes {
     // Puts a won race in its place, in hundredths of a second: returns its place (1 for a new
     // best) or 0 when it is not among the five. An equal time ranks behind the one run before
     // it, so only a faster race is a new best.
-    int record(double seconds, const Date& date);
+    int record(double seconds, const Date& date, long long wonAt = 0);
     // Writes the list to <path>.tmp and renames that over the file, so the file under its own
     // name is always a whole one; the folders are made as needed. False when it cannot be
     // written, with a warning the first time only: each win tries again, unheard.
     bool save() const;
 
     const std::vector<Entry>& entries() const { return list; }
+    // The place (from 0) of the race won last: the latest day, on it the latest won; -1 when
+    // the list is empty.
+    int newest() const;
     const std::string& path() const { return filePath; }
 
     // $XDG_DATA_HOME/quillorb/best-times.toml, else ~/.local/share/quillorb/best-times.toml;

@@ -34,6 +34,18 @@ void GhostRace::load(Scene& scene) {
     ghostTrack = trace(replay, scene);
 }
 
+void GhostRace::setChoice(const std::string& newChoice) {
+    if (newChoice == choice)
+        return;
+    choice = newChoice;
+    reloadDue = choice != "off";
+    if (choice == "off") {
+        ghostTrack.clear();
+        nextGhost = Replay();
+        nextGhostDue = false;
+    }
+}
+
 void GhostRace::afterFrame(PlayEvent event, bool newBest, const RaceSession* session,
                            Scene* scene) {
     if (newBest && session && scene && !session->isReplaying()) {
@@ -45,6 +57,11 @@ void GhostRace::afterFrame(PlayEvent event, bool newBest, const RaceSession* ses
             nextGhost = std::move(won);
             nextGhostDue = true;
         }
+    }
+    if (event == PlayEvent::PlayAgain && reloadDue && scene) {
+        load(*scene);
+        reloadDue = false;
+        nextGhostDue = false;
     }
     if (event == PlayEvent::PlayAgain && nextGhostDue && scene) {
         ghostTrack = trace(nextGhost, *scene);

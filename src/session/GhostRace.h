@@ -33,6 +33,9 @@ class GhostRace {
     void afterFrame(PlayEvent event, bool newBest, const RaceSession* session, Scene* scene);
 
     const GhostTrack& track() const { return ghostTrack; }
+    // A new choice during the game: "off" takes the ghost away at once; another one comes with
+    // the next race (tracing it runs the scene, which only a race's start allows).
+    void setChoice(const std::string& newChoice);
 
     // The marble of replay's first won race (or of all of it, when it never wins) at every
     // simulation step, run through scene's own simulation. scene must stand at a race's start
@@ -46,4 +49,5 @@ class GhostRace {
     // A new best's race, traced when the next race starts (the won one still shows).
     Replay nextGhost;
     bool nextGhostDue = false;
+    bool reloadDue = false;
 };

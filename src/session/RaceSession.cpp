@@ -39,6 +39,7 @@ bool RaceSession::startRecording(const std::string& path, uint64_t levelHash) {
     recordedLevelHash = levelHash;
     checkedSeconds = 0;
     raceUnderWay.clear();
+    recordedFrames = 0;
     return writer.open(path, header);
 }
 
@@ -64,6 +65,7 @@ StepResult RaceSession::advance(double frameTime, const RaceInput& playerInput, 
     frame.frameTime = std::min(frameTime, longestRecordedFrame);
     frame.input = playerInput;
     writer.frame(frame.frameTime, frame.input);
+    ++recordedFrames;
     // Frames after the race ended (an end screen left standing) change nothing in it.
     const bool underWay = scene && !scene->getRace().isOver();
     if (underWay)

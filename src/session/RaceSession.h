@@ -43,6 +43,10 @@ class RaceSession {
     // Closes a recording with how the race on scene (which may be null) ended, and puts it in
     // place under its name. Returns that name, or "" when no recording was put in place.
     std::string finish(const Scene* scene);
+    // Whether a recording holds any frame the player played.
+    bool hasRecordedFrames() const { return recordedFrames > 0; }
+    // Ends a recording without putting it in place: the last race kept stays the one before.
+    void discard() { writer.discard(); }
 
   private:
     void playRecorded(double frameTime, Scene* scene, StepResult& result);
@@ -65,6 +69,7 @@ class RaceSession {
     bool replaying = false;
     Pace pace = Pace::Recorded;
     size_t next = 0;
+    size_t recordedFrames = 0;
     // Drawn time not yet spent on recorded frames.
     double owed = 0.0;
 };

@@ -161,6 +161,13 @@ bool ReplayWriter::write(const std::string& bytes) {
     return false;
 }
 
+void ReplayWriter::discard() {
+    if (!file)
+        return;
+    close();
+    std::remove(partPath.c_str());
+}
+
 void ReplayWriter::close() {
     if (file != nullptr)
         std::fclose(file);

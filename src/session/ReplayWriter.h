@@ -42,6 +42,9 @@ class ReplayWriter {
     // Closes the file and renames it onto the final path, replacing any replay there in one
     // step. False when there was nothing to finish or it failed (with a warning).
     bool finish();
+    // Ends a recording without putting it in place: the file under the final name stays the
+    // earlier one, and the .part file goes.
+    void discard();
 
     // Writes a whole replay at once, through the .part file and the same rename: the file
     // under path is the earlier one or this one, never half of either. False, with the

@@ -1,5 +1,7 @@
 #include "session/WinRecorder.h"
 
+#include <ctime>
+
 #include "physics/RaceState.h"
 #include "session/BestTimes.h"
 
@@ -14,7 +16,7 @@ WinRecord WinRecorder::recordWin(double seconds) {
         win.previousBestSeconds = bestTimes->entries().front().seconds;
     }
     if (bestTimesEnabled) {
-        int place = bestTimes->record(seconds, BestTimes::today());
+        int place = bestTimes->record(seconds, BestTimes::today(), std::time(nullptr));
         win.newBest = place == 1;
         if (place > 0)
             bestTimes->save();

@@ -171,8 +171,10 @@ CommandLine::Outcome CommandLine::parse(int argc, const char* const* argv) {
 }
 
 void CommandLine::applyTo(GameOptions& options) const {
-    for (const GivenSetting& given : settings)
+    for (const GivenSetting& given : settings) {
         given.rule->store(options, given.text);
+        options.commandLineKeys.insert(given.rule->key);
+    }
     if (!dataDir.empty())
         options.dataDir = absolutePath(dataDir);
     if (!recordFile.empty())

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <set>
 #include <string>
 
 #include "settings/QualityRung.h"
@@ -44,6 +45,12 @@ struct GameOptions {
     // The race a ghost runs beside the player's: "best" (the best race kept, when there is
     // one), "off", or a replay file's absolute path.
     std::string ghost = "best";
+
+    // Where these came from: the settings file read at start-up ("" when no place is known),
+    // which the options menu writes back to, and the settings-file keys the command line gave,
+    // which hold for this run and which the menu neither changes nor writes.
+    std::string settingsFile;
+    std::set<std::string> commandLineKeys;
 };
 
 // What the game draws with at a rung: the rung's settings, with the player's pinned aspects.

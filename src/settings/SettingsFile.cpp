@@ -12,6 +12,7 @@
 #include <sstream>
 #include <vector>
 
+#include "platform/WholeFile.h"
 #include "settings/DecimalText.h"
 #include "settings/SettingRules.h"
 
@@ -152,9 +153,116 @@ void readSettingsFile(const std::string& path, GameOptions& options) {
     printWarnings(path, warnings);
 }
 
+namespace {
+
+const char* const settingsHeading =
+    "# Quillorb 3D settings. Options given on the command line win over this file; the "
+    "game's\n# options menu changes only the lines of the settings changed there.\n";
+
+// Where the value of a line setting key begins and ends ("key = value  # note"); false when
+// the line sets another key or none.
+bool valueSpan(const std::string& line, const std::string& key, size_t& begin, size_t& end) {
+    size_t at = line.find_first_not_of(" \t");
+    if (at == std::string::npos || line.compare(at, key.size(), key) != 0)
+        return false;
+    at = line.find_first_not_of(" \t", at + key.size());
+    if (at == std::string::npos || line[at] != '=')
+        return false;
+    begin = std::min(line.find_first_not_of(" \t", at + 1), line.size());
+    end = begin;
+    if (end < line.size() && line[end] == '"') {
+        for (++end; end < line.size() && line[end] != '"'; ++end)
+            end += line[end] == '\\' ? 1 : 0;
+        end = std::min(end + 1, line.size());
+        return true;
+    }
+    end = std::min(line.find('#', begin), line.size());
+    while (end > begin && std::isspace(static_cast<unsigned char>(line[end - 1])))
+        --end;
+    return true;
+}
+
+// A line "# key = value", as commentedSettingsText() leaves each setting.
+bool commentedOut(const std::string& line, const std::string& key) {
+    size_t at = line.find_first_not_of(" \t");
+    if (at == std::string::npos || line[at] != '#')
+        return false;
+    size_t begin = 0;
+    size_t end = 0;
+    return valueSpan(line.substr(at + 1), key, begin, end);
+}
+
+std::vector<std::string> linesOf(const std::string& text) {
+    std::vector<std::string> lines;
+    std::istringstream in(text);
+    for (std::string line; std::getline(in, line);)
+        lines.push_back(line);
+    return lines;
+}
+
+// The key's value in the lines: its own line, else its commented-out one, else new lines
+// before the first table (whose keys would otherwise take it in).
+void putSetting(std::vector<std::string>& lines, const SettingRule& rule,
+                const std::string& value) {
+    const std::string key = rule.key;
+    for (std::string& line : lines) {
+        size_t begin = 0;
+        size_t end = 0;
+        if (valueSpan(line, key, begin, end)) {
+            line.replace(begin, end - begin, value);
+            return;
+        }
+    }
+    for (std::string& line : lines) {
+        if (commentedOut(line, key)) {
+            line = key + " = " + value;
+            return;
+        }
+    }
+    auto table = std::find_if(lines.begin(), lines.end(), [](const std::string& line) {
+        size_t at = line.find_first_not_of(" \t");
+        return at != std::string::npos && line[at] == '[';
+    });
+    lines.insert(table, {"", std::string("# ") + rule.help, key + " = " + value});
+}
+
+} // namespace
+
+std::string commentedSettingsText(const GameOptions& options) {
+    std::string text = settingsHeading;
+    for (const SettingRule& rule : settingRules())
+        text +=
+            std::string("\n# ") + rule.help + "\n# " + rule.key + " = " + rule.show(options) + "\n";
+    return text;
+}
+
+std::string saveSettings(const std::string& path, const GameOptions& options,
+                         const std::vector<std::string>& keys) {
+    if (path.empty())
+        return "neither XDG_CONFIG_HOME nor HOME names a place for it";
+    std::string text = commentedSettingsText(GameOptions());
+    std::error_code error;
+    if (fs::exists(path, error)) {
+        std::ifstream in(path, std::ios::binary);
+        std::stringstream bytes;
+        bytes << in.rdbuf();
+        if (!in || !fs::is_regular_file(path, error))
+            return "it could not be read";
+        text = bytes.str();
+    }
+    std::vector<std::string> lines = linesOf(text);
+    for (const std::string& key : keys) {
+        if (const SettingRule* rule = ruleFor(key))
+            putSetting(lines, *rule, rule->show(options));
+    }
+    std::string written;
+    for (const std::string& line : lines)
+        written += line + "\n";
+    return replaceFileWhole(path, written);
+}
+
 std::string settingsText(const GameOptions& options) {
-    std::string text = "# Quillorb 3D settings. The game only reads this file; options given on "
-                       "the command line win.\n";
+    std::string text = settingsHeading;
     for (const SettingRule& rule : settingRules()) {
         // A quality aspect the player left to --quality goes in commented out: as a setting it
         // would pin the aspect, and automatic quality could no longer move it.
@@ -178,6 +286,18 @@ int writeSettingsFile(const std::string& path, const GameOptions& options) {
     fs::create_directories(fs::path(path).parent_path(), error);
     // "x": never over a file that is already there, even one made a moment ago.
     std::FILE* file = std::fopen(path.c_str(), "wx");
+    // The file a first start left, untouched since, holds nothing of the player's.
+    if (!file && errno == EEXIST) {
+        std::ifstream in(path, std::ios::binary);
+        std::stringstream bytes;
+        bytes << in.rdbuf();
+        if (bytes.str() == commentedSettingsText(GameOptions()) &&
+            replaceFileWhole(path, settingsText(options)).empty()) {
+            std::cout << "Settings written to " << path << std::endl;
+            return 0;
+        }
+        errno = EEXIST;
+    }
     if (!file) {
         if (errno == EEXIST) {
             std::cerr << "--write-settings: " << path

@@ -14,6 +14,12 @@ const ALfloat listenerVelocity[3] = {0.0f, 0.0f, 0.0f};
 const ALfloat listenerOrientation[6] = {0.0f, 0.0f, -1.0f, 0.0f, 1.0f, 0.0f};
 } // namespace
 
+void BackgroundMusic::setVolume(float gain) {
+    volume = gain;
+    if (musicSource != 0)
+        alSourcef(musicSource, AL_GAIN, volume);
+}
+
 void BackgroundMusic::start() {
     audio.open();
     alGetError();

@@ -6,8 +6,8 @@
 // Every failure leaves the game running quietly; a file that cannot be played is named once.
 class BackgroundMusic {
   public:
-    // The source's gain from 0 (silent) to 1 (the file as it is); set before start().
-    void setVolume(float gain) { volume = gain; }
+    // The source's gain from 0 (silent) to 1 (the file as it is); any time, heard at once.
+    void setVolume(float gain);
     void start();
     bool loadSound();
     void setListener();

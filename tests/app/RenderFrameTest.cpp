@@ -9,6 +9,7 @@
 #include <glm/glm.hpp>
 
 #include "QuietScene.h"
+#include "SkyOnlyLevel.h"
 #include "app/DisplayOptions.h"
 #include "app/Game.h"
 #include "app/RenderFrame.h"
@@ -27,8 +28,6 @@
 #include "session/WinRecord.h"
 #include "support/GlTestContext.h"
 #include "support/TestFiles.h"
-
-namespace fs = std::filesystem;
 
 // Most frames here are composed without a scene and without the application's font: they
 // check which branch runs and what it leaves behind. One frame of play is checked picture for
@@ -131,13 +130,8 @@ int changedPixels(const std::vector<unsigned char>& a, const std::vector<unsigne
 
 TEST_F(RenderFrameTest, DuringPlayTheHudIsDrawnOverTheSceneAtItsPlaces) {
     setenv("ALSOFT_DRIVERS", "null", 1);
-    // A level of nothing but its sky: the game's shaders and pictures, no meshes.
-    fs::path level = fs::path(scratchDir()) / "play";
-    fs::create_directories(level);
-    for (const char* folder : {"shader", "texture"})
-        fs::create_directory_symlink(fs::path(runDir()) / folder, level / folder);
     Scene scene;
-    startSceneQuietly(scene, level);
+    startSceneQuietly(scene, skyOnlyLevel("play"));
 
     BitmapFont font("data/basicFont_0.tga", "data/basicFont.fnt");
     font.loadShader();

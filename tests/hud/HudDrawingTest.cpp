@@ -350,6 +350,7 @@ RaceHudView everythingShown() {
                         {5, "NEAREST NEIGHBOR"}, {6, "VBO"},           {8, "Frustum Culling OFF"},
                         {9, "Transparenz OFF"}};
     view.message = "Off the course - 3 attempts left";
+    view.hint = "P or Start: menu and options";
     return view;
 }
 
@@ -377,7 +378,7 @@ TEST_F(HudDrawingTest, TheRaceHudFitsEveryWindowWithoutOverlaps) {
         const HudCanvas canvas(size.width, size.height);
         const std::vector<RaceHud::Element> elements =
             RaceHud(gameFont, canvas).place(everythingShown());
-        ASSERT_EQ(elements.size(), 14u) << size.name;
+        ASSERT_EQ(elements.size(), 15u) << size.name;
         const HudRect& window = canvas.window();
         for (const RaceHud::Element& e : elements) {
             HudRect visible = e.box;
