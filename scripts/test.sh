@@ -90,6 +90,11 @@ if [[ "${SKIP_SANITIZE:-0}" != 1 ]]; then
   [[ "$status" == 0 ]] || exit "$status"
 fi
 
+# The browser build first, so that the suite below registers and runs its test with the rest.
+echo "== The browser build"
+BUILD_DIR="$BUILD_DIR" bash "$ROOT/scripts/web.sh" --no-serve
+cmake -S "$ROOT" -B "$BUILD_DIR" >/dev/null
+
 echo "== The test suite"
 # In an order of its own each run, so that no test leans on what another left; the seed
 # brings a failing order back: GTEST_RANDOM_SEED=N bash scripts/test.sh.

@@ -9,6 +9,10 @@
 #include "platform/KeySource.h"
 #include "platform/Keys.h"
 #include "platform/TimeSource.h"
+#ifdef __EMSCRIPTEN__
+#include "platform/WebGamepad.h"
+#include "platform/WebPage.h"
+#endif
 
 namespace platform {
 namespace {
@@ -29,6 +33,17 @@ bool polled(std::map<int, bool>& seen, int code, int (*query)(GLFWwindow*, int))
     seen[code] = down;
     return down;
 }
+
+#ifdef __EMSCRIPTEN__
+// The browser's GLFW has no sticky keys: a tap kept by the window counts as a press.
+int keyWithTaps(GLFWwindow* window, int key) {
+    return takeKeyTap(key) || glfwGetKey(window, key) == GLFW_PRESS ? GLFW_PRESS : GLFW_RELEASE;
+}
+#else
+int keyWithTaps(GLFWwindow* window, int key) {
+    return glfwGetKey(window, key);
+}
+#endif
 } // namespace
 
 void setTimeSource(TimeSource* source) {
@@ -48,7 +63,7 @@ double getTime() {
 bool isKeyDown(int key) {
     if (keySource)
         return keySource->isDown(key);
-    return polled(keysThisFrame, key, glfwGetKey);
+    return polled(keysThisFrame, key, keyWithTaps);
 }
 
 void forgetInputStates() {
@@ -68,8 +83,13 @@ bool cursorPosition(double& x, double& y) {
     if (keySource)
         return keySource->cursorPosition(x, y);
     GLFWwindow* window = glfwGetCurrentContext();
-    if (!window || glfwGetWindowAttrib(window, GLFW_HOVERED) != GLFW_TRUE)
+    if (!window)
         return false;
+        // The browser's GLFW (3.2) cannot say whether the cursor is over the window.
+#ifdef GLFW_HOVERED
+    if (glfwGetWindowAttrib(window, GLFW_HOVERED) != GLFW_TRUE)
+        return false;
+#endif
     int windowWidth = 0, windowHeight = 0, pixelWidth = 0, pixelHeight = 0;
     glfwGetWindowSize(window, &windowWidth, &windowHeight);
     glfwGetFramebufferSize(window, &pixelWidth, &pixelHeight);
@@ -84,16 +104,20 @@ bool cursorPosition(double& x, double& y) {
 bool hasFocus() {
     if (keySource)
         return keySource->hasFocus();
+#ifdef __EMSCRIPTEN__
+    return pageHasFocus();
+#else
     GLFWwindow* window = glfwGetCurrentContext();
     return !window || glfwGetWindowAttrib(window, GLFW_FOCUSED) == GLFW_TRUE;
+#endif
 }
 
 GamepadState gamepadState() {
     if (gamepadSource)
         return gamepadSource->state();
 #ifdef __EMSCRIPTEN__
-    // The browser's gamepads are not read yet: none is connected.
-    return GamepadState();
+    static WebGamepad webGamepad;
+    return webGamepad.state();
 #else
     static GlfwGamepad glfwGamepad;
     return glfwGamepad.state();

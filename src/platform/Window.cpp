@@ -4,6 +4,9 @@
 
 #include "platform/Input.h"
 #include "platform/Keys.h"
+#ifdef __EMSCRIPTEN__
+#include "platform/WebPage.h"
+#endif
 
 namespace platform {
 namespace {
@@ -52,8 +55,12 @@ bool openWindow(int width, int height, int depthBits, int stencilBits, int sampl
         return false;
     glfwMakeContextCurrent(window);
     // A key tapped between two slow frames still counts as pressed at the next poll.
+#ifdef __EMSCRIPTEN__
+    keepKeyTaps(window);
+#else
     glfwSetInputMode(window, GLFW_STICKY_KEYS, GLFW_TRUE);
     glfwSetInputMode(window, GLFW_STICKY_MOUSE_BUTTONS, GLFW_TRUE);
+#endif
     glfwSwapInterval(0);
     return true;
 }

@@ -66,7 +66,9 @@ void SoundEffects::start() {
 
 void SoundEffects::release() {
     if (sources[0] != 0) {
-        alSourceStopv(effectCount, sources);
+        // One at a time: the browser's OpenAL (emscripten 3.1.6) fails on alSourceStopv.
+        for (ALuint source : sources)
+            alSourceStop(source);
         alDeleteSources(effectCount, sources);
     }
     if (buffers[0] != 0)
