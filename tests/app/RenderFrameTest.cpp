@@ -326,10 +326,14 @@ TEST_F(FramePictureTest, ALostLifeIsExplainedForTwoSecondsOfTheRace) {
     race.simulationTime = 42.0;
     EXPECT_EQ(lifeLostLine(race), "");
 
+    // Without a scene nothing clears the window: each frame starts from an empty one, not from
+    // what an earlier test left in it.
+    glClear(GL_COLOR_BUFFER_BIT);
     renderFrame(game);
     const std::vector<unsigned char> quiet = presentedFrame;
     game.race() = race;
     game.race().simulationTime = 41.0;
+    glClear(GL_COLOR_BUFFER_BIT);
     renderFrame(game);
     EXPECT_GT(changedPixels(presentedFrame, quiet, glm::ivec4(-150, 60, 150, 150)), 500);
 }
