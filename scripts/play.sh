@@ -24,7 +24,8 @@ xvfb-run -a -s "-screen 0 1024x768x24" bash -c '
   import -window root "$1"
   "$0/tools/closewindow" "Quillorb 3D"
   # A game that ignores the request is stopped after two minutes (software GL is slow).
-  ( sleep 120; kill $game 2>/dev/null ) &
+  # Its sleep goes with it when the game ends in time, instead of lingering two minutes.
+  ( trap "kill \$nap 2>/dev/null; exit 0" TERM; sleep 120 & nap=$!; wait $nap; kill $game 2>/dev/null ) &
   watchdog=$!
   wait $game
   status=$?

@@ -14,7 +14,7 @@ std::vector<ScreenLayout::Line> rowLines(const MenuPage& page) {
 } // namespace
 
 MenuScreen::MenuScreen(BitmapFont& font, const HudCanvas& canvas)
-    : font(font), layout(font, canvas) {}
+    : layout(font, canvas) {}
 
 std::vector<ScreenLayout::Line> MenuScreen::plateLines(const MenuPage& page,
                                                        std::vector<int>* lineOfPage) const {

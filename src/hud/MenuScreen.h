@@ -27,6 +27,5 @@ class MenuScreen {
     // Where the lines plate's top edge goes, below the rows' plate.
     float linesTop(const MenuPage& page) const;
 
-    BitmapFont& font;
     ScreenLayout layout;
 };
