@@ -20,6 +20,9 @@ class GlClientArrays {
     const void* indices;
     int indexCount;
     bool fromMemory;
+#ifdef __EMSCRIPTEN__
+    // How many vertices the streamed buffers hold; the desktop reads client memory as it is.
     int vertexCount = 0;
+#endif
     unsigned int enabled = 0; // bit per attribute location
 };

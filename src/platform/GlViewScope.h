@@ -9,8 +9,11 @@ class GlViewScope {
     GlViewScope(const GlViewScope&) = delete;
     GlViewScope& operator=(const GlViewScope&) = delete;
 
+#ifdef __EMSCRIPTEN__
   private:
+    // The desktop's attribute stack keeps these itself.
     int viewport[4] = {};
     int scissor[4] = {};
     bool scissorOn = false;
+#endif
 };
