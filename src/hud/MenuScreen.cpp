@@ -13,8 +13,7 @@ std::vector<ScreenLayout::Line> rowLines(const MenuPage& page) {
 
 } // namespace
 
-MenuScreen::MenuScreen(BitmapFont& font, const HudCanvas& canvas)
-    : layout(font, canvas) {}
+MenuScreen::MenuScreen(BitmapFont& font, const HudCanvas& canvas) : layout(font, canvas) {}
 
 std::vector<ScreenLayout::Line> MenuScreen::plateLines(const MenuPage& page,
                                                        std::vector<int>* lineOfPage) const {
