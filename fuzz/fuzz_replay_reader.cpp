@@ -22,14 +22,16 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         return 0;
 
     Replay replay;
-    std::string error;
-    if (ReplayReader().read(input.path, seedLevelHash, replay, error)) {
+    ReplayProblem problem;
+    if (ReplayReader().read(input.path, seedLevelHash, replay, problem)) {
         std::string again = encodeReplayHeader(replay.header);
         for (const ReplayRecord& record : replay.records)
             again += encodeReplayRecord(record);
         if (again.size() != size || std::memcmp(again.data(), data, size) != 0)
             std::abort();
-    } else if (error.empty() || error.find('\n') != std::string::npos || !replay.records.empty()) {
+    } else if (!problem.refused() ||
+               problem.consoleLine(input.path).find('\n') != std::string::npos ||
+               !replay.records.empty()) {
         std::abort();
     }
     input.remove();

@@ -3,7 +3,6 @@
 #include <GL/glew.h>
 
 #include <algorithm>
-#include <cctype>
 #include <filesystem>
 #include <iostream>
 #include <string>
@@ -355,17 +354,9 @@ std::string Game::replayProblem(const std::string& file, const char* whenMissing
     if (!std::filesystem::exists(file, error))
         return whenMissing;
     Replay replay;
-    std::string problem;
-    if (ReplayReader().read(file, levelHash(), replay, problem))
-        return "";
-    // The reader's line names the whole path; the menu has room for the reason only.
-    const size_t reason = problem.find("cannot be played: ");
-    if (reason == std::string::npos)
-        return problem;
-    std::string why = problem.substr(reason + 18);
-    if (!why.empty())
-        why[0] = static_cast<char>(std::toupper(static_cast<unsigned char>(why[0])));
-    return why;
+    ReplayProblem problem;
+    ReplayReader().read(file, levelHash(), replay, problem);
+    return problem.menuLine();
 }
 
 // The options take effect in the running game as they change; the settings file hears of them
@@ -437,9 +428,9 @@ void Game::watch(const std::string& file) {
     if (lastRace)
         keepRaceUnderWay();
     Replay replay;
-    std::string problem;
+    ReplayProblem problem;
     if (!ReplayReader().read(file, levelHash(), replay, problem)) {
-        std::cout << problem << std::endl;
+        std::cout << problem.consoleLine(file) << std::endl;
         pauseMenu.setMessage("That replay cannot be played");
         return;
     }

@@ -74,9 +74,9 @@ RaceSession* startRaceSession(const GameOptions& options) {
     RaceSession* session = new RaceSession();
     if (!replayFile.empty()) {
         Replay replay;
-        std::string error;
-        if (!ReplayReader().read(replayFile, hashLevelData("."), replay, error)) {
-            std::cerr << error << std::endl;
+        ReplayProblem problem;
+        if (!ReplayReader().read(replayFile, hashLevelData("."), replay, problem)) {
+            std::cerr << problem.consoleLine(replayFile) << std::endl;
             delete session;
             return nullptr;
         }

@@ -26,9 +26,9 @@ void GhostRace::load(Scene& scene) {
     if (choice == "off" || file.empty() || (best && !std::filesystem::exists(file, missing)))
         return;
     Replay replay;
-    std::string error;
-    if (!ReplayReader().read(file, hashLevelData("."), replay, error)) {
-        std::cerr << error << "; the race goes on without a ghost" << std::endl;
+    ReplayProblem problem;
+    if (!ReplayReader().read(file, hashLevelData("."), replay, problem)) {
+        std::cerr << problem.consoleLine(file) << "; the race goes on without a ghost" << std::endl;
         return;
     }
     ghostTrack = trace(replay, scene);

@@ -20,6 +20,11 @@ std::string encodeReplayHeader(const ReplayHeader& header) {
     putLittleEndian(bytes, header.gameVersion.size(), 2);
     bytes += header.gameVersion;
     putLittleEndian(bytes, header.levelHash, 8);
+    if (header.formatVersion < 2)
+        return bytes;
+    putLittleEndian(bytes, header.simulationVersion, 2);
+    putLittleEndian(bytes, header.course.size(), 1);
+    bytes += header.course;
     return bytes;
 }
 
@@ -47,7 +52,32 @@ std::string replayHeaderProblem(const ReplayHeader& header) {
     if (header.gameVersion.size() > maxReplayGameVersionBytes)
         return "the game version is longer than " + std::to_string(maxReplayGameVersionBytes) +
                " bytes";
+    if (header.formatVersion < 1 || header.formatVersion > replayFormatVersion)
+        return "format version " + std::to_string(header.formatVersion) +
+               " is none this game writes";
+    if (header.formatVersion < 2)
+        return "";
+    if (!isKnownSimulationVersion(header.simulationVersion))
+        return "simulation version " + std::to_string(header.simulationVersion) +
+               " is none this game runs";
+    if (!isReplayCourseName(header.course))
+        return "the course name is not at most " + std::to_string(maxReplayCourseBytes) +
+               " of a-z, 0-9 and -";
     return "";
+}
+
+bool isReplayCourseName(const std::string& course) {
+    if (course.size() > maxReplayCourseBytes)
+        return false;
+    for (char c : course) {
+        if (!((c >= 'a' && c <= 'z') || (c >= '0' && c <= '9') || c == '-'))
+            return false;
+    }
+    return true;
+}
+
+bool isKnownSimulationVersion(uint64_t version) {
+    return version >= 1 && version <= static_cast<uint64_t>(currentSimulationVersion);
 }
 
 std::string replayFrameProblem(double frameTime, const RaceInput& input) {

@@ -10,6 +10,9 @@
 //   format version                         u16, replayFormatVersion
 //   game version                           u16 byte count (at most 255), then the bytes
 //   level hash                             u64, hashLevelData() of the level raced on
+//   from format 2 on:
+//     simulation version                   u16, the SimulationVersion the race ran under
+//     course                               u8 byte count (at most 32), then a-z, 0-9 and '-'
 //   records to the end of the file, each a u8 kind and its body:
 //     1 frame        f64 frame time, u8 W/A/S/D key mask, f32 stick x, f32 stick y
 //     2 pause, 3 resume, 4 play again      no body
@@ -19,8 +22,9 @@
 //
 // There is no record count and no end mark: the writer flushes each record as it happens, so
 // a file cut off by a crash is still a valid replay up to its last whole record. A record cut
-// short at the end is damage. A reader refuses any other format version outright, since a
-// later one may lay out everything after the version differently.
+// short at the end is damage. A reader refuses a later format version outright, since it may
+// lay out everything after the version differently; it reads every earlier one, which writes
+// the same records after a shorter header. Format 1 has no simulation version and no course.
 #include <cstddef>
 #include <cstdint>
 #include <string>
@@ -30,6 +34,7 @@
 constexpr char replayMagic[] = "QUILLORB-REPLAY";
 constexpr size_t replayMagicBytes = sizeof(replayMagic); // with its zero byte
 constexpr size_t maxReplayGameVersionBytes = 255;
+constexpr size_t maxReplayCourseBytes = 32;
 // Limits that no real race comes near, so a hostile file cannot make the reader allocate
 // without end: 4 million records is over an hour at 1000 frames a second.
 constexpr size_t maxReplayRecords = size_t(1) << 22;
@@ -41,12 +46,17 @@ constexpr float maxReplayStick = 1.0001f;
 constexpr double maxReplayRaceTime = 86400.0;
 constexpr int maxReplayLives = 99;
 
+// In the layout of header.formatVersion: a format-1 header leaves out what format 1 lacks.
 std::string encodeReplayHeader(const ReplayHeader& header);
 std::string encodeReplayRecord(const ReplayRecord& record);
 
 // Why a file could not hold this header or frame (one short phrase), or "" when it can. The
 // writer and the reader share these so that a recorded race is always one that plays.
 std::string replayHeaderProblem(const ReplayHeader& header);
+// Whether a header may name this course: at most 32 bytes of a-z, 0-9 and '-'.
+bool isReplayCourseName(const std::string& course);
+// Whether a header may name this simulation version: one this game runs.
+bool isKnownSimulationVersion(uint64_t version);
 std::string replayFrameProblem(double frameTime, const RaceInput& input);
 // The same for a Check or End record.
 std::string replayCheckProblem(const ReplayRecord& check);

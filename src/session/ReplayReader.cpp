@@ -10,6 +10,23 @@
 
 namespace {
 
+using Kind = ReplayProblem::Kind;
+
+ReplayProblem problemOf(Kind kind, size_t record = 0, uint64_t number = 0) {
+    ReplayProblem problem;
+    problem.kind = kind;
+    problem.record = record;
+    problem.number = number;
+    return problem;
+}
+
+uint64_t littleEndian(const unsigned char* bytes, int count) {
+    uint64_t value = 0;
+    for (int i = count - 1; i >= 0; --i)
+        value = (value << 8) | bytes[i];
+    return value;
+}
+
 // The file's bytes in order; remembers why a read came up short.
 struct FileBytes {
     std::FILE* file;
@@ -25,81 +42,122 @@ struct FileBytes {
 
     bool takeAll(unsigned char* bytes, size_t count) { return take(bytes, count) == count; }
 
-    std::string shortReason(const std::string& where) const {
-        if (readError != 0)
-            return std::string("it cannot be read (") + std::strerror(readError) + ")";
-        return "it is truncated: the file ends inside " + where;
+    // record: the one the file ended inside, 0 for the header.
+    ReplayProblem shortRead(size_t record) const {
+        if (readError == 0)
+            return problemOf(Kind::Truncated, record);
+        ReplayProblem problem = problemOf(Kind::CannotRead);
+        problem.error = readError;
+        return problem;
+    }
+
+    // A little-endian number of count bytes (at most 8) into value.
+    bool takeNumber(int count, uint64_t& value) {
+        unsigned char bytes[8];
+        if (!takeAll(bytes, static_cast<size_t>(count)))
+            return false;
+        value = littleEndian(bytes, count);
+        return true;
     }
 };
 
-uint64_t littleEndian(const unsigned char* bytes, int count) {
-    uint64_t value = 0;
-    for (int i = count - 1; i >= 0; --i)
-        value = (value << 8) | bytes[i];
-    return value;
-}
-
-// Each returns why the file is refused, or "" to go on.
-std::string readMagic(FileBytes& in) {
+// Each returns why the file is refused, or no problem to go on.
+ReplayProblem readMagic(FileBytes& in) {
     unsigned char magic[replayMagicBytes];
     size_t got = in.take(magic, replayMagicBytes);
     if (in.readError != 0)
-        return in.shortReason("");
+        return in.shortRead(0);
     if (got == 0)
-        return "the file is empty";
+        return problemOf(Kind::Empty);
     if (std::memcmp(magic, replayMagic, got) != 0)
-        return "it is not a Quillorb replay";
+        return problemOf(Kind::NotAReplay);
     if (got < replayMagicBytes)
-        return in.shortReason("its header");
-    return "";
+        return in.shortRead(0);
+    return ReplayProblem();
 }
 
-std::string readHeader(FileBytes& in, uint64_t expectedLevelHash, ReplayHeader& header) {
-    std::string problem = readMagic(in);
-    if (!problem.empty())
+// A byte count, then at most limit bytes of text.
+ReplayProblem readText(FileBytes& in, int countBytes, size_t limit, Kind tooLong,
+                       std::string& text) {
+    uint64_t length = 0;
+    if (!in.takeNumber(countBytes, length))
+        return in.shortRead(0);
+    if (length > limit)
+        return problemOf(tooLong, 0, length);
+    unsigned char bytes[maxReplayGameVersionBytes];
+    if (!in.takeAll(bytes, length))
+        return in.shortRead(0);
+    text.assign(reinterpret_cast<const char*>(bytes), length);
+    return ReplayProblem();
+}
+
+// What format 2 added after the level hash.
+ReplayProblem readRules(FileBytes& in, ReplayHeader& header) {
+    uint64_t simulation = 0;
+    if (!in.takeNumber(2, simulation))
+        return in.shortRead(0);
+    if (!isKnownSimulationVersion(simulation))
+        return problemOf(Kind::SimulationVersion, 0, simulation);
+    header.simulationVersion = static_cast<uint16_t>(simulation);
+    ReplayProblem problem = readText(in, 1, maxReplayCourseBytes, Kind::CourseName, header.course);
+    if (!problem.refused() && !isReplayCourseName(header.course))
+        return problemOf(Kind::CourseName, 0, header.course.size());
+    return problem;
+}
+
+ReplayProblem readHeader(FileBytes& in, uint64_t expectedLevelHash, ReplayHeader& header) {
+    ReplayProblem problem = readMagic(in);
+    if (problem.refused())
         return problem;
-    unsigned char number[8];
-    if (!in.takeAll(number, 2))
-        return in.shortReason("its header");
-    header.formatVersion = static_cast<uint16_t>(littleEndian(number, 2));
-    if (header.formatVersion != replayFormatVersion)
-        return "it has replay format version " + std::to_string(header.formatVersion) +
-               "; this game plays version " + std::to_string(replayFormatVersion);
-    if (!in.takeAll(number, 2))
-        return in.shortReason("its header");
-    size_t length = littleEndian(number, 2);
-    if (length > maxReplayGameVersionBytes)
-        return "its header is damaged (a game version of " + std::to_string(length) + " bytes)";
-    unsigned char version[maxReplayGameVersionBytes];
-    if (!in.takeAll(version, length))
-        return in.shortReason("its header");
-    header.gameVersion.assign(reinterpret_cast<const char*>(version), length);
-    if (!in.takeAll(number, 8))
-        return in.shortReason("its header");
-    header.levelHash = littleEndian(number, 8);
+    uint64_t number = 0;
+    if (!in.takeNumber(2, number))
+        return in.shortRead(0);
+    header.formatVersion = static_cast<uint16_t>(number);
+    if (header.formatVersion < 1 || header.formatVersion > replayFormatVersion)
+        return problemOf(Kind::FormatVersion, 0, header.formatVersion);
+    problem =
+        readText(in, 2, maxReplayGameVersionBytes, Kind::GameVersionLength, header.gameVersion);
+    if (problem.refused())
+        return problem;
+    if (!in.takeNumber(8, header.levelHash))
+        return in.shortRead(0);
+    // A format-1 file does not say which rules it ran under: its checks tell.
+    header.simulationVersion = 0;
+    if (header.formatVersion >= 2) {
+        problem = readRules(in, header);
+        if (problem.refused())
+            return problem;
+    }
     if (header.levelHash != expectedLevelHash)
-        return "it was recorded on another level (level data differs)";
-    return "";
+        return problemOf(Kind::OtherLevel);
+    return ReplayProblem();
 }
 
-std::string readFrame(FileBytes& in, const std::string& name, ReplayRecord& record) {
+ReplayProblem impossible(size_t record, const std::string& what) {
+    if (what.empty())
+        return ReplayProblem();
+    ReplayProblem problem = problemOf(Kind::Impossible, record);
+    problem.detail = what;
+    return problem;
+}
+
+ReplayProblem readFrame(FileBytes& in, size_t number, ReplayRecord& record) {
     unsigned char body[17];
     if (!in.takeAll(body, sizeof body))
-        return in.shortReason(name);
+        return in.shortRead(number);
     record.frameTime = doubleFromBits(littleEndian(body, 8));
     record.input.keyMask = body[8];
     record.input.stickX = floatFromBits(static_cast<uint32_t>(littleEndian(body + 9, 4)));
     record.input.stickY = floatFromBits(static_cast<uint32_t>(littleEndian(body + 13, 4)));
-    std::string problem = replayFrameProblem(record.frameTime, record.input);
-    return problem.empty() ? "" : name + " is impossible: " + problem;
+    return impossible(number, replayFrameProblem(record.frameTime, record.input));
 }
 
 // A Check's body, or an End's with its outcome before and its lives after the race time.
-std::string readCheck(FileBytes& in, const std::string& name, ReplayRecord& record) {
+ReplayProblem readCheck(FileBytes& in, size_t number, ReplayRecord& record) {
     const bool end = record.kind == ReplayRecord::Kind::End;
     unsigned char body[22];
     if (!in.takeAll(body, end ? 22 : 20))
-        return in.shortReason(name);
+        return in.shortRead(number);
     const unsigned char* at = body;
     if (end)
         record.outcome = static_cast<ReplayRecord::Outcome>(*at++);
@@ -109,67 +167,62 @@ std::string readCheck(FileBytes& in, const std::string& name, ReplayRecord& reco
         record.lives = *at++;
     for (int axis = 0; axis < 3; ++axis, at += 4)
         record.position[axis] = floatFromBits(static_cast<uint32_t>(littleEndian(at, 4)));
-    std::string problem = replayCheckProblem(record);
-    return problem.empty() ? "" : name + " is impossible: " + problem;
+    return impossible(number, replayCheckProblem(record));
 }
 
-std::string readRecords(FileBytes& in, std::vector<ReplayRecord>& records) {
+ReplayProblem readRecords(FileBytes& in, std::vector<ReplayRecord>& records) {
     while (true) {
         unsigned char kind;
         if (!in.takeAll(&kind, 1))
-            return in.readError != 0 ? in.shortReason("") : "";
+            return in.readError != 0 ? in.shortRead(0) : ReplayProblem();
         if (records.size() == maxReplayRecords)
-            return "it holds more than " + std::to_string(maxReplayRecords) +
-                   " records, more than any race";
-        std::string name = "record " + std::to_string(records.size() + 1);
+            return problemOf(Kind::TooManyRecords);
+        const size_t number = records.size() + 1;
         ReplayRecord record;
         record.kind = static_cast<ReplayRecord::Kind>(kind);
+        ReplayProblem problem;
         switch (record.kind) {
-        case ReplayRecord::Kind::Frame: {
-            std::string problem = readFrame(in, name, record);
-            if (!problem.empty())
-                return problem;
+        case ReplayRecord::Kind::Frame:
+            problem = readFrame(in, number, record);
             break;
-        }
         case ReplayRecord::Kind::Check:
-        case ReplayRecord::Kind::End: {
-            std::string problem = readCheck(in, name, record);
-            if (!problem.empty())
-                return problem;
+        case ReplayRecord::Kind::End:
+            problem = readCheck(in, number, record);
             break;
-        }
         case ReplayRecord::Kind::Pause:
         case ReplayRecord::Kind::Resume:
         case ReplayRecord::Kind::PlayAgain:
             break;
         default:
-            return name + " is of unknown kind " + std::to_string(kind) + " (the file is damaged)";
+            return problemOf(Kind::UnknownKind, number, kind);
         }
+        if (problem.refused())
+            return problem;
         records.push_back(record);
     }
 }
 
-std::string readReplay(const std::string& path, uint64_t expectedLevelHash, Replay& out) {
+ReplayProblem readReplay(const std::string& path, uint64_t expectedLevelHash, Replay& out) {
     std::unique_ptr<std::FILE, int (*)(std::FILE*)> file(std::fopen(path.c_str(), "rb"),
                                                          std::fclose);
-    if (!file)
-        return std::string("it cannot be opened (") + std::strerror(errno) + ")";
+    if (!file) {
+        ReplayProblem problem = problemOf(Kind::CannotOpen);
+        problem.error = errno;
+        return problem;
+    }
     FileBytes in{file.get()};
-    std::string problem = readHeader(in, expectedLevelHash, out.header);
-    return problem.empty() ? readRecords(in, out.records) : problem;
+    ReplayProblem problem = readHeader(in, expectedLevelHash, out.header);
+    return problem.refused() ? problem : readRecords(in, out.records);
 }
 
 } // namespace
 
 bool ReplayReader::read(const std::string& path, uint64_t expectedLevelHash, Replay& out,
-                        std::string& error) {
+                        ReplayProblem& problem) {
     out = Replay();
-    std::string problem = readReplay(path, expectedLevelHash, out);
-    if (problem.empty()) {
-        error.clear();
+    problem = readReplay(path, expectedLevelHash, out);
+    if (!problem.refused())
         return true;
-    }
     out = Replay();
-    error = "Replay \"" + path + "\" cannot be played: " + problem;
     return false;
 }

@@ -209,8 +209,9 @@ TEST_F(GameProcessTest, EscapeEndsTheLoopAndTheGameExitsCleanly) {
     expectStartUpMessagesInOrder(game.output());
     // The race just played is kept as the last race.
     Replay played;
-    std::string error;
-    EXPECT_TRUE(ReplayReader().read(lastRace, hashLevelData(runDir()), played, error)) << error;
+    ReplayProblem problem;
+    EXPECT_TRUE(ReplayReader().read(lastRace, hashLevelData(runDir()), played, problem))
+        << problem.consoleLine(lastRace);
     EXPECT_FALSE(played.records.empty());
 }
 
@@ -250,8 +251,9 @@ TEST_F(GameProcessTest, SigtermInARaceKeepsTheLastRaceWhichPlaysBackAsRecorded) 
     EXPECT_FALSE(std::filesystem::exists(lastRace + ".part"));
 
     Replay kept;
-    std::string error;
-    ASSERT_TRUE(ReplayReader().read(lastRace, hashLevelData(runDir()), kept, error)) << error;
+    ReplayProblem problem;
+    ASSERT_TRUE(ReplayReader().read(lastRace, hashLevelData(runDir()), kept, problem))
+        << problem.consoleLine(lastRace);
     ASSERT_FALSE(kept.records.empty());
     EXPECT_EQ(kept.records.back().kind, ReplayRecord::Kind::End);
     EXPECT_EQ(kept.records.back().outcome, ReplayRecord::Outcome::Quit);
@@ -386,10 +388,10 @@ TEST(GameProcess, ARefusedStartExitsWithOneLineBeforeAnyWindow) {
 // report and a clean exit with no key pressed.
 TEST_F(GameProcessTest, ATimedemoPlaysTheReplayReportsAndExits) {
     Replay demo;
-    std::string error;
+    ReplayProblem problem;
     ASSERT_TRUE(
-        ReplayReader().read(runDir() + "/replays/demo.qbr", hashLevelData(runDir()), demo, error))
-        << error;
+        ReplayReader().read(runDir() + "/replays/demo.qbr", hashLevelData(runDir()), demo, problem))
+        << problem.consoleLine("demo.qbr");
     const std::string shortReplay = scratchDir() + "/short.qbr";
     ReplayWriter writer;
     ASSERT_TRUE(writer.open(shortReplay, demo.header));

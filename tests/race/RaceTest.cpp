@@ -109,8 +109,9 @@ std::vector<glm::vec3> recordRace(const std::string& path) {
 
 Replay readReplay(const std::string& path) {
     Replay replay;
-    std::string error;
-    EXPECT_TRUE(ReplayReader().read(path, hashLevelData("."), replay, error)) << error;
+    ReplayProblem problem;
+    EXPECT_TRUE(ReplayReader().read(path, hashLevelData("."), replay, problem))
+        << problem.consoleLine(path);
     return replay;
 }
 

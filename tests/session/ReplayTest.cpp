@@ -57,6 +57,8 @@ ReplayHeader testHeader() {
     ReplayHeader header;
     header.gameVersion = "9.8.7-test";
     header.levelHash = levelHash;
+    header.simulationVersion = 1;
+    header.course = "river-2";
     return header;
 }
 
@@ -160,12 +162,21 @@ std::string encoded(const ReplayHeader& header, const std::vector<ReplayRecord>&
 std::string refusal(const std::string& path, uint64_t expectedHash = levelHash) {
     Replay replay;
     replay.records.push_back(frame(1.0, 1));
-    std::string error;
-    EXPECT_FALSE(ReplayReader().read(path, expectedHash, replay, error));
+    ReplayProblem problem;
+    EXPECT_FALSE(ReplayReader().read(path, expectedHash, replay, problem));
     EXPECT_TRUE(replay.records.empty());
-    EXPECT_EQ(error.rfind("Replay \"" + path + "\" cannot be played: ", 0), 0u) << error;
-    EXPECT_EQ(error.find('\n'), std::string::npos) << error;
-    return error;
+    const std::string line = problem.consoleLine(path);
+    EXPECT_EQ(line.rfind("Replay \"" + path + "\" cannot be played: ", 0), 0u) << line;
+    EXPECT_EQ(line.find('\n'), std::string::npos) << line;
+    return line;
+}
+
+// Reads a replay that must be whole into replay.
+bool readsWhole(const std::string& path, Replay& replay) {
+    ReplayProblem problem;
+    const bool whole = ReplayReader().read(path, levelHash, replay, problem);
+    EXPECT_TRUE(whole) << problem.consoleLine(path);
+    return whole;
 }
 
 } // namespace
@@ -181,19 +192,33 @@ TEST(Replay, EveryRecordKindComesBackBitForBit) {
         ASSERT_TRUE(writer.finish());
     }
     Replay replay;
-    std::string error;
-    ASSERT_TRUE(ReplayReader().read(path, levelHash, replay, error)) << error;
-    EXPECT_EQ(error, "");
-    EXPECT_EQ(replay.header.formatVersion, 1);
+    ASSERT_TRUE(readsWhole(path, replay));
+    EXPECT_EQ(replay.header.formatVersion, 2);
     EXPECT_EQ(replay.header.gameVersion, "9.8.7-test");
     EXPECT_EQ(replay.header.levelHash, levelHash);
+    EXPECT_EQ(replay.header.simulationVersion, 1);
+    EXPECT_EQ(replay.header.course, "river-2");
     expectSameRecords(records, replay.records);
+}
+
+// 1.1.0's demo, of format 1: read, it encodes back to its very bytes, and does not say which
+// rules it ran under.
+TEST(Replay, AFormatOneFileEncodesBackToItsOwnBytes) {
+    const std::string path = QUILLORB_SOURCE_DIR "/tests/race/replays/demo-f267f2b.qbr";
+    Replay replay;
+    ReplayProblem problem;
+    ASSERT_TRUE(ReplayReader().read(path, hashLevelData(runDir()), replay, problem))
+        << problem.consoleLine(path);
+    EXPECT_EQ(replay.header.formatVersion, 1);
+    EXPECT_EQ(replay.header.simulationVersion, 0);
+    EXPECT_EQ(encoded(replay.header, replay.records), readFile(path));
 }
 
 TEST(Replay, TheFileIsLittleEndianWhateverTheMachine) {
     ReplayHeader header;
     header.gameVersion = "1.2";
     header.levelHash = 0x0102030405060708ull;
+    header.course = "a-1";
     std::string bytes =
         encoded(header, {frame(1.0, RaceInput::Forward | RaceInput::Right, 0.5f, -1.0f),
                          event(ReplayRecord::Kind::Pause), check(2.0, {1.0f, -2.0f, 0.5f}),
@@ -201,9 +226,11 @@ TEST(Replay, TheFileIsLittleEndianWhateverTheMachine) {
     // clang-format off
     const unsigned char expected[] = {
         'Q', 'U', 'I', 'L', 'L', 'O', 'R', 'B', '-', 'R', 'E', 'P', 'L', 'A', 'Y', 0,
-        1, 0,                                      // format version
+        2, 0,                                      // format version
         3, 0, '1', '.', '2',                       // game version
         8, 7, 6, 5, 4, 3, 2, 1,                    // level hash
+        2, 0,                                      // simulation version
+        3, 'a', '-', '1',                          // course
         1, 0, 0, 0, 0, 0, 0, 0xf0, 0x3f,           // a frame of 1.0 s
         9, 0, 0, 0, 0x3f, 0, 0, 0x80, 0xbf,        // W and D, stick (0.5, -1)
         2,                                         // pause
@@ -211,8 +238,14 @@ TEST(Replay, TheFileIsLittleEndianWhateverTheMachine) {
         0, 0, 0x80, 0x3f, 0, 0, 0, 0xc0, 0, 0, 0, 0x3f, //   at (1, -2, 0.5)
         6, 2, 0, 0, 0, 0, 0, 0, 0xe0, 0x3f, 3,     // end: game over at 0.5 s, 3 lives
         0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0x80, 0x3f}; //   at (0, 0, 1)
+    const unsigned char formatOne[] = {
+        'Q', 'U', 'I', 'L', 'L', 'O', 'R', 'B', '-', 'R', 'E', 'P', 'L', 'A', 'Y', 0,
+        1, 0, 3, 0, '1', '.', '2', 8, 7, 6, 5, 4, 3, 2, 1}; // nothing after the level hash
     // clang-format on
     EXPECT_EQ(bytes, std::string(reinterpret_cast<const char*>(expected), sizeof expected));
+    header.formatVersion = 1;
+    EXPECT_EQ(encodeReplayHeader(header),
+              std::string(reinterpret_cast<const char*>(formatOne), sizeof formatOne));
 }
 
 TEST(Replay, OnlyThePartFileExistsUntilFinishRenamesIt) {
@@ -227,21 +260,20 @@ TEST(Replay, OnlyThePartFileExistsUntilFinishRenamesIt) {
     }
     std::vector<ReplayRecord> records = everyKindOfRecord();
     Replay replay;
-    std::string error;
     {
         ReplayWriter writer;
         ASSERT_TRUE(writer.open(path, testHeader()));
         for (const ReplayRecord& each : records)
             record(writer, each);
         // Every record is on disk already, and the last finished replay is untouched.
-        ASSERT_TRUE(ReplayReader().read(part, levelHash, replay, error)) << error;
+        ASSERT_TRUE(readsWhole(part, replay));
         expectSameRecords(records, replay.records);
-        ASSERT_TRUE(ReplayReader().read(path, levelHash, replay, error)) << error;
+        ASSERT_TRUE(readsWhole(path, replay));
         expectSameRecords(older, replay.records);
 
         ASSERT_TRUE(writer.finish());
         EXPECT_FALSE(fs::exists(part));
-        ASSERT_TRUE(ReplayReader().read(path, levelHash, replay, error)) << error;
+        ASSERT_TRUE(readsWhole(path, replay));
         expectSameRecords(records, replay.records);
     }
     // Ended without finish(), as a crash would: the .part holds the race, the replay stays.
@@ -250,9 +282,9 @@ TEST(Replay, OnlyThePartFileExistsUntilFinishRenamesIt) {
         ASSERT_TRUE(writer.open(path, testHeader()));
         record(writer, older[0]);
     }
-    ASSERT_TRUE(ReplayReader().read(part, levelHash, replay, error)) << error;
+    ASSERT_TRUE(readsWhole(part, replay));
     expectSameRecords(older, replay.records);
-    ASSERT_TRUE(ReplayReader().read(path, levelHash, replay, error)) << error;
+    ASSERT_TRUE(readsWhole(path, replay));
     expectSameRecords(records, replay.records);
 }
 
@@ -270,13 +302,49 @@ TEST(Replay, BadFilesAreRefusedInOneLineNamingTheFile) {
 
     std::string whole = encoded(testHeader(), everyKindOfRecord());
     std::string otherVersion = whole;
-    otherVersion[replayMagicBytes] = 2;
+    otherVersion[replayMagicBytes] = 3;
     EXPECT_NE(refusal(writeScratchFile("bad/version.qbr", otherVersion))
-                  .find("it has replay format version 2; this game plays version 1"),
+                  .find("it has replay format version 3; this game plays version 2"),
               std::string::npos);
-    EXPECT_NE(refusal(writeScratchFile("bad/level.qbr", whole), levelHash ^ 1)
+    const std::string otherLevel = writeScratchFile("bad/level.qbr", whole);
+    EXPECT_NE(refusal(otherLevel, levelHash ^ 1)
                   .find("it was recorded on another level (level data differs)"),
               std::string::npos);
+    // The pause menu words the same problem in its own line, which has no room for the path.
+    Replay replay;
+    ReplayProblem problem;
+    ReplayReader().read(otherLevel, levelHash ^ 1, replay, problem);
+    EXPECT_EQ(problem.menuLine(), "It was recorded on another level (level data differs)");
+}
+
+// What format 2 added to the header: the reader refuses what no game wrote, and the writer
+// writes nothing the reader would refuse.
+TEST(Replay, AHeaderWithRulesOrACourseNoGameHasIsRefused) {
+    const struct {
+        uint16_t simulationVersion;
+        std::string course;
+        const char* problem;
+    } cases[] = {
+        {0, "", "its header is damaged (simulation version 0)"},
+        {3, "", "it was recorded under simulation version 3; this game runs versions 1 to 2"},
+        {2, std::string(33, 'a'), "its header is damaged (a course name of 33 bytes)"},
+        {2, "River", "its header is damaged (a course name with characters other than"},
+        {2, "a b", "its header is damaged (a course name with characters other than"},
+    };
+    int index = 0;
+    for (const auto& each : cases) {
+        SCOPED_TRACE(each.problem);
+        ReplayHeader header = testHeader();
+        header.simulationVersion = each.simulationVersion;
+        header.course = each.course;
+        const std::string path = scratchDir() + "/header/" + std::to_string(index++) + ".qbr";
+        CapturedConsole console;
+        ReplayWriter writer;
+        EXPECT_FALSE(writer.open(path, header));
+        EXPECT_EQ(console.lines().size(), 1u);
+        writeScratchFile(path.substr(scratchDir().size() + 1), encoded(header, {frame(0.1, 1)}));
+        EXPECT_NE(refusal(path).find(each.problem), std::string::npos) << refusal(path);
+    }
 }
 
 // A ghost is a nicety: a file that cannot be one costs a line, never the race.
@@ -326,8 +394,7 @@ TEST(Replay, ACutFileIsTruncatedUnlessItEndsBetweenRecords) {
             ++whole_records;
         if (cut >= header.size() && recordEnds[whole_records] == cut) {
             Replay replay;
-            std::string error;
-            ASSERT_TRUE(ReplayReader().read(path, levelHash, replay, error)) << error;
+            ASSERT_TRUE(readsWhole(path, replay));
             expectSameRecords(
                 std::vector<ReplayRecord>(records.begin(), records.begin() + whole_records),
                 replay.records);
@@ -420,8 +487,7 @@ TEST(Replay, AFrameNoReplayMayHoldEndsTheRecordingButKeepsTheRaceBeforeIt) {
                                       "\" stops after 2 records: frame time "
                                       "7200 s is not between 0 and 3600 s");
     Replay replay;
-    std::string error;
-    ASSERT_TRUE(ReplayReader().read(path, levelHash, replay, error)) << error;
+    ASSERT_TRUE(readsWhole(path, replay));
     expectSameRecords({frame(0.02, 0), event(ReplayRecord::Kind::Pause)}, replay.records);
 }
 
