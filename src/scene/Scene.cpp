@@ -166,6 +166,11 @@ void Scene::playSounds() {
 }
 
 StepResult Scene::runStep(double dt, const RaceInput& input) {
+    // Under the first rules the camera stood at the start matrix until the first step: that
+    // step steers from its eye, though the pictures before it showed the chase camera's.
+    if (!raceStepped && simulationVersion == SimulationVersion::StartMatrixSteers && camera)
+        camera->setMatrix(startViewMatrix);
+    raceStepped = true;
     StepResult result;
     race.remainingTime -= dt;
     if (race.remainingTime <= 0.0 && physicsWorld) {
@@ -208,6 +213,7 @@ void Scene::centreSkybox() {
 
 void Scene::restartRace() {
     race.restart();
+    raceStepped = false;
     animateSawBlade(0.0f);
     for (int i = 0; i < animatedCount; ++i) {
         if (animatedModels[i])

@@ -5,6 +5,7 @@
 #include "physics/RaceInput.h"
 #include "physics/RaceState.h"
 #include "physics/StepResult.h"
+#include "scene/SimulationVersion.h"
 #include "sound/SoundCues.h"
 
 class Shader;
@@ -45,6 +46,12 @@ class Scene {
     // obstacles as at the start, the chase camera behind the marble and the music from its
     // beginning.
     void restartRace();
+    // The rules the race under way runs under from its first step on (a race already stepped
+    // keeps its own), and every race after it: a replay plays under the ones it was recorded
+    // with. Today's unless told otherwise. What is drawn before the first step is the same
+    // under all of them.
+    void setSimulationVersion(SimulationVersion version) { simulationVersion = version; }
+    SimulationVersion getSimulationVersion() const { return simulationVersion; }
     void render();
 
     void loadLevelTextures(bool bilinear, int mipmapMode);
@@ -165,6 +172,9 @@ class Scene {
     void deleteModelList(Model** list, int count);
 
     RaceState race;
+    SimulationVersion simulationVersion = currentSimulationVersion;
+    // Whether the race under way has run a step since it started.
+    bool raceStepped = false;
     bool transparencyEnabled;
     bool vboEnabled;
     bool frustumCullingEnabled;

@@ -9,6 +9,7 @@
 #include "session/LevelHash.h"
 #include "session/RaceSession.h"
 #include "session/ReplayReader.h"
+#include "session/ReplaySimulation.h"
 #include "session/ReplayWriter.h"
 
 std::string GhostRace::bestFileBeside(const std::string& bestTimesPath) {
@@ -78,6 +79,8 @@ void GhostRace::afterFrame(PlayEvent event, bool newBest, const RaceSession* ses
 // race, which must already leave nothing of the race before it for its replay to hold.
 GhostTrack GhostRace::trace(const Replay& replay, Scene& scene) {
     GhostTrack track;
+    const SimulationVersion before = scene.getSimulationVersion();
+    scene.setSimulationVersion(simulationVersionOf(replay, scene));
     scene.restartRace();
     const RaceState& race = scene.getRace();
     const Sphere* marble = scene.getMarble();
@@ -100,6 +103,7 @@ GhostTrack GhostRace::trace(const Replay& replay, Scene& scene) {
             track.add(race.simulationTime, marble->getTransform());
         }
     }
+    scene.setSimulationVersion(before);
     scene.restartRace();
     return track;
 }

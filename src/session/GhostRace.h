@@ -38,8 +38,8 @@ class GhostRace {
     void setChoice(const std::string& newChoice);
 
     // The marble of replay's first won race (or of all of it, when it never wins) at every
-    // simulation step, run through scene's own simulation. scene must stand at a race's start
-    // and is put back there.
+    // simulation step, run through scene's own simulation under the rules it was recorded
+    // with. scene must stand at a race's start and is put back there, with its own rules.
     static GhostTrack trace(const Replay& replay, Scene& scene);
 
   private:

@@ -4,9 +4,11 @@
 #include <cmath>
 
 #include "assets/Sphere.h"
+#include "platform/Input.h"
 #include "scene/Scene.h"
 #include "scene/SimulationSteps.h"
 #include "session/PlayControls.h"
+#include "session/ReplaySimulation.h"
 
 namespace {
 // A frame no replay may hold is a machine that slept; it simulates no more than any stall.
@@ -46,6 +48,8 @@ bool RaceSession::startRecording(const std::string& path, uint64_t levelHash) {
 void RaceSession::startReplay(const Replay& recorded, Pace playbackPace) {
     replay = recorded;
     replaying = true;
+    replayRulesKnown = false;
+    rulesFindingTime = 0.0;
     pace = playbackPace;
     next = 0;
     owed = 0.0;
@@ -54,11 +58,21 @@ void RaceSession::startReplay(const Replay& recorded, Pace playbackPace) {
 
 StepResult RaceSession::advance(double frameTime, const RaceInput& playerInput, Scene* scene) {
     StepResult result;
+    double findingRules = 0.0;
+    if (replaying && scene && !replayRulesKnown) {
+        const double started = platform::getTime();
+        replayRules = simulationVersionOf(replay, *scene);
+        replayRulesKnown = true;
+        findingRules = platform::getTime() - started;
+    }
+    if (scene)
+        scene->setSimulationVersion(replaying ? replayRules : currentSimulationVersion);
     if (replaying) {
         if (pace == Pace::OneFramePerDraw)
             playNextFrame(scene, result);
         else
             playRecorded(frameTime, scene, result);
+        rulesFindingTime = findingRules;
         return result;
     }
     ReplayRecord frame;
@@ -126,7 +140,10 @@ void RaceSession::recordEvent(PlayEvent event) {
 // A recorded frame is due once the drawn time covers what it simulated: a stall in the
 // recording is not waited out again.
 void RaceSession::playRecorded(double frameTime, Scene* scene, StepResult& result) {
-    owed += std::max(frameTime, 0.0);
+    // Finding the rules is no time of the replay's: the frame after it, longer by it where the
+    // clock went on, does not hurry through the start.
+    const double drawn = std::max(frameTime, 0.0);
+    owed += drawn - std::min(drawn, rulesFindingTime);
     while (next < replay.records.size()) {
         const ReplayRecord& record = replay.records[next];
         if (record.kind == ReplayRecord::Kind::Frame) {

@@ -26,7 +26,10 @@ class RaceSession {
     void startReplay(const Replay& replay, Pace pace);
 
     // Runs this drawn frame of the race: the player's input (or the replay's frames) through
-    // the scene's simulation, and says what its steps did. Nothing runs while paused.
+    // the scene's simulation, and says what its steps did. Nothing runs while paused. The
+    // scene runs today's rules for the player and a replay's own for the replay; the first
+    // frame of a replay that does not say which (format 1) runs it once to find out, with the
+    // scene at the race's start.
     StepResult advance(double frameTime, const RaceInput& playerInput, Scene* scene);
     // Hands a pause, resume or play-again of the player's to the recording.
     void recordEvent(PlayEvent event);
@@ -34,6 +37,8 @@ class RaceSession {
     bool isReplaying() const { return replaying; }
     // A replay with no frame left to play.
     bool replayEnded() const { return replaying && next >= replay.records.size(); }
+    // Whether a check of the replay played so far found the race elsewhere.
+    bool wentAnotherWay() const { return check.wentAnotherWay(); }
     // For a replay played to its end: whether it went as recorded, in one line naming file.
     std::string replayVerdict(const std::string& file) const { return check.verdict(file); }
     // The race under way as a replay of its own: its frames and checks from its start (the
@@ -66,10 +71,16 @@ class RaceSession {
     // them: a new best time keeps its race apart from the whole session's recording.
     std::vector<ReplayRecord> raceUnderWay;
     Replay replay;
+    // The rules the replay runs under, once simulationVersionOf has said.
+    SimulationVersion replayRules = currentSimulationVersion;
+    bool replayRulesKnown = false;
     bool replaying = false;
     Pace pace = Pace::Recorded;
     size_t next = 0;
     size_t recordedFrames = 0;
     // Drawn time not yet spent on recorded frames.
     double owed = 0.0;
+    // Real time the frame before spent finding the replay's rules, which the frame after it
+    // does not owe the replay.
+    double rulesFindingTime = 0.0;
 };

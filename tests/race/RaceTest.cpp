@@ -22,6 +22,7 @@
 #include "physics/PhysicsWorld.h"
 #include "physics/RaceState.h"
 #include "platform/Clock.h"
+#include "platform/Input.h"
 #include "platform/Keys.h"
 #include "scene/Scene.h"
 #include "session/BestTimes.h"
@@ -154,6 +155,12 @@ struct GameOnLevel {
         race::restartRace();
     }
 };
+
+// The demos earlier builds shipped, both of format 1 (the game's version 1.1.0 both): until
+// a9b6378 the start matrix's camera steered a race's first step, from it the chase camera
+// placed at the start.
+const std::string shippedDemos[] = {QUILLORB_SOURCE_DIR "/tests/race/replays/demo-f267f2b.qbr",
+                                    QUILLORB_SOURCE_DIR "/tests/race/replays/demo-a9b6378.qbr"};
 
 void tapButton(int button) {
     race::gamepad().press(button);
@@ -303,17 +310,68 @@ TEST(Race, AReplayWithLostLivesAndAPlayAgainEndsAsTheRaceDid) {
 
 // A watched race draws its first pictures before its first recorded frame is due: they show
 // the start as the chase camera does, as a new race's first picture does.
+// So does one run under the first rules, whose first step steers from elsewhere.
 TEST(Race, AWatchedRaceShowsItsStartFromBehindTheMarbleBeforeItsFirstFrame) {
     REQUIRE_LEVEL();
+    for (const std::string& file : {std::string("replays/demo.qbr"), shippedDemos[0]}) {
+        race::restartRace();
+        GameOptions options;
+        options.replayFile = file;
+        std::unique_ptr<RaceSession> session(startRaceSession(options));
+        ASSERT_NE(session, nullptr);
+        race::game().setRaceSession(session.get());
+        race::gameFrame(0.0);
+        race::game().setRaceSession(nullptr);
+        EXPECT_TRUE(seesTheStartFromBehind(*race::scene())) << file;
+    }
+}
+
+// Files players keep from an earlier build play the way they were recorded.
+TEST(Race, EveryDemoShippedBeforePlaysAsRecorded) {
+    REQUIRE_LEVEL();
+    for (const std::string& file : shippedDemos) {
+        EXPECT_EQ(playedVerdict(readReplay(file)), "Replay \"r.qbr\": ended as recorded") << file;
+        EXPECT_TRUE(race::state().isWon()) << file;
+    }
+}
+
+// The first frame of an old replay finds the rules it ran under; the frame after, longer by
+// what that took, does not hurry through the start to make up for it.
+TEST(Race, FindingAnOldReplaysRulesCostsItsStartNothing) {
+    REQUIRE_LEVEL();
+    struct SlowClock : TimeSource {
+        double seconds = 0.0;
+        double now() override { return seconds += 1.0; } // a second gone at every look
+    } slow;
     race::restartRace();
-    GameOptions options;
-    options.replayFile = "replays/demo.qbr";
-    std::unique_ptr<RaceSession> session(startRaceSession(options));
-    ASSERT_NE(session, nullptr);
-    race::game().setRaceSession(session.get());
-    race::gameFrame(0.0);
-    race::game().setRaceSession(nullptr);
-    EXPECT_TRUE(seesTheStartFromBehind(*race::scene()));
+    RaceSession session;
+    session.startReplay(readReplay(shippedDemos[1]), RaceSession::Pace::Recorded);
+    platform::setTimeSource(&slow);
+    session.advance(1.0 / 60.0, RaceInput(), race::scene());
+    platform::setTimeSource(&race::clock());
+    session.advance(1.0 + 1.0 / 60.0, RaceInput(), race::scene());
+    EXPECT_LE(race::scene()->getSimulationTime(), 2.0 / 60.0 + 1e-9);
+}
+
+// A best.qbr kept by an earlier build: its ghost passes every check of its race.
+TEST(Race, TheGhostOfAnOlderBestRaceRunsThroughItsChecks) {
+    REQUIRE_LEVEL();
+    for (const std::string& file : shippedDemos) {
+        race::restartRace();
+        GhostRace ghost("best");
+        ghost.setBestFile(file);
+        ghost.load(*race::scene());
+        int checks = 0;
+        for (const ReplayRecord& record : readReplay(file).records) {
+            if (record.kind != ReplayRecord::Kind::Check)
+                continue;
+            ++checks;
+            const glm::vec3 at(ghost.track().at(record.raceTime)[3]);
+            ASSERT_TRUE(nearlyEqual(at, record.position, 1e-4f))
+                << file << " at " << record.raceTime;
+        }
+        EXPECT_GT(checks, 40) << file;
+    }
 }
 
 // Watching a replay is not racing: the start-up that reads it keeps the win off the list.
