@@ -84,6 +84,7 @@ ReplayProblem readText(FileBytes& in, int countBytes, size_t limit, Kind tooLong
         return in.shortRead(0);
     if (length > limit)
         return problemOf(tooLong, 0, length);
+    static_assert(maxReplayCourseBytes <= maxReplayGameVersionBytes, "a text fits the buffer");
     unsigned char bytes[maxReplayGameVersionBytes];
     if (!in.takeAll(bytes, length))
         return in.shortRead(0);

@@ -29,8 +29,8 @@ ScriptedGamepad& gamepad();
 
 // One frame of the given length, in the game loop's order.
 void runFrame(double seconds);
-// A fresh attempt under today's rules: the marble at rest at the start, three spare lives,
-// 300 s, no flags, no keys or buttons held, and a fresh game around the level.
+// A fresh attempt: the marble at rest at the start, three spare lives, 300 s, no flags,
+// no keys or buttons held, and a fresh game around the level.
 void restartRace();
 // The game's shell around the level (play controls, the win's record), fresh each race.
 Game& game();
