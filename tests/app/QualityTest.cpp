@@ -9,7 +9,7 @@
 #include "PrintedOutput.h"
 #include "TestFiles.h"
 #include "TextCounts.h"
-#include "app/Game.h"
+#include "app/GamePlay.h"
 #include "assets/TextureLoader.h"
 #include "platform/Input.h"
 #include "platform/ScriptedClock.h"
@@ -188,13 +188,13 @@ TEST(QualityInTheGame, SlowFramesStepTheSceneDownAndThePlayerIsToldOnce) {
     ScriptedKeys keys;
     platform::setTimeSource(&time);
     platform::setKeySource(&keys);
-    Game game;
+    GamePlay game;
     Scene scene;
     game.setScene(&scene);
     auto play = [&](double frame, int count) {
         for (int i = 0; i < count; ++i) {
             time.advance(frame);
-            game.updateFrame();
+            game.update();
         }
     };
     capturePrinted();

@@ -7,8 +7,8 @@
 #include <vector>
 
 #include "PrintedOutput.h"
-#include "app/Game.h"
-#include "app/RenderFrame.h"
+#include "app/FrameDrawing.h"
+#include "app/FrameView.h"
 #include "hud/BitmapFont.h"
 #include "hud/HudCanvas.h"
 #include "hud/RaceHud.h"
@@ -78,13 +78,13 @@ bool isBackground(Rgba p) {
 
 class HudDrawingTest : public ::testing::Test {
   protected:
-    // A game that is never started: the frame is composed from the parts each test hands it.
-    Game game;
+    // Whole frames are described by each test and drawn with the parts it hands over.
+    FrameDrawing drawing{windowWidth, windowHeight};
+    FrameView view;
 
     void SetUp() override {
         if (!ensureGlContext(windowWidth, windowHeight))
             GTEST_SKIP() << "no display";
-        game.race().restart();
         std::string page = writeScratchFile("hud/page.tga", halfCoveredPage(8));
         std::string description =
             writeScratchFile("hud/font.fnt", "common lineHeight=10 base=8 scaleW=8 scaleH=8\n"
@@ -227,23 +227,20 @@ void readPresentedFrame() {
 
 TEST_F(HudDrawingTest, TheWinnerScreenWinsOverGameOver) {
     unsigned int green = solidTexture({0, 255, 0, 255});
-    game.setFont(font.get());
-    game.setScreenTexture(2, red);
-    game.setScreenTexture(3, green);
+    drawing.setFont(font.get());
+    drawing.usePicture(FrameDrawing::Picture::GameOver, red);
+    drawing.usePicture(FrameDrawing::Picture::Winner, green);
     platform::setBeforeSwapHook(readPresentedFrame);
-    game.race().outcome = RaceState::Outcome::GameOver;
-    game.race().outcome = RaceState::Outcome::Won;
-    renderFrame(game);
+    view.race.outcome = RaceState::Outcome::GameOver;
+    view.race.outcome = RaceState::Outcome::Won;
+    drawing.draw(view);
     Rgba winner = presentedCentre;
     Rgba corner = presentedCorner;
-    game.race().restart();
-    game.race().outcome = RaceState::Outcome::GameOver;
-    renderFrame(game);
+    view.race.restart();
+    view.race.outcome = RaceState::Outcome::GameOver;
+    drawing.draw(view);
     Rgba gameOver = presentedCentre;
     platform::setBeforeSwapHook(nullptr);
-    game.setFont(nullptr);
-    game.setScreenTexture(2, 0);
-    game.setScreenTexture(3, 0);
     glDeleteTextures(1, &green);
 
     EXPECT_TRUE(winner.g > 200 && winner.r < 50);
@@ -286,31 +283,29 @@ TEST_F(HudDrawingTest, TheWinnerScreenShowsTheRaceTimeAndTheBestOnADarkPlate) {
                         (runDir() + "/data/basicFont.fnt").c_str());
     gameFont.loadShader();
     unsigned int green = solidTexture({0, 255, 0, 255});
-    game.setFont(&gameFont);
-    game.setScreenTexture(3, green);
+    drawing.setFont(&gameFont);
+    drawing.usePicture(FrameDrawing::Picture::Winner, green);
     platform::setBeforeSwapHook(readBand);
-    game.race().outcome = RaceState::Outcome::Won;
+    view.race.outcome = RaceState::Outcome::Won;
 
-    renderFrame(game);
+    drawing.draw(view);
     const BandCount withoutTime = countBand();
     WinRecord win;
     win.known = true;
     win.seconds = 62.35;
     win.hasBest = true;
     win.bestSeconds = 58.1;
-    game.wins().setRecord(win);
-    renderFrame(game);
+    view.win = win;
+    drawing.draw(view);
     const BandCount twoLines = countBand();
     win.newBest = true;
     win.bestSeconds = win.seconds;
-    game.wins().setRecord(win);
-    renderFrame(game);
+    view.win = win;
+    drawing.draw(view);
     const BandCount threeLines = countBand();
 
     platform::setBeforeSwapHook(nullptr);
-    game.wins().setRecord(WinRecord());
-    game.setFont(nullptr);
-    game.setScreenTexture(3, 0);
+    drawing.setFont(nullptr);
     glDeleteTextures(1, &green);
 
     EXPECT_EQ(0, withoutTime.white);

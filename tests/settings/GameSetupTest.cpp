@@ -13,9 +13,9 @@
 #include "ScopedWorkingDirectory.h"
 #include "TestFiles.h"
 #include "TextCounts.h"
-#include "app/GameSetup.h"
 #include "settings/DataDirectory.h"
 #include "settings/GameOptions.h"
+#include "settings/GameSetup.h"
 
 namespace fs = std::filesystem;
 
