@@ -100,7 +100,7 @@ bool startUpToFirstRaceFrame(StartUp& result) {
                 result.firstRaceFrame = Seconds(SteadyClock::now() - launch).count();
         }
         measuring = nullptr;
-        drawing.release();
+        drawing.releaseTextures();
     }
     platform::terminate();
     return result.firstRaceFrame >= 0.0;

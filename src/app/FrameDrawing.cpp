@@ -115,7 +115,7 @@ FrameDrawing::FrameDrawing(int windowWidth, int windowHeight)
     : width(windowWidth), height(windowHeight) {}
 
 FrameDrawing::~FrameDrawing() {
-    release();
+    releaseTextures();
 }
 
 void FrameDrawing::loadPictures() {
@@ -130,7 +130,7 @@ void FrameDrawing::usePicture(Picture which, unsigned int texture) {
     pictures[static_cast<int>(which)] = texture;
 }
 
-void FrameDrawing::release() {
+void FrameDrawing::releaseTextures() {
     if (picturesLoaded)
         glDeleteTextures(pictureCount, pictures);
     picturesLoaded = false;
@@ -139,7 +139,7 @@ void FrameDrawing::release() {
     shownMenu.reset();
 }
 
-void FrameDrawing::resize(int newWidth, int newHeight) {
+void FrameDrawing::setWindowSize(int newWidth, int newHeight) {
     width = newWidth;
     height = newHeight;
     if (writer)

@@ -35,14 +35,14 @@ class FrameDrawing {
 
     void draw(const FrameView& view);
     // The viewport and the font follow the window; a paused picture of the old size is let go.
-    void resize(int width, int height);
+    void setWindowSize(int width, int height);
     int windowWidth() const { return width; }
     int windowHeight() const { return height; }
     // The menu line under the mouse as the last frame drew the menu; -1 for none.
     int menuLineAtCursor() const;
 
     // Gives back every texture it made, before the GL context goes.
-    void release();
+    void releaseTextures();
 
   private:
     unsigned int picture(Picture which) const { return pictures[static_cast<int>(which)]; }

@@ -57,7 +57,7 @@ void Game::resizeHandler(int width, int height) {
 
 void Game::onWindowResize(int width, int height) {
     play.onWindowResize(width, height);
-    drawing.resize(width, height);
+    drawing.setWindowSize(width, height);
 }
 
 // GLFW, the window and GLEW; false (having printed why) when the game cannot have them.
@@ -233,7 +233,7 @@ void Game::shutdown() {
     font.reset();
     play.wins().setBestTimes(nullptr);
     bestTimes.reset();
-    drawing.release();
+    drawing.releaseTextures();
     platform::terminate();
 }
 

@@ -44,7 +44,8 @@ std::string menuReason(const std::string& readerLine) {
 
 MenuFlow::MenuFlow(const GameOptions& options, bool showFps, PlayControls& controls,
                    GhostRace& ghost, WinRecorder& wins)
-    : inForce(options), controls(controls), ghost(ghost), wins(wins), pauseMenu(options, showFps) {}
+    : inForce(options), playControls(controls), ghostRace(ghost), winRecorder(wins),
+      pauseMenu(options, showFps) {}
 
 // While paused the menu has the keys; P or Start (the play controls') resumes from any of its
 // pages, and leaving the options that way saves them too.
@@ -58,25 +59,25 @@ MenuFlow::Outcome MenuFlow::handle(PlayEvent event, int pointedLine, const Race&
         saveOptions();
     if (event != PlayEvent::None)
         return outcome;
-    if (watching && !controls.isPaused() && input.back) {
+    if (watching && !playControls.isPaused() && input.back) {
         stopWatching(race);
         return outcome;
     }
-    if (!controls.isPaused())
+    if (!playControls.isPaused())
         return outcome;
     const MenuAction action = pauseMenu.handle(input);
     if (pauseMenu.leftOptions())
         saveOptions();
     switch (action) {
     case MenuAction::Resume:
-        controls.apply(PlayEvent::Resumed, race.scene, race.state);
+        playControls.apply(PlayEvent::Resumed, race.scene, race.state);
         outcome.event = PlayEvent::Resumed;
         break;
     case MenuAction::Restart:
         restart(race, outcome);
         break;
     case MenuAction::WatchBest:
-        watch(ghost.getBestFile(), race, outcome);
+        watch(ghostRace.getBestFile(), race, outcome);
         break;
     case MenuAction::WatchLast:
         watch(lastRaceFile(), race, outcome);
@@ -96,10 +97,10 @@ MenuFlow::Outcome MenuFlow::handle(PlayEvent event, int pointedLine, const Race&
 void MenuFlow::open(const RaceSession* session) {
     pauseMenu.open();
     pauseMenu.setUnavailable(PauseMenu::Item::Resume, raceLeft ? raceLeftReason : "");
-    if (const BestTimes* times = wins.getBestTimes())
+    if (const BestTimes* times = winRecorder.getBestTimes())
         pauseMenu.setBestTimes(times->entries(), times->newest());
     pauseMenu.setUnavailable(PauseMenu::Item::WatchBest,
-                             replayProblem(ghost.getBestFile(), noBestRace));
+                             replayProblem(ghostRace.getBestFile(), noBestRace));
     // The race under way becomes the last one as soon as a replay is chosen.
     const bool playing = session && !session->isReplaying() && session->hasRecordedFrames();
     pauseMenu.setUnavailable(PauseMenu::Item::WatchLast,
@@ -146,7 +147,7 @@ void MenuFlow::applyOptions(Scene* scene, Outcome& outcome) {
                              chosen.quality != inForce.quality ||
                              chosen.targetFps != inForce.targetFps;
     outcome.optionsChanged = true;
-    ghost.setChoice(chosen.ghost);
+    ghostRace.setChoice(chosen.ghost);
     inForce = chosen;
 }
 
@@ -180,8 +181,8 @@ void MenuFlow::restart(const Race& race, Outcome& outcome) {
         race.session->recordEvent(PlayEvent::Resumed);
     }
     raceLeft = false;
-    controls.apply(PlayEvent::Resumed, race.scene, race.state);
-    controls.apply(PlayEvent::PlayAgain, race.scene, race.state);
+    playControls.apply(PlayEvent::Resumed, race.scene, race.state);
+    playControls.apply(PlayEvent::PlayAgain, race.scene, race.state);
     outcome.event = PlayEvent::PlayAgain;
 }
 
@@ -209,7 +210,7 @@ void MenuFlow::watch(const std::string& file, const Race& race, Outcome& outcome
     watched = file;
     watching = true;
     raceLeft = true;
-    controls.apply(PlayEvent::Resumed, race.scene, race.state);
+    playControls.apply(PlayEvent::Resumed, race.scene, race.state);
 }
 
 void MenuFlow::keepRaceUnderWay(const Race& race) {
@@ -228,6 +229,6 @@ void MenuFlow::watchedReplayEnded(const Race& race) {
 
 void MenuFlow::stopWatching(const Race& race) {
     watching = false;
-    controls.apply(PlayEvent::Paused, race.scene, race.state);
+    playControls.apply(PlayEvent::Paused, race.scene, race.state);
     open(race.session);
 }

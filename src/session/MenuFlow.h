@@ -75,9 +75,9 @@ class MenuFlow {
     uint64_t levelHash();
 
     GameOptions inForce;
-    PlayControls& controls;
-    GhostRace& ghost;
-    WinRecorder& wins;
+    PlayControls& playControls;
+    GhostRace& ghostRace;
+    WinRecorder& winRecorder;
     PauseMenu pauseMenu;
     MenuKeys menuKeys;
     bool quitRequested = false;

@@ -40,7 +40,7 @@ TEST(OnWindowResize, SetsViewportAndBothMatrices) {
     BitmapFont font("data/basicFont_0.tga", "data/basicFont.fnt");
     FrameDrawing drawing(1024, 768);
     drawing.setFont(&font);
-    drawing.resize(201, 99);
+    drawing.setWindowSize(201, 99);
     play.onWindowResize(201, 99);
     GLint viewport[4] = {};
     glGetIntegerv(GL_VIEWPORT, viewport);

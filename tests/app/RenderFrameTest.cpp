@@ -84,7 +84,7 @@ TEST_F(RenderFrameTest, WithoutAnEndScreenEachFrameCountsTheLinesDown) {
 }
 
 TEST_F(RenderFrameTest, TheViewportFollowsTheWindowSizeAndHudStateIsReleased) {
-    drawing.resize(800, 600);
+    drawing.setWindowSize(800, 600);
     draw();
     GLint viewport[4] = {0, 0, 0, 0};
     glGetIntegerv(GL_VIEWPORT, viewport);
@@ -343,7 +343,7 @@ TEST_F(FramePictureTest, TheWinnersLinesLeaveThePicturesOwnLineClear) {
     view.win = win;
     view.race.outcome = RaceState::Outcome::Won;
     for (glm::ivec2 size : {glm::ivec2(640, 480), glm::ivec2(800, 600), glm::ivec2(1024, 768)}) {
-        drawing.resize(size.x, size.y);
+        drawing.setWindowSize(size.x, size.y);
         draw();
         auto notRedInRows = [&](int fromTop, int toTop) {
             int count = 0;
@@ -355,5 +355,5 @@ TEST_F(FramePictureTest, TheWinnersLinesLeaveThePicturesOwnLineClear) {
         EXPECT_EQ(notRedInRows(size.y * 59 / 100, size.y * 66 / 100), 0) << size.x;
         EXPECT_GT(notRedInRows(size.y * 66 / 100, size.y * 85 / 100), 1000) << size.x;
     }
-    drawing.resize(1024, 768);
+    drawing.setWindowSize(1024, 768);
 }
