@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <set>
-#include <vector>
+#include <string>
 
 #include "physics/RaceState.h"
 #include "platform/Input.h"
@@ -21,17 +21,22 @@ namespace {
 using Item = PauseMenu::Item;
 using Page = PauseMenu::Page;
 
-MenuInput pressed(bool MenuInput::*key) {
-    MenuInput input;
-    input.*key = true;
-    return input;
+// Keys as letters: u(p), d(own), e(nter), b(ack); what the last one did.
+MenuAction press(PauseMenu& menu, const std::string& keys) {
+    MenuAction action = MenuAction::None;
+    for (char key : keys) {
+        MenuInput input;
+        input.up = key == 'u';
+        input.down = key == 'd';
+        input.choose = key == 'e';
+        input.back = key == 'b';
+        action = menu.handle(input);
+    }
+    return action;
 }
-const MenuInput up = pressed(&MenuInput::up);
-const MenuInput down = pressed(&MenuInput::down);
-const MenuInput enter = pressed(&MenuInput::choose);
-const MenuInput back = pressed(&MenuInput::back);
-// The mouse moved onto a line, and clicked there.
-MenuInput pointAt(Item item, bool click = false) {
+
+// The mouse moved onto a line of the main page, and clicked there.
+MenuInput pointAt(Item item, bool click) {
     MenuInput input;
     input.pointedLine = static_cast<int>(item);
     input.pointerMoved = true;
@@ -45,72 +50,47 @@ TEST(PauseMenu, TheCursorPassesOverGreyedLinesAndEachKeyLeadsWhereItSays) {
     const struct {
         const char* name;
         std::set<Item> greyed;
-        std::vector<MenuInput> inputs;
-        Page page;
-        int chosen;
-        MenuAction action; // of the last input
+        const char* keys;
+        Item chosen;
+        MenuAction action;
     } rows[] = {
-        {"opens on Resume", {}, {}, Page::Main, 0, MenuAction::None},
-        {"a greyed Resume: opens on Restart", {Item::Resume}, {}, Page::Main, 1, MenuAction::None},
+        {"opens on Resume", {}, "", Item::Resume, MenuAction::None},
+        {"a greyed Resume: opens on Restart", {Item::Resume}, "", Item::Restart, MenuAction::None},
         {"Down passes over the greyed",
          {Item::WatchBest, Item::WatchLast},
-         {down, down, down, down},
-         Page::Main,
-         static_cast<int>(Item::Quit),
+         "dddd",
+         Item::Quit,
          MenuAction::None},
-        {"Up from the top wraps past the greyed",
-         {Item::WatchLast},
-         {up, up},
-         Page::Main,
-         static_cast<int>(Item::WatchBest),
-         MenuAction::None},
-        {"the mouse over a greyed line leaves the cursor",
-         {Item::Restart},
-         {pointAt(Item::Restart, true)},
-         Page::Main,
-         0,
-         MenuAction::None},
-        {"a click on a line chooses it",
-         {},
-         {pointAt(Item::Restart), pointAt(Item::Restart, true)},
-         Page::Main,
-         1,
-         MenuAction::Restart},
-        {"Enter on Resume resumes", {}, {enter}, Page::Main, 0, MenuAction::Resume},
-        {"Enter on Quit", {}, {up, enter}, Page::Main, 6, MenuAction::Quit},
-        {"Enter on Options opens them",
-         {},
-         {down, down, enter},
-         Page::Options,
-         0,
-         MenuAction::None},
-        {"back from the options lands on Options",
-         {},
-         {down, down, enter, down, back},
-         Page::Main,
-         static_cast<int>(Item::Options),
-         MenuAction::None},
-        {"the best times' Back lands on Best times",
-         {},
-         {down, down, down, enter, enter},
-         Page::Main,
-         static_cast<int>(Item::BestTimes),
-         MenuAction::None},
-        {"back on the main page stays there", {}, {down, back}, Page::Main, 1, MenuAction::None},
+        {"Up wraps past the greyed", {Item::WatchLast}, "uu", Item::WatchBest, MenuAction::None},
+        {"Enter on Resume", {}, "e", Item::Resume, MenuAction::Resume},
+        {"Enter on Quit", {}, "ue", Item::Quit, MenuAction::Quit},
+        {"back from the options", {}, "ddedb", Item::Options, MenuAction::None},
+        {"the best times' Back", {}, "dddee", Item::BestTimes, MenuAction::None},
+        {"back on the main page", {}, "db", Item::Restart, MenuAction::None},
     };
     for (const auto& row : rows) {
         PauseMenu menu{GameOptions(), false};
         menu.open();
         for (Item item : row.greyed)
             menu.setUnavailable(item, "not now");
-        MenuAction action = MenuAction::None;
-        for (const MenuInput& input : row.inputs)
-            action = menu.handle(input);
-        EXPECT_EQ(menu.page(), row.page) << row.name;
-        EXPECT_EQ(menu.chosenLine(), row.chosen) << row.name;
-        EXPECT_EQ(action, row.action) << row.name;
+        EXPECT_EQ(press(menu, row.keys), row.action) << row.name;
+        EXPECT_EQ(menu.page(), Page::Main) << row.name;
+        EXPECT_EQ(menu.chosenLine(), static_cast<int>(row.chosen)) << row.name;
         EXPECT_EQ(menu.view().chosen, menu.chosenLine()) << row.name;
     }
+}
+
+// The mouse resting on a greyed line leaves the cursor where it was, and a click there does
+// nothing; a click on a line that can be chosen chooses it.
+TEST(PauseMenu, TheMouseChoosesOnlyLinesThatCanBeChosen) {
+    PauseMenu menu{GameOptions(), false};
+    menu.open();
+    menu.setUnavailable(Item::Restart, "not now");
+    EXPECT_EQ(menu.handle(pointAt(Item::Restart, true)), MenuAction::None);
+    EXPECT_EQ(menu.chosenLine(), static_cast<int>(Item::Resume));
+    menu.handle(pointAt(Item::Options, false));
+    EXPECT_EQ(menu.handle(pointAt(Item::Options, true)), MenuAction::None);
+    EXPECT_EQ(menu.page(), Page::Options);
 }
 
 // The menu's flow over the play controls, with scripted keys and no scene: P opens the menu,
