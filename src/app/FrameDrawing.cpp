@@ -242,7 +242,7 @@ void FrameDrawing::drawHud(const FrameView& view) {
 void FrameDrawing::draw(const FrameView& view) {
     handleDisplayOptions(view.scene);
     shownMenu.reset();
-    // The wireframe is the scene's: the HUD and the screens over it are always drawn filled.
+    // The wireframe is the scene's: the HUD and the overlays on it are always drawn filled.
     gltarget::setWireframe(false);
     glViewport(0, 0, width, height);
 
