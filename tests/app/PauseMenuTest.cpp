@@ -161,6 +161,7 @@ TEST_F(PauseMenuTest, WatchingTheBestRaceThenBackspaceAndRestartGivesAFreshRace)
     tap(GLFW_KEY_DOWN, 4);
     tap(GLFW_KEY_ENTER);
     ASSERT_TRUE(play->menuFlow().isWatching());
+    EXPECT_TRUE(play->view().replaying) << "the HUD labels it";
     for (int i = 0; i < 60; ++i)
         frame();
     EXPECT_GT(scene->getSimulationTime(), 0.5) << "the replay runs";
@@ -168,7 +169,7 @@ TEST_F(PauseMenuTest, WatchingTheBestRaceThenBackspaceAndRestartGivesAFreshRace)
     tap(GLFW_KEY_BACKSPACE);
     testing::internal::GetCapturedStdout();
     EXPECT_FALSE(play->menuFlow().isWatching());
-    EXPECT_TRUE(play->controls().isPaused());
+    EXPECT_TRUE(play->view().paused);
     // Resume has no race to go back to: the menu opens on Restart race.
     EXPECT_EQ(play->menuFlow().menu().page(), PauseMenu::Page::Main);
     EXPECT_EQ(play->menuFlow().menu().chosenLine(), static_cast<int>(PauseMenu::Item::Restart));

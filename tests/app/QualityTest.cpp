@@ -200,6 +200,8 @@ TEST(QualityInTheGame, SlowFramesStepTheSceneDownAndThePlayerIsToldOnce) {
     capturePrinted();
     play(0.2, 100);
     const QualityRung slow = game.qualityRung();
+    // The frame's view tells the frame-rate line what the clock and the governor know.
+    const FrameView slowFrame = game.view();
     const int slowShadowMap = scene.getShadowMapSize();
     play(0.01, 2000);
     const std::string out = takePrinted();
@@ -207,6 +209,8 @@ TEST(QualityInTheGame, SlowFramesStepTheSceneDownAndThePlayerIsToldOnce) {
     platform::setKeySource(nullptr);
     setAnisotropyLimit(0.0f);
     EXPECT_EQ(slow, QualityRung::Low);
+    EXPECT_NEAR(slowFrame.fps, 5.0, 0.5);
+    EXPECT_EQ(slowFrame.rung, QualityRung::Low);
     EXPECT_EQ(slowShadowMap, 2048);
     EXPECT_EQ(game.qualityRung(), QualityRung::Medium);
     EXPECT_EQ(lineCount(out), 2) << out;

@@ -474,7 +474,7 @@ TEST(Race, TheGamepadAloneWinsTheRaceWhichIsTimedOnce) {
     const double raceTime = race::scene()->getSimulationTime();
     for (int i = 0; i < 120; ++i)
         race::gameFrame(frameTime);
-    const WinRecord win = race::game().wins().record();
+    const WinRecord win = race::game().view().win;
     EXPECT_TRUE(win.known);
     EXPECT_EQ(raceTime, win.seconds);
     EXPECT_TRUE(win.newBest);
