@@ -180,12 +180,11 @@ std::string BestTimes::freeAsideName() const {
 
 void BestTimes::setAside(const std::string& reason) {
     const std::string aside = freeAsideName();
-    std::error_code error;
-    std::filesystem::rename(filePath, aside, error);
-    if (error) {
+    const std::string problem = moveFile(filePath, aside);
+    if (!problem.empty()) {
         writable = false;
         std::cerr << "Best times file " << filePath << " is damaged (" << oneLine(reason)
-                  << ") and could not be moved aside (" << error.message()
+                  << ") and could not be moved aside (" << problem
                   << "); this run keeps its own list" << std::endl;
         return;
     }
