@@ -8,9 +8,19 @@
 #include <cstring>
 #include <filesystem>
 
+#ifdef __EMSCRIPTEN__
+// src/platform/web/PlayerFiles.js: writes the player's folder back to the browser's storage
+// once the frame is over, however many files the frame changed.
+extern "C" void quillorb_keep_player_files(void);
+#endif
+
 namespace {
 
-void filesChanged() {}
+void filesChanged() {
+#ifdef __EMSCRIPTEN__
+    quillorb_keep_player_files();
+#endif
+}
 
 std::string makeFolderOf(const std::string& path) {
     std::error_code error;
