@@ -17,6 +17,26 @@ std::string environment(const char* name) {
     return value ? value : "";
 }
 
+// A replay the command line kept as a bare name: "last" and "best" are the player's own, where
+// the game keeps them (empty without a home folder), any other one the data tree's.
+std::string namedReplay(const std::string& replay, const std::string& dataDir) {
+    if (replay == "last")
+        return defaultReplayPath();
+    if (replay == "best")
+        return bestRacePath();
+    return replayInDataTree(replay, dataDir);
+}
+
+bool findNamedReplay(const char* option, std::string& replay, const std::string& dataDir) {
+    const std::string given = replay;
+    replay = namedReplay(given, dataDir);
+    if (given.empty() || !replay.empty())
+        return true;
+    std::cerr << option << " " << given
+              << ": the game keeps no races of yours without XDG_DATA_HOME or HOME" << std::endl;
+    return false;
+}
+
 } // namespace
 
 bool setUpGame(int argc, const char* const* argv, GameOptions& options, int& exitCode) {
@@ -60,7 +80,10 @@ bool setUpGame(int argc, const char* const* argv, GameOptions& options, int& exi
         return false;
     }
     options.dataDir = dataDir;
-    options.replayFile = replayInDataTree(options.replayFile, dataDir);
-    options.timedemoFile = replayInDataTree(options.timedemoFile, dataDir);
+    if (!findNamedReplay("--replay", options.replayFile, dataDir) ||
+        !findNamedReplay("--timedemo", options.timedemoFile, dataDir)) {
+        exitCode = 2;
+        return false;
+    }
     return true;
 }
