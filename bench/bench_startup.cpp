@@ -13,10 +13,14 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <GL/glew.h>
+
 #include "app/DisplayOptions.h"
-#include "app/Game.h"
-#include "app/RenderFrame.h"
+#include "app/FrameDrawing.h"
+#include "app/GamePlay.h"
+#include "hud/BitmapFont.h"
 #include "platform/Clock.h"
+#include "platform/GlErrorReport.h"
 #include "platform/Input.h"
 #include "platform/Keys.h"
 #include "platform/Window.h"
@@ -49,29 +53,56 @@ void noteLoadingScreen() {
         measuring->loadingScreen = Seconds(SteadyClock::now() - launch).count();
 }
 
-// The game's own start-up and frame loop, stopped after the first frame that drew the scene
-// (not an end screen) and was swapped.
+// The window and GL, as the game opens them.
+bool openGameWindow() {
+    if (!platform::initialize() || !platform::openWindow(1024, 768, 24, 8, 0))
+        return false;
+    glewExperimental = GL_TRUE;
+    if (glewInit() != GLEW_OK)
+        return false;
+    glGetError();
+    glEnable(GL_CULL_FACE);
+    glEnable(GL_DEPTH_TEST);
+    return true;
+}
+
+// The game's start-up as the game makes it, piece by piece (window, font, pictures and the
+// loading screen, the level), and its frames, stopped after the first frame that drew the
+// scene (not an end screen) and was swapped.
 bool startUpToFirstRaceFrame(StartUp& result) {
     QuietConsole quiet;
-    Game game;
-    game.adoptScene(new Scene());
     measuring = &result;
     platform::setBeforeSwapHook(noteLoadingScreen);
     launch = SteadyClock::now();
-    if (!game.init())
+    if (!openGameWindow())
         return false;
-    platform::setBeforeSwapHook(nullptr);
-    for (int frame = 0; frame < 100 && result.firstRaceFrame < 0.0; ++frame) {
-        game.updateFrame();
-        // The frame composition draws the scene unless an end screen stands in for it.
-        bool drawsTheRace = !game.getScene()->getRace().isOver();
-        renderFrame(game);
-        game.checkGLError();
-        if (drawsTheRace)
-            result.firstRaceFrame = Seconds(SteadyClock::now() - launch).count();
+    {
+        BitmapFont font("data/basicFont_0.tga", "data/basicFont.fnt");
+        font.loadShader();
+        FrameDrawing drawing(1024, 768);
+        drawing.setFont(&font);
+        drawing.loadPictures();
+        drawing.showLoadingScreen();
+        platform::setBeforeSwapHook(nullptr);
+        resetDisplayOptions();
+        Scene scene;
+        GamePlay play;
+        play.setScene(&scene);
+        play.applyQuality();
+        scene.init();
+        for (int frame = 0; frame < 100 && result.firstRaceFrame < 0.0; ++frame) {
+            play.update();
+            // The frame's drawing draws the scene unless an end screen stands in for it.
+            bool drawsTheRace = !scene.getRace().isOver();
+            drawing.draw(play.view());
+            platform::reportGlError();
+            if (drawsTheRace)
+                result.firstRaceFrame = Seconds(SteadyClock::now() - launch).count();
+        }
+        measuring = nullptr;
+        drawing.releaseTextures();
     }
-    measuring = nullptr;
-    game.shutdown();
+    platform::terminate();
     return result.firstRaceFrame >= 0.0;
 }
 
@@ -80,17 +111,16 @@ bool startUpToFirstRaceFrame(StartUp& result) {
 double frameLoopOverheadNanoseconds(int frames) {
     QuietConsole quiet;
     resetDisplayOptions();
-    Game game;
-    Clock* clock = &game.clock();
+    Clock clock;
     if (!platform::initialize() || !platform::openWindow(320, 240, 24, 8, 4))
         return -1.0;
     auto begin = std::chrono::steady_clock::now();
     int running = 0;
     for (int i = 0; i < frames; ++i) {
-        clock->tick();
-        clock->countFrame();
+        clock.tick();
+        clock.countFrame();
         handleDisplayOptions(nullptr);
-        game.checkGLError();
+        platform::reportGlError();
         running += !platform::isKeyDown(GLFW_KEY_ESCAPE) && platform::isWindowOpen();
     }
     double total = Seconds(std::chrono::steady_clock::now() - begin).count();

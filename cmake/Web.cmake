@@ -52,16 +52,17 @@ function(quillorb_web_program target)
   endforeach()
   list(APPEND preload
     "SHELL:--preload-file ${QUILLORB_RUN_DIR}/replays/demo.qbr@/quillorb/replays/demo.qbr")
+  # The game's own JavaScript, which it calls as C functions.
+  set(libraries ${CMAKE_SOURCE_DIR}/src/platform/web/PlayerFiles.js
+    ${CMAKE_SOURCE_DIR}/src/platform/web/PageFocus.js)
+  list(TRANSFORM libraries PREPEND "SHELL:--js-library " OUTPUT_VARIABLE library_options)
+  # main waits for the page's callMain, on the player's click (INVOKE_RUN=0).
   target_link_options(${target} PRIVATE
     -sMIN_WEBGL_VERSION=2 -sMAX_WEBGL_VERSION=2 -lopenal -lidbfs.js -sALLOW_MEMORY_GROWTH=1
-    -sLZ4=1 ${preload}
-    "SHELL:--pre-js ${CMAKE_SOURCE_DIR}/src/platform/web/PlayerFiles.js"
-    "SHELL:--pre-js ${CMAKE_SOURCE_DIR}/src/platform/web/PageFocus.js"
-    "-sEXPORTED_RUNTIME_METHODS=['FS','ccall']")
-  # A changed data file or page script must re-link, which CMake cannot see in the flags.
-  set_property(TARGET ${target} APPEND PROPERTY LINK_DEPENDS ${data_files}
-    ${CMAKE_SOURCE_DIR}/src/platform/web/PlayerFiles.js
-    ${CMAKE_SOURCE_DIR}/src/platform/web/PageFocus.js)
+    -sLZ4=1 -sINVOKE_RUN=0 ${preload} ${library_options}
+    "-sEXPORTED_RUNTIME_METHODS=['FS','ccall','callMain']")
+  # A changed data file or script must re-link, which CMake cannot see in the flags.
+  set_property(TARGET ${target} APPEND PROPERTY LINK_DEPENDS ${data_files} ${libraries})
 
   file(GLOB page_files CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/web/*)
   foreach(file ${page_files})

@@ -1,9 +1,9 @@
 // The page around the browser build: loads the game once WebGL 2 is there, shows the data's
-// download, waits for a click (the browser lets a page make sound only after one), fits the
-// canvas to the window, turns the address's parameters into the game's command line, and
-// says in one plain line what went wrong or that the game ended. The game's console lines go
-// to the browser's console too. The page's state is in <body data-state>: loading, ready,
-// playing, ended or failed.
+// download, starts the game's main on a click (the browser lets a page make sound only after
+// one), fits the canvas to the window, turns the address's parameters into the game's command
+// line, and says in one plain line what went wrong or that the game ended. The game's console
+// lines go to the browser's console too. The page's state is in <body data-state>: loading,
+// ready, playing, ended or failed.
 (function () {
   'use strict';
 
@@ -15,14 +15,6 @@
   const play = element('play');
   const message = element('message');
 
-  // Where the game keeps the player's files in the browser (its home folder's XDG folders).
-  const playerData = '/home/web_user/.local/share/quillorb';
-  const replayNames = {
-    demo: 'replays/demo.qbr',
-    last: playerData + '/replays/last.qbr',
-    best: playerData + '/best.qbr',
-  };
-
   function setState(state) {
     document.body.dataset.state = state;
   }
@@ -32,19 +24,17 @@
     message.hidden = false;
   }
 
-  // ?quality=low&replay=demo gives --quality low --replay replays/demo.qbr: each parameter is
-  // the option of the same name, one without a value a switch. demo, last and best name the
-  // replays the game has; the window's size follows the page unless given.
+  // ?quality=low&replay=demo gives --quality low --replay demo: each parameter is the option
+  // of the same name, one without a value a switch (the game knows demo, last and best as
+  // replays). The window's size follows the page unless given.
   function commandLine(search, width, height) {
     const words = [];
     const given = new Set();
     for (const [name, value] of new URLSearchParams(search)) {
       given.add(name);
       words.push('--' + name);
-      if (value === '')
-        continue;
-      const replay = ['replay', 'timedemo', 'ghost', 'record'].includes(name) && replayNames[value];
-      words.push(replay && !(name === 'ghost' && value === 'best') ? replay : value);
+      if (value !== '')
+        words.push(value);
     }
     if (!given.has('width') && !given.has('height'))
       words.push('--width', String(width), '--height', String(height));
@@ -68,18 +58,21 @@
 
   let lastLine = '';
   let clicked = false;
-  let clickAwaited = false;
   let loaded = false;
+  let started = false;
   let running = false;
 
+  // The game's main runs once both the click and everything it reads are there, with the
+  // command line of the page's address and size at that moment.
   function startWhenReady() {
-    if (!clicked || !loaded || running)
+    if (!clicked || !loaded || started)
       return;
+    started = true;
     running = true;
     cover.hidden = true;
     setState('playing');
     canvas.focus();
-    Module['removeRunDependency']('quillorb-click');
+    Module['callMain'](commandLine(window.location.search, ...stageSize()));
   }
 
   function ended(code) {
@@ -103,10 +96,8 @@
     return;
   }
 
-  const [width, height] = stageSize();
   window.Module = {
     canvas: canvas,
-    arguments: commandLine(window.location.search, width, height),
     print(line) {
       console.log(line);
       lastLine = line;
@@ -123,22 +114,16 @@
         status.textContent = 'Loading the game… ' + Math.round(progress.value * 100) + ' %';
       }
     },
-    // The click is a dependency of the game's start like the data: once it is the only one
-    // left, everything else is in.
-    monitorRunDependencies(left) {
-      if (clickAwaited && left === 1 && !loaded) {
-        loaded = true;
-        progress.value = 1;
-        status.textContent = clicked ? 'Starting…' : 'Ready.';
-        if (!clicked)
-          setState('ready');
-        startWhenReady();
-      }
+    // The program, its data and the player's files are in; main waits for callMain (the game
+    // is built not to run it on its own).
+    onRuntimeInitialized() {
+      loaded = true;
+      progress.value = 1;
+      status.textContent = clicked ? 'Starting…' : 'Ready.';
+      if (!clicked)
+        setState('ready');
+      startWhenReady();
     },
-    preRun: [() => {
-      clickAwaited = true;
-      Module['addRunDependency']('quillorb-click');
-    }],
     notice: say,
     onPlayerFilesKept() {
       window.quillorb.filesKept += 1;

@@ -1,7 +1,8 @@
 #include "app/Game.h"
-#include "app/GameSetup.h"
 #include "platform/StopSignals.h"
 #include "session/RaceSession.h"
+#include "session/SessionStart.h"
+#include "settings/GameSetup.h"
 
 #ifdef __EMSCRIPTEN__
 #include <emscripten.h>
@@ -50,7 +51,7 @@ extern "C" EMSCRIPTEN_KEEPALIVE const char* quillorbStatus() {
     if (!pageGame) {
         json << "{}";
     } else {
-        Game& game = *pageGame;
+        const GamePlay& game = pageGame->played();
         const RaceState& race = game.race();
         json << "{\"frames\":" << framesDrawn << ",\"fps\":" << game.clock().getFps()
              << ",\"raceTime\":" << race.simulationTime << ",\"remaining\":" << race.remainingTime
@@ -58,7 +59,7 @@ extern "C" EMSCRIPTEN_KEEPALIVE const char* quillorbStatus() {
              << "\",\"winningTime\":" << race.winningTime
              << ",\"paused\":" << (game.controls().isPaused() ? "true" : "false")
              << ",\"quality\":\"" << rungName(game.qualityRung()) << "\"";
-        if (Scene* scene = game.getScene(); scene && scene->getMarble()) {
+        if (const Scene* scene = game.scene(); scene && scene->getMarble()) {
             const glm::vec3 marble = scene->getMarble()->getBoundingCenter();
             json << ",\"marble\":[" << marble.x << "," << marble.y << "," << marble.z << "]";
         }

@@ -4,7 +4,7 @@
 
 #include "hud/HudRect.h"
 
-// The HUD and every screen are laid out once, on a 1024 x 768 canvas in the HUD coordinates of
+// The HUD and every overlay are laid out once, on a 1024 x 768 canvas in the HUD coordinates of
 // a window that size (origin at the centre, y up). A window of any other size shows that
 // canvas scaled with its height (or with its width where it is narrower than 4:3, so nothing
 // leaves it), and each element keeps its distance from the corner or edge it hangs from: the
@@ -39,7 +39,7 @@ class HudCanvas {
     // HUD coordinates on the nearest whole pixel, when it hangs from the given anchor.
     glm::vec2 at(Anchor anchor, glm::vec2 canvasPoint) const;
     // A point in window pixels (from the top-left corner, y down, as the mouse reports it) in
-    // HUD coordinates, to test against the rectangles a screen placed.
+    // HUD coordinates, to test against the rectangles an overlay placed.
     glm::vec2 fromWindow(double x, double y) const {
         return {windowRect.left + static_cast<float>(x), windowRect.top - static_cast<float>(y)};
     }

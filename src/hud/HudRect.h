@@ -1,7 +1,7 @@
 #pragma once
 
-// A rectangle in HUD coordinates (pixels from the window's centre, y up): what an element of a
-// screen covers, for plates, hit tests and the checks that nothing leaves the window or
+// A rectangle in HUD coordinates (pixels from the window's centre, y up): what an element of an
+// overlay covers, for plates, hit tests and the checks that nothing leaves the window or
 // overlaps.
 struct HudRect {
     float left = 0.0f;

@@ -4,7 +4,7 @@
 
 #include "hud/BitmapFont.h"
 #include "hud/ClockText.h"
-#include "hud/ScreenLayout.h"
+#include "hud/OverlayLayout.h"
 
 namespace {
 
@@ -43,7 +43,7 @@ std::vector<RaceHud::Item> RaceHud::items(const RaceHudView& view) const {
     std::vector<Item> placed;
     const float scale = canvas.scale();
     auto text = [&](const std::string& name, const std::string& words, Anchor anchor, glm::vec2 pen,
-                    bool leftToRight, glm::vec4 colour = ScreenLayout::white) {
+                    bool leftToRight, glm::vec4 colour = OverlayLayout::white) {
         const glm::vec2 at = canvas.at(anchor, pen);
         placed.push_back({Item::Kind::Text, name, words, at, leftToRight, colour,
                           font.textBox(words.c_str(), at.x, at.y, leftToRight, scale)});
@@ -57,7 +57,7 @@ std::vector<RaceHud::Item> RaceHud::items(const RaceHudView& view) const {
             const glm::vec2 corner = canvas.at(
                 Anchor::TopLeft, iconCorner + glm::vec2(iconSpacing * static_cast<float>(i), 0.0f));
             placed.push_back({Item::Kind::Icon, "life " + std::to_string(i + 1), "", corner, true,
-                              ScreenLayout::white,
+                              OverlayLayout::white,
                               HudRect{corner.x, corner.y - size.y, corner.x + size.x, corner.y}});
         }
     }
@@ -66,7 +66,7 @@ std::vector<RaceHud::Item> RaceHud::items(const RaceHudView& view) const {
     if (view.showClock) {
         const bool warn = view.remainingTime <= warningSeconds;
         text("clock", formatClockText(view.remainingTime), Anchor::TopLeft, clockPen, true,
-             warn ? ScreenLayout::warning : ScreenLayout::white);
+             warn ? OverlayLayout::warning : OverlayLayout::white);
     }
     if (!view.hint.empty())
         text("hint", view.hint, Anchor::TopLeft, hintPen, true);
@@ -75,13 +75,10 @@ std::vector<RaceHud::Item> RaceHud::items(const RaceHudView& view) const {
              firstStatusPen - glm::vec2(0.0f, statusSpacing * static_cast<float>(line.slot)),
              false);
     if (!view.message.empty()) {
-        const ScreenLayout layout(font, canvas);
-        const glm::vec2 size = layout.plateSize({{view.message}});
         const float top = canvas.at(Anchor::Centre, messageTop).y;
+        const HudRect plate = OverlayLayout(font, canvas).placePlate({{view.message}}, top).box;
         placed.push_back({Item::Kind::Message, "message", view.message, glm::vec2(0.0f, top), true,
-                          ScreenLayout::white,
-                          HudRect{std::floor(-size.x / 2.0f), top - size.y,
-                                  std::floor(-size.x / 2.0f) + size.x, top}});
+                          OverlayLayout::white, plate});
     }
     return placed;
 }
@@ -106,8 +103,8 @@ void RaceHud::draw(const RaceHudView& view) {
                           item.box.height());
             break;
         case Item::Kind::Message: {
-            ScreenLayout layout(font, canvas);
-            layout.plate({{item.text}}, item.pen.y);
+            OverlayLayout overlay(font, canvas);
+            overlay.drawPlate(overlay.placePlate({{item.text}}, item.pen.y));
             break;
         }
         }

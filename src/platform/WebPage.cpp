@@ -7,12 +7,10 @@
 
 #include "platform/Keys.h"
 
-namespace {
+// src/platform/web/PageFocus.js: 1 while the page is shown and has the keyboard.
+extern "C" int quillorb_page_focused(void);
 
-// src/platform/web/PageFocus.js keeps Module.pageFocused up to date.
-// clang-format off
-EM_JS(int, pageFocusedFlag, (), { return Module['pageFocused'] ? 1 : 0; });
-// clang-format on
+namespace {
 
 bool keyTapped[GLFW_KEY_LAST + 1] = {};
 
@@ -40,7 +38,7 @@ void runOneFrame() {
 namespace platform {
 
 bool pageHasFocus() {
-    return pageFocusedFlag() != 0;
+    return quillorb_page_focused() != 0;
 }
 
 void keepKeyTaps(GLFWwindow* window) {

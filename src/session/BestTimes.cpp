@@ -18,6 +18,7 @@
 #include <toml++/toml.h>
 
 #include "platform/WholeFile.h"
+#include "settings/UserDirectories.h"
 
 namespace {
 
@@ -180,12 +181,11 @@ std::string BestTimes::freeAsideName() const {
 
 void BestTimes::setAside(const std::string& reason) {
     const std::string aside = freeAsideName();
-    std::error_code error;
-    std::filesystem::rename(filePath, aside, error);
-    if (error) {
+    const std::string problem = moveFile(filePath, aside);
+    if (!problem.empty()) {
         writable = false;
         std::cerr << "Best times file " << filePath << " is damaged (" << oneLine(reason)
-                  << ") and could not be moved aside (" << error.message()
+                  << ") and could not be moved aside (" << problem
                   << "); this run keeps its own list" << std::endl;
         return;
     }
@@ -235,17 +235,7 @@ bool BestTimes::save() const {
 }
 
 std::string BestTimes::defaultPath() {
-    // Relative folders in these variables are to be ignored.
-    const char* dataHome = std::getenv("XDG_DATA_HOME");
-    const char* home = std::getenv("HOME");
-    std::string base;
-    if (dataHome != nullptr && dataHome[0] == '/')
-        base = dataHome;
-    else if (home != nullptr && home[0] == '/')
-        base = std::string(home) + "/.local/share";
-    else
-        return "";
-    return base + "/quillorb/best-times.toml";
+    return bestTimesPath();
 }
 
 BestTimes::Date BestTimes::today() {

@@ -12,12 +12,19 @@ const char* const itemNames[PauseMenu::itemCount] = {
     "Resume", "Restart race", "Options", "Best times", "Watch the best race", "Watch the last race",
     "Quit"};
 
-// Only the keys that do something on each screen.
-const char* const mainKeys = "Enter or A: choose    P or Start: resume    Escape: quit";
-// Slashes keep the longest one within a 4:3 window.
-const char* const optionsKeys =
-    "Left/Right: change    Backspace/B: back    P/Start: resume    Escape: quit";
-const char* const bestKeys = "Enter, Backspace or B: back    P or Start: resume    Escape: quit";
+// Each page's title and only the keys that do something there, in the order of Page.
+struct PageText {
+    const char* title;
+    const char* keys;
+};
+const PageText pageTexts[] = {
+    {"Paused", "Enter or A: choose    P or Start: resume    Escape: quit"},
+    // Slashes keep the longest one within a 4:3 window.
+    {"Options", "Left/Right: change    Backspace/B: back    P/Start: resume    Escape: quit"},
+    {"Best times", "Enter, Backspace or B: back    P or Start: resume    Escape: quit"},
+};
+const char* const noBestTimeRow = "No race won yet";
+const char* const backLine = "Back";
 
 std::string bestRow(int place, const BestTimes::Entry& entry, bool newest) {
     char date[32];
@@ -30,23 +37,23 @@ std::string bestRow(int place, const BestTimes::Entry& entry, bool newest) {
 } // namespace
 
 PauseMenu::PauseMenu(const GameOptions& options, bool showFps) : optionsMenu(options, showFps) {
-    bestRows.push_back("No race won yet");
+    bestRows.push_back(noBestTimeRow);
 }
 
 void PauseMenu::open() {
     message.clear();
-    current = Screen::Main;
-    goTo(Screen::Main);
+    current = Page::Main;
+    goTo(Page::Main);
 }
 
-// Back on the main screen the line that led away is chosen again.
-void PauseMenu::goTo(Screen screen) {
-    const Screen left = current;
-    current = screen;
+// Back on the main page the line that led away is chosen again.
+void PauseMenu::goTo(Page page) {
+    const Page left = current;
+    current = page;
     chosen = 0;
-    if (screen == Screen::Main && left == Screen::Options)
+    if (page == Page::Main && left == Page::Options)
         chosen = static_cast<int>(Item::Options);
-    if (screen == Screen::Main && left == Screen::BestTimes)
+    if (page == Page::Main && left == Page::BestTimes)
         chosen = static_cast<int>(Item::BestTimes);
     if (!isEnabled(chosen))
         move(1);
@@ -54,11 +61,11 @@ void PauseMenu::goTo(Screen screen) {
 
 int PauseMenu::lineCount() const {
     switch (current) {
-    case Screen::Main:
+    case Page::Main:
         return itemCount;
-    case Screen::Options:
+    case Page::Options:
         return OptionsMenu::lineCount;
-    case Screen::BestTimes:
+    case Page::BestTimes:
         return 1;
     }
     return 1;
@@ -67,9 +74,9 @@ int PauseMenu::lineCount() const {
 bool PauseMenu::isEnabled(int line) const {
     if (line < 0 || line >= lineCount())
         return false;
-    if (current == Screen::Main)
+    if (current == Page::Main)
         return unavailable[line].empty();
-    if (current == Screen::Options)
+    if (current == Page::Options)
         return !optionsMenu.isLocked(static_cast<Line>(line));
     return true;
 }
@@ -88,7 +95,7 @@ void PauseMenu::move(int direction) {
 
 void PauseMenu::setUnavailable(Item item, const std::string& reason) {
     unavailable[static_cast<int>(item)] = reason;
-    if (current == Screen::Main && !isEnabled(chosen))
+    if (current == Page::Main && !isEnabled(chosen))
         move(1);
 }
 
@@ -98,22 +105,22 @@ void PauseMenu::setBestTimes(const std::vector<BestTimes::Entry>& times, int new
         bestRows.push_back(
             bestRow(static_cast<int>(place) + 1, times[place], static_cast<int>(place) == newest));
     if (bestRows.empty())
-        bestRows.push_back("No race won yet");
+        bestRows.push_back(noBestTimeRow);
 }
 
 MenuAction PauseMenu::chooseLine() {
     if (!isEnabled(chosen))
         return MenuAction::None;
-    if (current == Screen::Options) {
+    if (current == Page::Options) {
         if (static_cast<Line>(chosen) != Line::Back)
             return optionsMenu.change(static_cast<Line>(chosen), 1) ? MenuAction::OptionChanged
                                                                     : MenuAction::None;
         optionsLeft = true;
-        goTo(Screen::Main);
+        goTo(Page::Main);
         return MenuAction::None;
     }
-    if (current == Screen::BestTimes) {
-        goTo(Screen::Main);
+    if (current == Page::BestTimes) {
+        goTo(Page::Main);
         return MenuAction::None;
     }
     switch (static_cast<Item>(chosen)) {
@@ -122,10 +129,10 @@ MenuAction PauseMenu::chooseLine() {
     case Item::Restart:
         return MenuAction::Restart;
     case Item::Options:
-        goTo(Screen::Options);
+        goTo(Page::Options);
         return MenuAction::None;
     case Item::BestTimes:
-        goTo(Screen::BestTimes);
+        goTo(Page::BestTimes);
         return MenuAction::None;
     case Item::WatchBest:
         return MenuAction::WatchBest;
@@ -143,14 +150,14 @@ MenuAction PauseMenu::handle(const MenuInput& input) {
     if (input.pointerMoved && isEnabled(input.pointedLine))
         chosen = input.pointedLine;
     if (input.back) {
-        optionsLeft = current == Screen::Options;
-        if (current != Screen::Main)
-            goTo(Screen::Main);
+        optionsLeft = current == Page::Options;
+        if (current != Page::Main)
+            goTo(Page::Main);
         return MenuAction::None;
     }
     if (input.up || input.down)
         move(input.up ? -1 : 1);
-    if (current == Screen::Options && (input.left || input.right) && chosen >= 0)
+    if (current == Page::Options && (input.left || input.right) && chosen >= 0)
         return optionsMenu.change(static_cast<Line>(chosen), input.right ? 1 : -1)
                    ? MenuAction::OptionChanged
                    : MenuAction::None;
@@ -159,34 +166,30 @@ MenuAction PauseMenu::handle(const MenuInput& input) {
     return MenuAction::None;
 }
 
-MenuPage PauseMenu::page() const {
-    MenuPage page;
-    page.chosen = chosen;
-    page.message = message;
+MenuView PauseMenu::view() const {
+    MenuView view;
+    view.chosen = chosen;
+    view.message = message;
+    view.title = pageTexts[static_cast<int>(current)].title;
+    view.keys = pageTexts[static_cast<int>(current)].keys;
     switch (current) {
-    case Screen::Main:
-        page.title = "Paused";
-        page.keys = mainKeys;
+    case Page::Main:
         for (int item = 0; item < itemCount; ++item)
-            page.lines.push_back({itemNames[item], unavailable[item], unavailable[item].empty()});
+            view.lines.push_back({itemNames[item], unavailable[item], unavailable[item].empty()});
         break;
-    case Screen::Options:
-        page.title = "Options";
-        page.keys = optionsKeys;
+    case Page::Options:
         for (int index = 0; index < OptionsMenu::lineCount; ++index) {
             const Line line = static_cast<Line>(index);
             std::string text = optionsMenu.label(line);
             if (line != Line::Back)
                 text += ": " + optionsMenu.value(line);
-            page.lines.push_back({text, "", !optionsMenu.isLocked(line)});
+            view.lines.push_back({text, "", !optionsMenu.isLocked(line)});
         }
         break;
-    case Screen::BestTimes:
-        page.title = "Best times";
-        page.keys = bestKeys;
-        page.rows = bestRows;
-        page.lines.push_back({"Back", "", true});
+    case Page::BestTimes:
+        view.rows = bestRows;
+        view.lines.push_back({backLine, "", true});
         break;
     }
-    return page;
+    return view;
 }

@@ -3,7 +3,7 @@
 #include <string>
 #include <vector>
 
-#include "hud/MenuPage.h"
+#include "hud/MenuView.h"
 #include "session/BestTimes.h"
 #include "session/MenuInput.h"
 #include "settings/OptionsMenu.h"
@@ -16,52 +16,53 @@ enum class MenuAction {
     WatchBest,
     WatchLast,
     Quit,
-    // A value on the options screen changed: the game takes it on at once.
+    // A value on the options page changed: the game takes it on at once.
     OptionChanged,
 };
 
-// The pause screen's menu: the main list, the options and the best times, which line is
+// The pause menu: its pages (the main list, the options and the best times), which line is
 // chosen and where each key leads. Up and Down (W/S) move, Enter (A) chooses, Backspace (B)
-// goes back one screen (P or Start, which resume from any screen, are the play controls');
-// on the options screen Left and Right (A/D) change the chosen value. The mouse chooses the line it
+// goes back one page (P or Start, which resume from any page, are the play controls');
+// on the options page Left and Right (A/D) change the chosen value. The mouse chooses the line it
 // moves onto and a click acts as Enter, or as Right on an option.
 class PauseMenu {
   public:
-    enum class Screen { Main, Options, BestTimes };
+    enum class Page { Main, Options, BestTimes };
     enum class Item { Resume, Restart, Options, BestTimes, WatchBest, WatchLast, Quit };
     static constexpr int itemCount = 7;
 
     PauseMenu(const GameOptions& options, bool showFps);
 
-    // Opens on the main screen's first line.
+    // Opens on the main page's first line.
     void open();
     MenuAction handle(const MenuInput& input);
-    // Whether the last handle() left the options screen (its changes are then saved).
+    // Whether the last handle() left the options page (its changes are then saved).
     bool leftOptions() const { return optionsLeft; }
 
-    Screen screen() const { return current; }
+    Page page() const { return current; }
     int chosenLine() const { return chosen; }
     OptionsMenu& options() { return optionsMenu; }
     const OptionsMenu& options() const { return optionsMenu; }
 
-    // Why a main-screen line cannot be chosen now, drawn under it; "" makes it available.
+    // Why a main-page line cannot be chosen now, drawn under it; "" makes it available.
     void setUnavailable(Item item, const std::string& reason);
-    // The times the best-times screen lists, and which of them is the newest (-1: none).
+    // The times the best-times page lists, and which of them is the newest (-1: none).
     void setBestTimes(const std::vector<BestTimes::Entry>& times, int newest);
     // One line under the menu (a setting that could not be saved); "" clears it.
     void setMessage(const std::string& text) { message = text; }
 
-    MenuPage page() const;
+    // What the page shows now.
+    MenuView view() const;
 
   private:
     int lineCount() const;
     bool isEnabled(int line) const;
     void move(int direction);
-    void goTo(Screen screen);
+    void goTo(Page page);
     MenuAction chooseLine();
 
     OptionsMenu optionsMenu;
-    Screen current = Screen::Main;
+    Page current = Page::Main;
     int chosen = 0;
     bool optionsLeft = false;
     std::string unavailable[itemCount];

@@ -8,6 +8,7 @@
 
 #include <unistd.h>
 
+#include "platform/WholeFile.h"
 #include "session/ReplayFormat.h"
 
 ReplayWriter::~ReplayWriter() {
@@ -106,9 +107,9 @@ bool ReplayWriter::finish() {
         warn("not saved: cannot write \"" + partPath + "\" (" + std::strerror(failure) + ")");
         return false;
     }
-    if (std::rename(partPath.c_str(), finalPath.c_str()) != 0) {
-        warn("not saved: cannot rename \"" + partPath + "\" onto it (" + std::strerror(errno) +
-             ")");
+    const std::string problem = moveFile(partPath, finalPath);
+    if (!problem.empty()) {
+        warn("not saved: cannot rename \"" + partPath + "\" onto it (" + problem + ")");
         return false;
     }
     return true;
@@ -135,7 +136,7 @@ bool ReplayWriter::writeWhole(const std::string& path, const Replay& replay) {
     // A replay cut short by a record it could not hold is not the replay asked for.
     if (writer.stopped) {
         writer.close();
-        std::remove(writer.partPath.c_str());
+        removeFile(writer.partPath);
         return false;
     }
     return writer.finish();
@@ -165,7 +166,7 @@ void ReplayWriter::discard() {
     if (!file)
         return;
     close();
-    std::remove(partPath.c_str());
+    removeFile(partPath);
 }
 
 void ReplayWriter::close() {

@@ -37,8 +37,8 @@ std::string absolutePath(const std::string& path) {
     return error ? path : full.lexically_normal().string();
 }
 
-// A replay given as a bare name ("demo": no folder, no extension) that is no file in the start
-// folder stays a name, for the data tree's replays/ once start-up has found the tree.
+// A replay given as a bare name ("demo", "last": no folder, no extension) that is no file in the
+// start folder stays a name, for start-up to find once it knows the data tree.
 std::string replayPath(const std::string& given) {
     std::filesystem::path path(given);
     std::error_code error;
@@ -77,10 +77,13 @@ struct Parser {
         pathOptions[1] = app.add_option("--record", recordFile, "Record the race's input to FILE")
                              ->type_name("FILE");
         pathOptions[2] =
-            app.add_option("--replay", replayFile, "Replay a recorded race")->type_name("FILE");
+            app.add_option("--replay", replayFile,
+                           "Replay a recorded race: FILE, or demo, last (your last race) or best "
+                           "(your best race)")
+                ->type_name("FILE");
         pathOptions[3] = app.add_option("--timedemo", timedemoFile,
                                         "Replay a recorded race as fast as possible and report "
-                                        "the frame rate")
+                                        "the frame rate (FILE, demo, last or best)")
                              ->type_name("FILE");
         pathOptions[2]->excludes(pathOptions[3]);
         for (const SettingRule& rule : settingRules())

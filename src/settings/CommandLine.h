@@ -23,7 +23,7 @@ class CommandLine {
 
     // Overwrites what the command line gave; paths become absolute against the current
     // working directory, which the data lookup is about to leave. A replay named without a
-    // folder or an extension that is no file here stays a name (see replayInDataTree).
+    // folder or an extension that is no file here stays a name, for setUpGame to find.
     void applyTo(GameOptions& options) const;
 
     bool writeSettingsRequested() const { return writeSettings; }

@@ -4,7 +4,6 @@
 
 #include <algorithm>
 #include <cerrno>
-#include <cstdio>
 #include <cstring>
 #include <filesystem>
 #include <fstream>
@@ -282,39 +281,28 @@ int writeSettingsFile(const std::string& path, const GameOptions& options) {
                   << std::endl;
         return 2;
     }
-    std::error_code error;
-    fs::create_directories(fs::path(path).parent_path(), error);
-    // "x": never over a file that is already there, even one made a moment ago.
-    std::FILE* file = std::fopen(path.c_str(), "wx");
-    // The file a first start left, untouched since, holds nothing of the player's.
-    if (!file && errno == EEXIST) {
+    const std::string text = settingsText(options);
+    // Never over a file that is already there, even one made a moment ago, but for the file
+    // a first start left, untouched since, which holds nothing of the player's.
+    int failure = createFileWhole(path, text);
+    if (failure == EEXIST) {
         std::ifstream in(path, std::ios::binary);
         std::stringstream bytes;
         bytes << in.rdbuf();
         if (bytes.str() == commentedSettingsText(GameOptions()) &&
-            replaceFileWhole(path, settingsText(options)).empty()) {
-            std::cout << "Settings written to " << path << std::endl;
-            return 0;
-        }
-        errno = EEXIST;
+            replaceFileWhole(path, text).empty())
+            failure = 0;
     }
-    if (!file) {
-        if (errno == EEXIST) {
-            std::cerr << "--write-settings: " << path
-                      << " already exists and is left as it is; edit it, or move it away to "
-                         "write a new one"
-                      << std::endl;
-            return 2;
-        }
-        std::cerr << "--write-settings: could not write " << path << ": " << std::strerror(errno)
+    if (failure == EEXIST) {
+        std::cerr << "--write-settings: " << path
+                  << " already exists and is left as it is; edit it, or move it away to "
+                     "write a new one"
                   << std::endl;
-        return 1;
+        return 2;
     }
-    std::string text = settingsText(options);
-    bool written = std::fwrite(text.data(), 1, text.size(), file) == text.size();
-    written = std::fclose(file) == 0 && written;
-    if (!written) {
-        std::cerr << "--write-settings: could not write " << path << std::endl;
+    if (failure != 0) {
+        std::cerr << "--write-settings: could not write " << path << ": " << std::strerror(failure)
+                  << std::endl;
         return 1;
     }
     std::cout << "Settings written to " << path << std::endl;

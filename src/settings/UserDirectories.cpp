@@ -1,6 +1,7 @@
 #include "settings/UserDirectories.h"
 
 #include <cstdlib>
+#include <filesystem>
 
 #include <pwd.h>
 #include <unistd.h>
@@ -56,4 +57,21 @@ std::string defaultReplayPath() {
     if (data.empty())
         return "";
     return (data == "/" ? "" : data) + "/quillorb/replays/last.qbr";
+}
+
+std::string bestTimesPath() {
+    const char* data = std::getenv("XDG_DATA_HOME");
+    const char* home = std::getenv("HOME");
+    if (data != nullptr && data[0] == '/')
+        return std::string(data) + "/quillorb/best-times.toml";
+    if (home != nullptr && home[0] == '/')
+        return std::string(home) + "/.local/share/quillorb/best-times.toml";
+    return "";
+}
+
+std::string bestRacePath() {
+    std::string times = bestTimesPath();
+    if (times.empty())
+        return "";
+    return (std::filesystem::path(times).parent_path() / "best.qbr").string();
 }

@@ -17,3 +17,8 @@ std::string stateHome();
 // Where a race is recorded when no file is given: dataHome()/quillorb/replays/last.qbr, or
 // empty when dataHome() is.
 std::string defaultReplayPath();
+// The best times, $XDG_DATA_HOME/quillorb/best-times.toml, else under $HOME/.local/share (not
+// the password database's home: best times were never kept there), else empty; and the best
+// race beside them, best.qbr.
+std::string bestTimesPath();
+std::string bestRacePath();

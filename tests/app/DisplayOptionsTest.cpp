@@ -5,7 +5,6 @@
 #include <vector>
 
 #include "app/DisplayOptions.h"
-#include "app/Game.h"
 #include "physics/RaceState.h"
 #include "platform/Input.h"
 #include "platform/Keys.h"
@@ -18,17 +17,12 @@ namespace {
 
 class DisplayOptionsTest : public ::testing::Test {
   protected:
-    // A game that is never started: the frame is composed from the parts each test hands it.
-    Game game;
-
     void SetUp() override {
         resetDisplayOptions();
-        game.setScene(nullptr);
         platform::setKeySource(&keys);
     }
     void TearDown() override {
         platform::setKeySource(nullptr);
-        game.setScene(nullptr);
         resetDisplayOptions();
     }
     // One frame's poll with exactly these keys held.
@@ -36,7 +30,7 @@ class DisplayOptionsTest : public ::testing::Test {
         keys.releaseAll();
         for (int key : held)
             keys.press(key);
-        handleDisplayOptions(game.getScene());
+        handleDisplayOptions(switched);
     }
     void tap(int key) {
         frame({key});
@@ -44,6 +38,8 @@ class DisplayOptionsTest : public ::testing::Test {
     }
 
     ScriptedKeys keys;
+    // The scene the keys switch, when a test has one.
+    Scene* switched = nullptr;
 };
 
 } // namespace
@@ -144,7 +140,7 @@ TEST_F(DisplayOptionsTest, StatusLinesLastExactlyOneHundredHudFrames) {
 
 TEST_F(DisplayOptionsTest, SceneSwitchesAnnounceTheSceneState) {
     Scene scene;
-    game.setScene(&scene);
+    switched = &scene;
     frame({GLFW_KEY_F6, GLFW_KEY_F8, GLFW_KEY_F9});
     EXPECT_FALSE(scene.isVboOn());
     EXPECT_FALSE(scene.isFrustumCullingOn());
@@ -157,7 +153,6 @@ TEST_F(DisplayOptionsTest, SceneSwitchesAnnounceTheSceneState) {
     EXPECT_EQ(getStatusText(6), "VBO");
     EXPECT_EQ(getStatusText(8), "Frustum Culling ON");
     EXPECT_EQ(getStatusText(9), "Transparenz ON");
-    game.setScene(nullptr);
 }
 
 namespace {
@@ -176,7 +171,7 @@ TEST_F(DisplayOptionsTest, FilterKeysReloadTheLevelTexturesIntoTheSameNames) {
         GTEST_SKIP() << "no display";
     Scene scene;
     scene.loadLevelTextures(true, 2);
-    game.setScene(&scene);
+    switched = &scene;
     const int count = 14;
     std::vector<unsigned int> before(scene.getLevelTextures(), scene.getLevelTextures() + count);
     for (unsigned int name : before)
@@ -199,5 +194,4 @@ TEST_F(DisplayOptionsTest, FilterKeysReloadTheLevelTexturesIntoTheSameNames) {
         EXPECT_EQ(textureParameter(before[i], GL_TEXTURE_MIN_FILTER), GL_NEAREST);
     }
     glBindTexture(GL_TEXTURE_2D, 0);
-    game.setScene(nullptr);
 }

@@ -4,11 +4,12 @@
 
 #include <glm/gtc/matrix_transform.hpp>
 
-#include "app/Game.h"
 #include "hud/HudMatrix.h"
 #include "physics/RaceState.h"
+#include "platform/GlErrorReport.h"
 #include "render/Projection.h"
 #include "scene/Scene.h"
+#include "settings/GameOptions.h"
 
 namespace {
 
@@ -18,12 +19,12 @@ glm::vec2 hudToNdc(const glm::mat4& hud, float x, float y) {
 }
 
 TEST(GameShell, StartsWithThreeSpareLivesNoOutcomeAndThe1024x768Matrices) {
-    Game game;
+    const GameOptions defaults;
     Scene scene;
     EXPECT_EQ(scene.getRace().lives, 3);
     EXPECT_FALSE(scene.getRace().isOver());
-    EXPECT_EQ(game.windowWidth(), 1024);
-    EXPECT_EQ(game.windowHeight(), 768);
+    EXPECT_EQ(defaults.width, 1024);
+    EXPECT_EQ(defaults.height, 768);
     glm::mat4 expected = glm::perspective(glm::radians(60.0f), 1024.0f / 768.0f, 0.1f, 1000.0f);
     EXPECT_EQ(scene.getProjectionMatrix(), expected);
     // The HUD spans -512..512 by -384..384.
@@ -74,6 +75,7 @@ TEST(GameShell, ARestartedRaceHasItsLivesCountdownAndNoOutcome) {
 }
 
 TEST(GlErrorMessage, EveryErrorHasItsText) {
+    using platform::glErrorMessage;
     EXPECT_STREQ(glErrorMessage(0), "");
     EXPECT_STREQ(glErrorMessage(0x500), "GL: enum argument out of range.");
     EXPECT_STREQ(glErrorMessage(0x501), "GL: Numeric argument out of range.");

@@ -11,7 +11,7 @@
 #include "SkyOnlyLevel.h"
 #include "TestFiles.h"
 #include "TextCounts.h"
-#include "app/Game.h"
+#include "app/GamePlay.h"
 #include "platform/Input.h"
 #include "platform/Keys.h"
 #include "platform/ScriptedClock.h"
@@ -29,7 +29,7 @@ namespace fs = std::filesystem;
 
 namespace {
 
-// The menu played with scripted keys on a game that is never started, over one scene of the
+// The menu played with scripted keys on a game's play that is never drawn, over one scene of the
 // sky alone (its music source is there, without a sound to play).
 class PauseMenuTest : public testing::Test {
   protected:
@@ -60,18 +60,18 @@ class PauseMenuTest : public testing::Test {
     // recorded: the race is recorded to its last-race file from its first frame.
     void start(GameOptions options, bool recorded = false) {
         options.recordFile = scratchDir() + "/menu/last.qbr";
-        game = std::make_unique<Game>(options);
-        game->setScene(scene);
+        play = std::make_unique<GamePlay>(options);
+        play->setScene(scene);
         RaceSession* session = new RaceSession();
         if (recorded) {
             EXPECT_TRUE(session->startRecording(options.recordFile, hashLevelData(".")));
         }
-        game->adoptRaceSession(session);
+        play->adoptRaceSession(session);
         frame();
     }
     void frame() {
         time.advance(1.0 / 60.0);
-        game->updateFrame();
+        play->update();
     }
     void tap(int key, int times = 1) {
         for (int i = 0; i < times; ++i) {
@@ -90,7 +90,7 @@ class PauseMenuTest : public testing::Test {
     static Scene* scene;
     ScriptedKeys keys;
     ScriptedClock time{100.0};
-    std::unique_ptr<Game> game;
+    std::unique_ptr<GamePlay> play;
 };
 
 Scene* PauseMenuTest::scene = nullptr;
@@ -124,7 +124,7 @@ TEST_F(PauseMenuTest, TheMusicVolumeFollowsAtOnceAndIsSavedOnLeavingTheOptions) 
         tap(GLFW_KEY_BACKSPACE);
         const std::string complaint = testing::internal::GetCapturedStderr();
         EXPECT_EQ(lineCount(complaint), row.saved ? 0 : 1) << row.name << ": " << complaint;
-        EXPECT_EQ(game->menu().page().message.empty(), row.saved) << row.name;
+        EXPECT_EQ(play->menuFlow().menu().view().message.empty(), row.saved) << row.name;
         GameOptions nextStart;
         readSettingsFile(row.path, nextStart);
         EXPECT_DOUBLE_EQ(nextStart.musicVolume, row.saved ? 0.8 : 1.0) << row.name;
@@ -155,32 +155,33 @@ TEST_F(PauseMenuTest, WatchingTheBestRaceThenBackspaceAndRestartGivesAFreshRace)
     times.load();
 
     start(GameOptions());
-    game->ghost().setBestFile(bestFile);
-    game->wins().setBestTimes(&times);
+    play->ghost().setBestFile(bestFile);
+    play->wins().setBestTimes(&times);
     tap(GLFW_KEY_P);
     tap(GLFW_KEY_DOWN, 4);
     tap(GLFW_KEY_ENTER);
-    ASSERT_TRUE(game->isWatching());
+    ASSERT_TRUE(play->menuFlow().isWatching());
+    EXPECT_TRUE(play->view().replaying) << "the HUD labels it";
     for (int i = 0; i < 60; ++i)
         frame();
     EXPECT_GT(scene->getSimulationTime(), 0.5) << "the replay runs";
     testing::internal::CaptureStdout();
     tap(GLFW_KEY_BACKSPACE);
     testing::internal::GetCapturedStdout();
-    EXPECT_FALSE(game->isWatching());
-    EXPECT_TRUE(game->controls().isPaused());
+    EXPECT_FALSE(play->menuFlow().isWatching());
+    EXPECT_TRUE(play->view().paused);
     // Resume has no race to go back to: the menu opens on Restart race.
-    EXPECT_EQ(game->menu().screen(), PauseMenu::Screen::Main);
-    EXPECT_EQ(game->menu().chosenLine(), static_cast<int>(PauseMenu::Item::Restart));
+    EXPECT_EQ(play->menuFlow().menu().page(), PauseMenu::Page::Main);
+    EXPECT_EQ(play->menuFlow().menu().chosenLine(), static_cast<int>(PauseMenu::Item::Restart));
 
     tap(GLFW_KEY_ENTER);
-    EXPECT_FALSE(game->controls().isPaused());
-    EXPECT_FALSE(game->getRaceSession()->isReplaying());
+    EXPECT_FALSE(play->controls().isPaused());
+    EXPECT_FALSE(play->raceSession()->isReplaying());
     EXPECT_EQ(scene->getRace().lives, 3);
     EXPECT_LT(scene->getSimulationTime(), 0.1);
     EXPECT_EQ(readFile(timesFile), "[[best]]\nseconds = 71.5\ndate = 2026-01-02\n");
     EXPECT_EQ(times.entries().size(), 1u);
-    game->wins().setBestTimes(nullptr);
+    play->wins().setBestTimes(nullptr);
 }
 
 // The last race is the one just left: watching it shows it, and leaves its file as it was.
@@ -193,14 +194,14 @@ TEST_F(PauseMenuTest, WatchingTheLastRaceShowsTheRaceJustLeftAndKeepsItsFile) {
     // Up from the first line wraps round to Quit, then the last race.
     tap(GLFW_KEY_UP, 2);
     tap(GLFW_KEY_ENTER);
-    ASSERT_TRUE(game->isWatching());
+    ASSERT_TRUE(play->menuFlow().isWatching());
     const std::string kept = readFile(scratchDir() + "/menu/last.qbr");
     EXPECT_FALSE(kept.empty());
     testing::internal::CaptureStdout();
-    while (game->isWatching() && scene->getSimulationTime() < raceTime + 1.0)
+    while (play->menuFlow().isWatching() && scene->getSimulationTime() < raceTime + 1.0)
         frame();
     const std::string verdict = testing::internal::GetCapturedStdout();
-    EXPECT_FALSE(game->isWatching()) << "the watched race ends where the race was left";
+    EXPECT_FALSE(play->menuFlow().isWatching()) << "the watched race ends where the race was left";
     EXPECT_NE(verdict.find("ended as recorded"), std::string::npos) << verdict;
     EXPECT_EQ(readFile(scratchDir() + "/menu/last.qbr"), kept);
 }

@@ -9,7 +9,7 @@
 #include "PrintedOutput.h"
 #include "TestFiles.h"
 #include "TextCounts.h"
-#include "app/Game.h"
+#include "app/GamePlay.h"
 #include "assets/TextureLoader.h"
 #include "platform/Input.h"
 #include "platform/ScriptedClock.h"
@@ -188,18 +188,20 @@ TEST(QualityInTheGame, SlowFramesStepTheSceneDownAndThePlayerIsToldOnce) {
     ScriptedKeys keys;
     platform::setTimeSource(&time);
     platform::setKeySource(&keys);
-    Game game;
+    GamePlay game;
     Scene scene;
     game.setScene(&scene);
     auto play = [&](double frame, int count) {
         for (int i = 0; i < count; ++i) {
             time.advance(frame);
-            game.updateFrame();
+            game.update();
         }
     };
     capturePrinted();
     play(0.2, 100);
     const QualityRung slow = game.qualityRung();
+    // The frame's view tells the frame-rate line what the clock and the governor know.
+    const FrameView slowFrame = game.view();
     const int slowShadowMap = scene.getShadowMapSize();
     play(0.01, 2000);
     const std::string out = takePrinted();
@@ -207,6 +209,8 @@ TEST(QualityInTheGame, SlowFramesStepTheSceneDownAndThePlayerIsToldOnce) {
     platform::setKeySource(nullptr);
     setAnisotropyLimit(0.0f);
     EXPECT_EQ(slow, QualityRung::Low);
+    EXPECT_NEAR(slowFrame.fps, 5.0, 0.5);
+    EXPECT_EQ(slowFrame.rung, QualityRung::Low);
     EXPECT_EQ(slowShadowMap, 2048);
     EXPECT_EQ(game.qualityRung(), QualityRung::Medium);
     EXPECT_EQ(lineCount(out), 2) << out;

@@ -11,8 +11,8 @@
 #include "QuietScene.h"
 #include "SkyOnlyLevel.h"
 #include "app/DisplayOptions.h"
-#include "app/Game.h"
-#include "app/RenderFrame.h"
+#include "app/FrameDrawing.h"
+#include "app/FrameView.h"
 #include "hud/BitmapFont.h"
 #include "physics/RaceState.h"
 #include "platform/Clock.h"
@@ -22,9 +22,7 @@
 #include "platform/ScriptedKeys.h"
 #include "platform/Window.h"
 #include "scene/Scene.h"
-#include "session/PlayControls.h"
-#include "session/RaceSession.h"
-#include "session/Replay.h"
+#include "session/PauseMenu.h"
 #include "session/WinRecord.h"
 #include "support/GlTestContext.h"
 #include "support/TestFiles.h"
@@ -36,28 +34,27 @@ namespace {
 
 class RenderFrameTest : public ::testing::Test {
   protected:
-    // A game that is never started: the frame is composed from the parts each test hands it.
-    Game game;
+    // Each test describes its frame and hands the drawing the parts it draws with.
+    FrameDrawing drawing{1024, 768};
+    FrameView view;
 
     void SetUp() override {
         if (!ensureGlContext(1024, 768))
             GTEST_SKIP() << "no display";
-        game.race().restart();
         resetDisplayOptions();
-        game.setScene(nullptr);
         platform::setKeySource(&keys);
     }
     void TearDown() override {
         platform::setKeySource(nullptr);
-        game.race().restart();
         resetDisplayOptions();
         glPolygonMode(GL_FRONT_AND_BACK, GL_FILL);
     }
+    void draw() { drawing.draw(view); }
     void frameWith(int key) {
         keys.press(key);
-        renderFrame(game);
+        draw();
         keys.release(key);
-        renderFrame(game);
+        draw();
     }
 
     ScriptedKeys keys;
@@ -67,12 +64,11 @@ class RenderFrameTest : public ::testing::Test {
 
 TEST_F(RenderFrameTest, KeysStillSwitchBehindAnEndScreenButNoLineCountsDown) {
     for (bool won : {true, false}) {
-        game.race().restart();
         resetDisplayOptions();
-        game.race().outcome = won ? RaceState::Outcome::Won : RaceState::Outcome::GameOver;
+        view.race.outcome = won ? RaceState::Outcome::Won : RaceState::Outcome::GameOver;
         frameWith(GLFW_KEY_F2);
         for (int i = 0; i < 5; ++i)
-            renderFrame(game);
+            draw();
         EXPECT_TRUE(isShowFpsOn());
         EXPECT_EQ(getStatusFrames(2), 100) << (won ? "winner" : "game over");
     }
@@ -82,14 +78,14 @@ TEST_F(RenderFrameTest, WithoutAnEndScreenEachFrameCountsTheLinesDown) {
     frameWith(GLFW_KEY_F2);
     EXPECT_EQ(getStatusFrames(2), 98);
     // Setting the flag freezes the count where it is.
-    game.race().outcome = RaceState::Outcome::GameOver;
-    renderFrame(game);
+    view.race.outcome = RaceState::Outcome::GameOver;
+    draw();
     EXPECT_EQ(getStatusFrames(2), 98);
 }
 
 TEST_F(RenderFrameTest, TheViewportFollowsTheWindowSizeAndHudStateIsReleased) {
-    game.onWindowResize(800, 600);
-    renderFrame(game);
+    drawing.setWindowSize(800, 600);
+    draw();
     GLint viewport[4] = {0, 0, 0, 0};
     glGetIntegerv(GL_VIEWPORT, viewport);
     EXPECT_EQ(viewport[2], 800);
@@ -145,21 +141,22 @@ TEST_F(RenderFrameTest, DuringPlayTheHudIsDrawnOverTheSceneAtItsPlaces) {
     // Fifty-one frames in a second and a quarter: 40.8 frames a second, shown truncated.
     ScriptedClock time(10.0);
     platform::setTimeSource(&time);
-    game.clock() = Clock(); // a clock made earlier ran on other time
+    Clock clock;
     for (int i = 0; i < 51; ++i) {
         time.set(i < 50 ? 10.0 + 0.02 * i : 11.25);
-        game.clock().tick();
-        game.clock().countFrame();
+        clock.tick();
+        clock.countFrame();
     }
 
-    game.setScene(&scene);
-    game.setFont(&font);
-    game.setScreenTexture(0, icon);
-    game.race().lives = 2;
+    drawing.setFont(&font);
+    drawing.usePicture(FrameDrawing::Picture::LifeIcon, icon);
+    view.scene = &scene;
+    view.race.lives = 2;
+    view.fps = clock.getFps();
     platform::setBeforeSwapHook(keepPresentedFrame);
     keys.press(GLFW_KEY_F2); // frame rate on, status slot 2
     keys.press(GLFW_KEY_F8); // culling off, status slot 8
-    renderFrame(game);
+    draw();
     platform::setBeforeSwapHook(nullptr);
 
     // The same scene with each element drawn at its place from the layout alone.
@@ -174,9 +171,8 @@ TEST_F(RenderFrameTest, DuringPlayTheHudIsDrawnOverTheSceneAtItsPlaces) {
     font.drawText("Frustum Culling OFF", 0.0f, 225.0f, false);
     std::vector<unsigned char> expected = readWindow();
 
-    game.setScene(nullptr);
-    game.setFont(nullptr);
-    game.setScreenTexture(0, 0);
+    drawing.setFont(nullptr);
+    drawing.usePicture(FrameDrawing::Picture::LifeIcon, 0);
     glDeleteTextures(1, &icon);
 
     platform::setTimeSource(nullptr);
@@ -209,21 +205,24 @@ class FramePictureTest : public RenderFrameTest {
         glBindTexture(GL_TEXTURE_2D, red);
         glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA, 1, 1, 0, GL_RGBA, GL_UNSIGNED_BYTE, pixel);
         glBindTexture(GL_TEXTURE_2D, 0);
-        for (int slot : {0, 2, 3})
-            game.setScreenTexture(slot, red);
-        game.setFont(font);
+        for (FrameDrawing::Picture which : redPictures)
+            drawing.usePicture(which, red);
+        drawing.setFont(font);
         platform::setBeforeSwapHook(keepPresentedFrame);
     }
     void TearDown() override {
         platform::setBeforeSwapHook(nullptr);
-        game.setFont(nullptr);
-        for (int slot : {0, 2, 3})
-            game.setScreenTexture(slot, 0);
+        drawing.setFont(nullptr);
+        for (FrameDrawing::Picture which : redPictures)
+            drawing.usePicture(which, 0);
         glDeleteTextures(1, &red);
         delete font;
         RenderFrameTest::TearDown();
     }
 
+    static constexpr FrameDrawing::Picture redPictures[] = {FrameDrawing::Picture::LifeIcon,
+                                                            FrameDrawing::Picture::GameOver,
+                                                            FrameDrawing::Picture::Winner};
     BitmapFont* font = nullptr;
     unsigned int red = 0;
 };
@@ -236,26 +235,21 @@ const glm::ivec4 aboveBottomStrip(-512, -280, 512, 384);
 // Whatever the lines say, each end screen has its line of keys along the bottom.
 TEST_F(FramePictureTest, EachEndScreenDrawsItsKeyLineOverThePicture) {
     for (RaceState::Outcome end : {RaceState::Outcome::Won, RaceState::Outcome::GameOver}) {
-        game.race().restart();
-        game.wins().setRecord(WinRecord());
-        game.race().outcome = end;
-        renderFrame(game);
+        view.race.outcome = end;
+        draw();
         int notRed = 0;
         for (size_t i = 0; i < 1024 * 84 * 3; i += 3)
             notRed += presentedFrame[i] != 255 || presentedFrame[i + 1] != 0;
-        EXPECT_GT(notRed, 100) << (game.race().isWon() ? "winner" : "game over");
+        EXPECT_GT(notRed, 100) << (view.race.isWon() ? "winner" : "game over");
         EXPECT_EQ(presentedFrame[1024 * 400 * 3], 255) << "the end picture fills the window";
     }
 }
 
 TEST_F(FramePictureTest, AReplayIsLabelledOnTheHud) {
-    renderFrame(game);
+    draw();
     const std::vector<unsigned char> played = presentedFrame;
-    RaceSession replay;
-    replay.startReplay(Replay(), RaceSession::Pace::Recorded);
-    game.setRaceSession(&replay);
-    renderFrame(game);
-    game.setRaceSession(nullptr);
+    view.replaying = true;
+    draw();
     EXPECT_GT(changedPixels(presentedFrame, played, glm::ivec4(380, 300, 512, 384)), 20);
 }
 
@@ -263,27 +257,28 @@ TEST_F(FramePictureTest, AReplayIsLabelledOnTheHud) {
 TEST_F(FramePictureTest, TheWireframeLeavesEndScreensAndTheHudFilled) {
     frameWith(GLFW_KEY_F3);
     ASSERT_TRUE(isWireframeOn());
-    renderFrame(game);
+    draw();
     int redIcon = 0; // the first life icon's visible part, inside the window
     for (int y = 340; y < 376; ++y)
         for (int x = -510; x < -460; ++x)
             redIcon += presentedFrame[(static_cast<size_t>(y + 384) * 1024 + (x + 512)) * 3] == 255;
     EXPECT_EQ(redIcon, 36 * 50);
-    game.race().outcome = RaceState::Outcome::GameOver;
-    renderFrame(game);
+    view.race.outcome = RaceState::Outcome::GameOver;
+    draw();
     EXPECT_EQ(presentedFrame[(1024 * 500 + 300) * 3], 255) << "the end picture fills the window";
 }
 
 // A pause shows the last picture as it was, whatever changes behind it, under its key line.
 // A pause holds the last picture, dimmed, under a large title and its key line.
 TEST_F(FramePictureTest, APauseDimsAndHoldsThePictureUnderItsTitleAndKeyLine) {
-    renderFrame(game);
+    draw();
     const std::vector<unsigned char> beforePause = presentedFrame;
-    game.controls().apply(PlayEvent::Paused, nullptr, game.race());
-    renderFrame(game);
+    view.paused = true;
+    view.menu = PauseMenu(GameOptions(), false).view();
+    draw();
     const std::vector<unsigned char> firstPaused = presentedFrame;
     keys.press(GLFW_KEY_F2); // the frame rate and its status line, behind the pause
-    renderFrame(game);
+    draw();
     EXPECT_EQ(changedPixels(presentedFrame, firstPaused, glm::ivec4(-512, -384, 512, 384)), 0);
     size_t icon = 0; // a texel of a red life icon
     while (icon + 2 < beforePause.size() &&
@@ -294,8 +289,8 @@ TEST_F(FramePictureTest, APauseDimsAndHoldsThePictureUnderItsTitleAndKeyLine) {
     EXPECT_LT(presentedFrame[icon], 200) << "but dimmed";
     EXPECT_GT(changedPixels(presentedFrame, beforePause, glm::ivec4(-100, 100, 100, 200)), 100);
     EXPECT_GT(changedPixels(presentedFrame, beforePause, bottomStrip), 100);
-    game.controls().apply(PlayEvent::Resumed, nullptr, game.race());
-    renderFrame(game);
+    view.paused = false;
+    draw();
     EXPECT_GT(changedPixels(presentedFrame, beforePause, aboveBottomStrip), 100);
 }
 
@@ -329,12 +324,12 @@ TEST_F(FramePictureTest, ALostLifeIsExplainedForTwoSecondsOfTheRace) {
     // Without a scene nothing clears the window: each frame starts from an empty one, not from
     // what an earlier test left in it.
     glClear(GL_COLOR_BUFFER_BIT);
-    renderFrame(game);
+    draw();
     const std::vector<unsigned char> quiet = presentedFrame;
-    game.race() = race;
-    game.race().simulationTime = 41.0;
+    view.race = race;
+    view.race.simulationTime = 41.0;
     glClear(GL_COLOR_BUFFER_BIT);
-    renderFrame(game);
+    draw();
     EXPECT_GT(changedPixels(presentedFrame, quiet, glm::ivec4(-150, 60, 150, 150)), 500);
 }
 
@@ -345,11 +340,11 @@ TEST_F(FramePictureTest, TheWinnersLinesLeaveThePicturesOwnLineClear) {
     win.known = win.hasBest = win.newBest = win.hadPreviousBest = true;
     win.seconds = win.bestSeconds = 62.35;
     win.previousBestSeconds = 70.0;
-    game.wins().setRecord(win);
-    game.race().outcome = RaceState::Outcome::Won;
+    view.win = win;
+    view.race.outcome = RaceState::Outcome::Won;
     for (glm::ivec2 size : {glm::ivec2(640, 480), glm::ivec2(800, 600), glm::ivec2(1024, 768)}) {
-        game.onWindowResize(size.x, size.y);
-        renderFrame(game);
+        drawing.setWindowSize(size.x, size.y);
+        draw();
         auto notRedInRows = [&](int fromTop, int toTop) {
             int count = 0;
             for (int row = size.y - toTop; row < size.y - fromTop; ++row)
@@ -360,5 +355,5 @@ TEST_F(FramePictureTest, TheWinnersLinesLeaveThePicturesOwnLineClear) {
         EXPECT_EQ(notRedInRows(size.y * 59 / 100, size.y * 66 / 100), 0) << size.x;
         EXPECT_GT(notRedInRows(size.y * 66 / 100, size.y * 85 / 100), 1000) << size.x;
     }
-    game.onWindowResize(1024, 768);
+    drawing.setWindowSize(1024, 768);
 }

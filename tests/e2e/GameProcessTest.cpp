@@ -228,6 +228,21 @@ TEST_F(GameProcessTest, ClosingTheWindowEndsTheLoopAndTheGameExitsCleanly) {
 
 // Stopped from outside in the middle of a race (a logout, a window manager), the game ends as
 // Escape ends it: the race up to the stop is kept as the last race and plays back as it went.
+// Whether the recording under way reaches its first check (a second of race) within the time.
+bool waitForCheck(const std::string& part, double seconds) {
+    auto deadline = std::chrono::steady_clock::now() + std::chrono::duration<double>(seconds);
+    while (std::chrono::steady_clock::now() < deadline) {
+        Replay sofar;
+        ReplayProblem problem;
+        if (ReplayReader().read(part, hashLevelData(runDir()), sofar, problem))
+            for (const ReplayRecord& record : sofar.records)
+                if (record.kind == ReplayRecord::Kind::Check)
+                    return true;
+        std::this_thread::sleep_for(std::chrono::milliseconds(200));
+    }
+    return false;
+}
+
 TEST_F(GameProcessTest, SigtermInARaceKeepsTheLastRaceWhichPlaysBackAsRecorded) {
     // Cheap frames, so that a loaded machine still runs seconds of the race before the stop.
     const std::vector<std::string> small = {"--width", "640",       "--height",
@@ -236,9 +251,10 @@ TEST_F(GameProcessTest, SigtermInARaceKeepsTheLastRaceWhichPlaysBackAsRecorded) 
     const std::string lastRace = game.homeDir() + "/.local/share/quillorb/replays/last.qbr";
     ASSERT_TRUE(game.started);
     ASSERT_TRUE(game.waitUntilRunning(8, 120.0)) << game.output();
-    // The marble rolls when the stop comes.
+    // The marble rolls when the stop comes, a second of race into it however loaded the machine:
+    // the recording under way holds a check for every whole second the race reached.
     run("xdotool search --name '^Quillorb 3D$' windowfocus --sync keydown w");
-    std::this_thread::sleep_for(std::chrono::seconds(2));
+    ASSERT_TRUE(waitForCheck(lastRace + ".part", 240.0)) << game.output();
     game.signal(SIGTERM);
     const bool exited = game.exited(240.0);
     run("xdotool keyup w");

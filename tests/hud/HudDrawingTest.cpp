@@ -2,18 +2,22 @@
 
 #include <GL/glew.h>
 
+#include <cstdlib>
 #include <memory>
 #include <string>
 #include <vector>
 
 #include "PrintedOutput.h"
-#include "app/Game.h"
-#include "app/RenderFrame.h"
+#include "app/FrameDrawing.h"
+#include "app/FrameView.h"
 #include "hud/BitmapFont.h"
 #include "hud/HudCanvas.h"
+#include "hud/MenuLayout.h"
 #include "hud/RaceHud.h"
 #include "physics/RaceState.h"
 #include "platform/Window.h"
+#include "session/BestTimes.h"
+#include "session/PauseMenu.h"
 #include "session/WinRecord.h"
 #include "support/GlTestContext.h"
 #include "support/TestFiles.h"
@@ -78,13 +82,13 @@ bool isBackground(Rgba p) {
 
 class HudDrawingTest : public ::testing::Test {
   protected:
-    // A game that is never started: the frame is composed from the parts each test hands it.
-    Game game;
+    // Whole frames are described by each test and drawn with the parts it hands over.
+    FrameDrawing drawing{windowWidth, windowHeight};
+    FrameView view;
 
     void SetUp() override {
         if (!ensureGlContext(windowWidth, windowHeight))
             GTEST_SKIP() << "no display";
-        game.race().restart();
         std::string page = writeScratchFile("hud/page.tga", halfCoveredPage(8));
         std::string description =
             writeScratchFile("hud/font.fnt", "common lineHeight=10 base=8 scaleW=8 scaleH=8\n"
@@ -227,23 +231,20 @@ void readPresentedFrame() {
 
 TEST_F(HudDrawingTest, TheWinnerScreenWinsOverGameOver) {
     unsigned int green = solidTexture({0, 255, 0, 255});
-    game.setFont(font.get());
-    game.setScreenTexture(2, red);
-    game.setScreenTexture(3, green);
+    drawing.setFont(font.get());
+    drawing.usePicture(FrameDrawing::Picture::GameOver, red);
+    drawing.usePicture(FrameDrawing::Picture::Winner, green);
     platform::setBeforeSwapHook(readPresentedFrame);
-    game.race().outcome = RaceState::Outcome::GameOver;
-    game.race().outcome = RaceState::Outcome::Won;
-    renderFrame(game);
+    view.race.outcome = RaceState::Outcome::GameOver;
+    view.race.outcome = RaceState::Outcome::Won;
+    drawing.draw(view);
     Rgba winner = presentedCentre;
     Rgba corner = presentedCorner;
-    game.race().restart();
-    game.race().outcome = RaceState::Outcome::GameOver;
-    renderFrame(game);
+    view.race.restart();
+    view.race.outcome = RaceState::Outcome::GameOver;
+    drawing.draw(view);
     Rgba gameOver = presentedCentre;
     platform::setBeforeSwapHook(nullptr);
-    game.setFont(nullptr);
-    game.setScreenTexture(2, 0);
-    game.setScreenTexture(3, 0);
     glDeleteTextures(1, &green);
 
     EXPECT_TRUE(winner.g > 200 && winner.r < 50);
@@ -286,31 +287,29 @@ TEST_F(HudDrawingTest, TheWinnerScreenShowsTheRaceTimeAndTheBestOnADarkPlate) {
                         (runDir() + "/data/basicFont.fnt").c_str());
     gameFont.loadShader();
     unsigned int green = solidTexture({0, 255, 0, 255});
-    game.setFont(&gameFont);
-    game.setScreenTexture(3, green);
+    drawing.setFont(&gameFont);
+    drawing.usePicture(FrameDrawing::Picture::Winner, green);
     platform::setBeforeSwapHook(readBand);
-    game.race().outcome = RaceState::Outcome::Won;
+    view.race.outcome = RaceState::Outcome::Won;
 
-    renderFrame(game);
+    drawing.draw(view);
     const BandCount withoutTime = countBand();
     WinRecord win;
     win.known = true;
     win.seconds = 62.35;
     win.hasBest = true;
     win.bestSeconds = 58.1;
-    game.wins().setRecord(win);
-    renderFrame(game);
+    view.win = win;
+    drawing.draw(view);
     const BandCount twoLines = countBand();
     win.newBest = true;
     win.bestSeconds = win.seconds;
-    game.wins().setRecord(win);
-    renderFrame(game);
+    view.win = win;
+    drawing.draw(view);
     const BandCount threeLines = countBand();
 
     platform::setBeforeSwapHook(nullptr);
-    game.wins().setRecord(WinRecord());
-    game.setFont(nullptr);
-    game.setScreenTexture(3, 0);
+    drawing.setFont(nullptr);
     glDeleteTextures(1, &green);
 
     EXPECT_EQ(0, withoutTime.white);
@@ -330,13 +329,15 @@ struct WindowSize {
     int height;
 };
 
-// 4:3 up to 21:9, the smallest window the game supports to 4K, odd sizes and 5:4.
+// 4:3 up to 21:9, the smallest window the game supports to 4K, odd sizes, and the two
+// narrower than 4:3: 5:4 and an upright 3:4.
 const WindowSize windowSizes[] = {
     {"640x480", 640, 480},     {"800x600", 800, 600},     {"801x601", 801, 601},
-    {"1024x768", 1024, 768},   {"1280x1024", 1280, 1024}, {"1366x768", 1366, 768},
-    {"1920x1080", 1920, 1080}, {"2560x1080", 2560, 1080}, {"3440x1440", 3440, 1440},
-    {"3840x2160", 3840, 2160},
+    {"1024x768", 1024, 768},   {"1280x1024", 1280, 1024}, {"768x1024", 768, 1024},
+    {"1366x768", 1366, 768},   {"1920x1080", 1920, 1080}, {"2560x1080", 2560, 1080},
+    {"3440x1440", 3440, 1440}, {"3840x2160", 3840, 2160},
 };
+const WindowSize narrowerThan4To3[] = {{"1280x1024", 1280, 1024}, {"768x1024", 768, 1024}};
 
 // Everything the race's HUD can show at once, each with its longest text.
 RaceHudView everythingShown() {
@@ -427,4 +428,106 @@ TEST_F(HudDrawingTest, TheClockWarnsInItsLastTenSeconds) {
     EXPECT_EQ(calm.second, 0);
     EXPECT_EQ(warned.first, 0);
     EXPECT_GT(warned.second, 100);
+}
+
+// A window narrower than 4:3 shows the layout's whole width: each element is its 1024 x 768
+// self scaled by the window's width. Scaled by the height, the corners' elements would be too
+// large for the width between them.
+TEST_F(HudDrawingTest, BelowFourToThreeTheHudScalesWithTheWindowsWidth) {
+    BitmapFont gameFont((runDir() + "/data/basicFont_0.tga").c_str(),
+                        (runDir() + "/data/basicFont.fnt").c_str());
+    const std::vector<RaceHud::Element> at4To3 =
+        RaceHud(gameFont, HudCanvas(1024, 768)).place(everythingShown());
+    for (const WindowSize& size : narrowerThan4To3) {
+        const float scale = static_cast<float>(size.width) / 1024.0f;
+        const std::vector<RaceHud::Element> elements =
+            RaceHud(gameFont, HudCanvas(size.width, size.height)).place(everythingShown());
+        ASSERT_EQ(elements.size(), at4To3.size()) << size.name;
+        for (size_t i = 0; i < elements.size(); ++i) {
+            EXPECT_NEAR(elements[i].box.width(), at4To3[i].box.width() * scale, 3.0f)
+                << size.name << ": " << elements[i].name;
+            EXPECT_NEAR(elements[i].box.height(), at4To3[i].box.height() * scale, 3.0f)
+                << size.name << ": " << elements[i].name;
+        }
+    }
+}
+
+namespace {
+
+// Every page of the pause menu as full as it comes: back from a replay (Resume greyed with its
+// reason) after a replay that could not be read; five best times.
+std::vector<MenuView> everyMenuPage() {
+    PauseMenu menu(GameOptions(), true);
+    menu.open();
+    menu.setUnavailable(PauseMenu::Item::Resume, "The race was left for a replay: restart it");
+    menu.setBestTimes(std::vector<BestTimes::Entry>(BestTimes::kept, {299.99, {2026, 12, 31}}), 4);
+    menu.setMessage("That replay cannot be played");
+    std::vector<MenuView> pages{menu.view()};
+    menu.setMessage("");
+    const MenuInput down{false, true};
+    const MenuInput enter{false, false, false, false, true};
+    const MenuInput back{false, false, false, false, false, true};
+    menu.handle(down);
+    menu.handle(enter);
+    pages.push_back(menu.view());
+    menu.handle(back);
+    menu.handle(down);
+    menu.handle(enter);
+    pages.push_back(menu.view());
+    return pages;
+}
+
+} // namespace
+
+// Each page of the menu, its title, plates and key line, stays inside every window, none over
+// another.
+TEST_F(HudDrawingTest, EveryMenuPageFitsEveryWindow) {
+    BitmapFont gameFont((runDir() + "/data/basicFont_0.tga").c_str(),
+                        (runDir() + "/data/basicFont.fnt").c_str());
+    const std::vector<MenuView> pages = everyMenuPage();
+    ASSERT_EQ(pages[1].title, "Options");
+    ASSERT_EQ(pages[2].title, "Best times");
+    for (const WindowSize& size : windowSizes) {
+        const HudCanvas canvas(size.width, size.height);
+        for (const MenuView& page : pages) {
+            const std::vector<HudRect> boxes = MenuLayout(gameFont, canvas, page).boxes();
+            for (size_t i = 0; i < boxes.size(); ++i) {
+                EXPECT_TRUE(canvas.window().holds(boxes[i]))
+                    << size.name << " " << page.title << " " << i;
+                for (size_t j = i + 1; j < boxes.size(); ++j)
+                    EXPECT_FALSE(boxes[i].overlaps(boxes[j]))
+                        << size.name << " " << page.title << " " << i << " over " << j;
+            }
+        }
+    }
+}
+
+// Where the chosen line's band is drawn, the mouse finds that line; on the rest of the plate,
+// another or none.
+TEST_F(HudDrawingTest, TheMouseFindsTheMenuLineWhereItIsDrawnLit) {
+    BitmapFont gameFont((runDir() + "/data/basicFont_0.tga").c_str(),
+                        (runDir() + "/data/basicFont.fnt").c_str());
+    gameFont.loadShader();
+    MenuView page = everyMenuPage()[0];
+    page.chosen = static_cast<int>(PauseMenu::Item::Options);
+    MenuLayout layout(gameFont, HudCanvas(windowWidth, windowHeight), page);
+    layout.draw();
+    std::vector<Rgba> pixels(windowWidth * windowHeight);
+    glReadPixels(0, 0, windowWidth, windowHeight, GL_RGBA, GL_UNSIGNED_BYTE, pixels.data());
+    int litRows = 0;
+    for (int row = 0; row < windowHeight; ++row) {
+        for (int column = 0; column < windowWidth; ++column) {
+            const Rgba p = pixels[row * windowWidth + column];
+            // The lit band's own colour, (0.36, 0.22, 0.08), beside the letters.
+            if (std::abs(p.r - 92) < 4 && std::abs(p.g - 56) < 4 && std::abs(p.b - 20) < 4) {
+                ++litRows;
+                EXPECT_EQ(layout.lineAt(column + 0.5, windowHeight - row - 0.5), page.chosen)
+                    << "row " << row;
+                EXPECT_NE(layout.lineAt(column + 0.5, windowHeight - row - 40.5), page.chosen)
+                    << "row " << row;
+                break;
+            }
+        }
+    }
+    EXPECT_GT(litRows, 20);
 }

@@ -8,7 +8,7 @@
 
 #include "ChaseView.h"
 #include "RaceSupport.h"
-#include "app/Game.h"
+#include "app/GamePlay.h"
 #include "assets/AnimationModel.h"
 #include "assets/HierarchicalAnimationModel.h"
 #include "assets/Sphere.h"

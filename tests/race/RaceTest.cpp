@@ -14,8 +14,7 @@
 #include "RaceSupport.h"
 #include "ReadFile.h"
 #include "TestFiles.h"
-#include "app/Game.h"
-#include "app/GameSetup.h"
+#include "app/GamePlay.h"
 #include "assets/Sphere.h"
 #include "physics/Camera.h"
 #include "physics/GhostTrack.h"
@@ -31,6 +30,7 @@
 #include "session/PlayerInput.h"
 #include "session/RaceSession.h"
 #include "session/ReplayReader.h"
+#include "session/SessionStart.h"
 #include "session/WinRecord.h"
 #include "settings/GameOptions.h"
 #include "sound/SoundCues.h"
@@ -527,7 +527,7 @@ TEST(Race, TheGamepadAloneWinsTheRaceWhichIsTimedOnce) {
     const double raceTime = race::scene()->getSimulationTime();
     for (int i = 0; i < 120; ++i)
         race::gameFrame(frameTime);
-    const WinRecord win = race::game().wins().record();
+    const WinRecord win = race::game().view().win;
     EXPECT_TRUE(win.known);
     EXPECT_EQ(raceTime, win.seconds);
     EXPECT_TRUE(win.newBest);

@@ -8,7 +8,7 @@
 #include "GlTestContext.h"
 #include "QuietScene.h"
 #include "RaceDriver.h"
-#include "app/Game.h"
+#include "app/GamePlay.h"
 #include "assets/AnimationModel.h"
 #include "assets/HierarchicalAnimationModel.h"
 #include "assets/Sphere.h"
@@ -28,11 +28,11 @@ ScriptedKeys scriptedKeys;
 ScriptedGamepad scriptedGamepad;
 Scene* level = nullptr;
 Clock* gameClock = nullptr;
-Game* shell = nullptr;
+GamePlay* shell = nullptr;
 
 void freshGame() {
     delete shell;
-    shell = new Game();
+    shell = new GamePlay();
     shell->setScene(level);
 }
 bool complete = false;
@@ -129,13 +129,13 @@ void restartRace() {
     freshGame();
 }
 
-Game& game() {
+GamePlay& game() {
     return *shell;
 }
 
 void gameFrame(double seconds) {
     scriptedClock.advance(seconds);
-    shell->updateFrame();
+    shell->update();
 }
 
 void winNow() {

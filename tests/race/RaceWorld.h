@@ -8,7 +8,7 @@
 
 class Scene;
 class Clock;
-class Game;
+class GamePlay;
 struct DriverView;
 struct RaceState;
 
@@ -32,8 +32,9 @@ void runFrame(double seconds);
 // A fresh attempt: the marble at rest at the start, three spare lives, 300 s, no flags,
 // no keys or buttons held, and a fresh game around the level.
 void restartRace();
-// The game's shell around the level (play controls, the win's record), fresh each race.
-Game& game();
+// The game's play around the level (play controls, the menu, the win's record, the ghost),
+// fresh each race.
+GamePlay& game();
 // One frame of the game's own update, keys and all, on the level.
 void gameFrame(double seconds);
 // The race ends won here, as if the finish had just been reached.

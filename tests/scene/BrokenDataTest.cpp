@@ -16,8 +16,8 @@
 #include "ScopedWorkingDirectory.h"
 #include "TestFiles.h"
 #include "TextCounts.h"
-#include "app/Game.h"
-#include "app/RenderFrame.h"
+#include "app/FrameDrawing.h"
+#include "app/FrameView.h"
 #include "hud/BitmapFont.h"
 #include "platform/Clock.h"
 #include "platform/DataFileReport.h"
@@ -147,9 +147,10 @@ GameRun playFromTheCurrentFolder(int frames) {
         BitmapFont font("data/basicFont_0.tga", "data/basicFont.fnt");
         font.loadShader();
         Scene scene;
-        Game game;
-        game.setFont(&font);
-        game.setScene(&scene);
+        FrameDrawing drawing(1024, 768);
+        drawing.setFont(&font);
+        FrameView view;
+        view.scene = &scene;
         scene.init();
         scene.loadLevelTextures(false, 1);
         Clock frameClock;
@@ -159,7 +160,8 @@ GameRun playFromTheCurrentFolder(int frames) {
             time.advance(1.0 / 30.0);
             frameClock.tick();
             scene.advance(frameClock.getFrameTime(), playerInput());
-            renderFrame(game);
+            view.race = scene.getRace();
+            drawing.draw(view);
             for (GLenum error = glGetError(); error != GL_NO_ERROR; error = glGetError())
                 run.errors.push_back(error);
             bool blank = presentedPixel[0] == 0 && presentedPixel[1] == 0 && presentedPixel[2] == 0;

@@ -16,7 +16,7 @@
 #include "ReadFile.h"
 #include "ScopedEnvironment.h"
 #include "TestFiles.h"
-#include "app/TimedemoReport.h"
+#include "app/Timedemo.h"
 #include "scene/Scene.h"
 #include "session/BitPattern.h"
 #include "session/GhostRace.h"

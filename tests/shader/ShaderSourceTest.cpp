@@ -103,6 +103,30 @@ TEST(ShaderSource, EveryProgramOfTheGameBuildsAsEachTargetAssemblesIt) {
     glfwMakeContextCurrent(desktop);
 }
 
+// The lookup the level programs share comes after the fragment file on a line of its own,
+// whether or not the file's last line ends: run into a last comment, it would vanish.
+TEST(ShaderSource, TheSharedLookupStartsALineOfItsOwnAfterAnyFile) {
+    const std::string library = "vec4 levelTexture(vec2 at);\n";
+    const struct {
+        const char* name;
+        const char* file;
+    } rows[] = {
+        {"last line ended", "void main() {}\n"},
+        {"last line unended", "void main() {}"},
+        {"a comment last, unended", "void main() {}\n// the end"},
+    };
+    for (const auto& row : rows) {
+        for (GlTarget target : {GlTarget::Desktop, GlTarget::Web}) {
+            const std::string source =
+                assembleShaderSource(target, ShaderKind::Scene, row.file, library);
+            const size_t joined = source.size() - library.size();
+            EXPECT_EQ(source.substr(joined), library) << row.name;
+            EXPECT_EQ(source.substr(joined - 1, 1), "\n") << row.name;
+            EXPECT_NE(source.find(row.file), std::string::npos) << row.name;
+        }
+    }
+}
+
 // The level program with the water's plane y = 0 keeping what lies above it, over a square that
 // straddles the plane: which pixels each target draws. The desktop clips with its clip plane,
 // the web's program discards for itself.

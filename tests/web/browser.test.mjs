@@ -62,6 +62,7 @@ async function openGame(url, { play = true } = {}) {
     return page;
   await page.waitForFunction(() => ['ready', 'failed', 'ended'].includes(document.body.dataset.state),
                              { timeout: 60000 });
+  assert.deepEqual(await status(page), {}, 'nothing of the game runs before the click');
   await page.click('#play');
   await page.waitForFunction(() => document.body.dataset.state !== 'playing' ||
                                    window.quillorb.status().frames >= 1,
@@ -78,19 +79,23 @@ const waitForStatus = (page, condition, seconds = 90) => page.waitForFunction(
   (source) => new Function('s', `return ${source};`)(window.quillorb.status()),
   { timeout: seconds * 1000, polling: 100 }, condition);
 
-// The canvas as the player sees it, shrunk: how many colours it holds.
-const coloursShown = (page) => page.evaluate(() => {
+// The canvas as the player sees it (a screenshot: WebGL keeps no picture after showing it),
+// shrunk: how many colours it holds.
+const coloursShown = async (page) => page.evaluate(async (png) => {
+  const shown = new Image();
+  shown.src = 'data:image/png;base64,' + png;
+  await shown.decode();
   const small = document.createElement('canvas');
   small.width = 64;
   small.height = 48;
   const context = small.getContext('2d');
-  context.drawImage(document.getElementById('canvas'), 0, 0, 64, 48);
+  context.drawImage(shown, 0, 0, 64, 48);
   const pixels = context.getImageData(0, 0, 64, 48).data;
   const colours = new Set();
   for (let i = 0; i < pixels.length; i += 4)
     colours.add((pixels[i] >> 3) << 10 | (pixels[i + 1] >> 3) << 5 | pixels[i + 2] >> 3);
   return colours.size;
-});
+}, await (await page.$('#canvas')).screenshot({ encoding: 'base64' }));
 
 const pause = (seconds) => new Promise((done) => setTimeout(done, seconds * 1000));
 

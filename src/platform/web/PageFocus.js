@@ -1,27 +1,30 @@
 // Whether the page has the player's attention. The browser's GLFW never reports its window
 // focused, so the game asks this instead: the page loses it when its tab is hidden or the
 // browser window loses the keyboard, and the game pauses as the desktop does on lost focus.
-// The picture a pause freezes on must outlive being shown, so WebGL keeps its drawing buffer.
+// A --js-library: the game calls quillorb_page_focused(), and its first call starts watching.
 
-Module['pageFocused'] = true;
+mergeInto(LibraryManager.library, {
+  $quillorbPageFocus: {
+    watching: false,
+    focused: true,
 
-function quillorbWatchFocus() {
-  var update = function () {
-    Module['pageFocused'] = !document.hidden && document.hasFocus();
-  };
-  window.addEventListener('blur', update);
-  window.addEventListener('focus', update);
-  document.addEventListener('visibilitychange', update);
-  update();
-}
+    update: function () {
+      quillorbPageFocus.focused = !document.hidden && document.hasFocus();
+    },
 
-function quillorbKeepDrawingBuffer() {
-  var createContext = GL.createContext;
-  GL.createContext = function (canvas, attributes) {
-    attributes['preserveDrawingBuffer'] = true;
-    return createContext.call(GL, canvas, attributes);
-  };
-}
+    watch: function () {
+      quillorbPageFocus.watching = true;
+      window.addEventListener('blur', quillorbPageFocus.update);
+      window.addEventListener('focus', quillorbPageFocus.update);
+      document.addEventListener('visibilitychange', quillorbPageFocus.update);
+      quillorbPageFocus.update();
+    },
+  },
 
-Module['preRun'] = Module['preRun'] || [];
-Module['preRun'].push(quillorbWatchFocus, quillorbKeepDrawingBuffer);
+  quillorb_page_focused__deps: ['$quillorbPageFocus'],
+  quillorb_page_focused: function () {
+    if (!quillorbPageFocus.watching)
+      quillorbPageFocus.watch();
+    return quillorbPageFocus.focused ? 1 : 0;
+  },
+});

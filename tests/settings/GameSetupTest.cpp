@@ -13,9 +13,10 @@
 #include "ScopedWorkingDirectory.h"
 #include "TestFiles.h"
 #include "TextCounts.h"
-#include "app/GameSetup.h"
+#include "session/SessionStart.h"
 #include "settings/DataDirectory.h"
 #include "settings/GameOptions.h"
+#include "settings/GameSetup.h"
 
 namespace fs = std::filesystem;
 
@@ -121,6 +122,47 @@ TEST_F(GameSetupTest, TheCommandLineWinsOverTheSettingsFileWhichWinsOverTheDefau
     EXPECT_EQ(options.musicVolume, 0.25);
     EXPECT_EQ(options.samples, 4);
     EXPECT_TRUE(options.bilinearFiltering);
+}
+
+// last and best are the player's own races wherever the game keeps them, demo the data tree's.
+TEST_F(GameSetupTest, LastAndBestAreThePlayersOwnRaces) {
+    ScopedEnvironment dataHome{"XDG_DATA_HOME", (folder / "data").c_str()};
+    const fs::path kept = folder / "data" / "quillorb";
+    const struct {
+        const char* option;
+        const char* name;
+        fs::path file;
+    } rows[] = {
+        {"--replay", "last", kept / "replays" / "last.qbr"},
+        {"--replay", "best", kept / "best.qbr"},
+        {"--timedemo", "last", kept / "replays" / "last.qbr"},
+        {"--replay", "demo", fs::path(runDir()) / "replays" / "demo.qbr"},
+    };
+    for (const auto& row : rows) {
+        int exitCode = -1;
+        fs::current_path(folder / "play");
+        ASSERT_TRUE(setUp({"--data", runDir(), row.option, row.name}, exitCode)) << printed;
+        const std::string& chosenFile =
+            row.option == std::string("--replay") ? chosen.replayFile : chosen.timedemoFile;
+        EXPECT_EQ(fs::path(chosenFile).lexically_normal(), row.file.lexically_normal())
+            << row.option << " " << row.name;
+    }
+}
+
+// One not kept yet is a replay that cannot be played: one line, and the game exits 2; nowhere
+// to keep them is a refused command line.
+TEST_F(GameSetupTest, ARaceOfYourOwnNotKeptIsNamedInOneLine) {
+    ScopedEnvironment dataHome{"XDG_DATA_HOME", (folder / "data").c_str()};
+    int exitCode = -1;
+    ASSERT_TRUE(setUp({"--data", runDir(), "--replay", "best"}, exitCode)) << printed;
+    EXPECT_EQ(printedBy([&] { EXPECT_EQ(startRaceSession(chosen), nullptr); }),
+              "Replay \"" + (folder / "data" / "quillorb" / "best.qbr").string() +
+                  "\" cannot be played: it cannot be opened (No such file or directory)\n");
+    ScopedEnvironment home{"HOME", nullptr};
+    dataHome.set(nullptr);
+    EXPECT_FALSE(setUp({"--data", runDir(), "--replay", "best"}, exitCode));
+    EXPECT_EQ(exitCode, 2);
+    EXPECT_EQ(lineCount(printed), 1) << printed;
 }
 
 TEST_F(GameSetupTest, WriteSettingsWritesTheCommandLineOnceWithoutNeedingTheData) {

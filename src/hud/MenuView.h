@@ -3,9 +3,9 @@
 #include <string>
 #include <vector>
 
-// One screen of the pause menu as it is drawn: a title, rows to read (the best times), the
-// lines to choose from with the chosen one, the keys that work there and a message line.
-struct MenuPage {
+// What one page of the pause menu shows: a title, rows to read (the best times), the lines to
+// choose from with the chosen one, the keys that work there and a message line.
+struct MenuView {
     struct Line {
         std::string text;
         // Why the line cannot be chosen, drawn under it; "" for none.

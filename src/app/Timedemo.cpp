@@ -1,7 +1,17 @@
-#include "app/TimedemoReport.h"
+#include "app/Timedemo.h"
+
+#include <GL/glew.h>
 
 #include <algorithm>
 #include <cstdio>
+#include <iostream>
+#include <utility>
+
+#include "assets/TextureLoader.h"
+#include "platform/GlTarget.h"
+#include "platform/Input.h"
+#include "render/SceneTarget.h"
+#include "scene/Scene.h"
 
 namespace {
 std::string format(const char* pattern, double value) {
@@ -68,4 +78,46 @@ std::string timedemoSettings(int width, int height, int samples, int shadowMapSi
            ", water maps " + std::to_string(waterMapSize) + ", anisotropy " +
            format("%g", static_cast<double>(anisotropy)) + ", render scale " +
            format("%g", renderScale) + " (quality " + rung + ")\n";
+}
+
+// Where the GL has no timer queries the report says so instead of the pass times.
+Timedemo::Timedemo(std::string replayFile)
+    : replayFile(std::move(replayFile)),
+      passTimer(gltarget::hasPassTimer() ? std::make_unique<PassTimer>() : nullptr) {}
+
+Timedemo::~Timedemo() {
+    if (PassTimer::installed() == passTimer.get())
+        PassTimer::install(nullptr);
+}
+
+// The rasteriser draws lazily: a frame is only done, and timed, once its drawing is. Timing
+// from one frame's end to the next leaves nothing out of the total.
+void Timedemo::frameDrawn() {
+    glFinish();
+    const double done = platform::getTime();
+    if (started)
+        times.push_back(done - lastDone);
+    else
+        PassTimer::install(passTimer.get());
+    started = true;
+    lastDone = done;
+}
+
+void Timedemo::report(const Scene& scene, int windowWidth, int windowHeight,
+                      const QualitySettings& drawn, QualityRung rung) {
+    const std::map<std::string, PassTimer::Total> noPassTimes;
+    const std::vector<std::string> noPassOrder;
+    GLint samples = 0;
+    glGetIntegerv(GL_SAMPLES, &samples);
+    if (scene.getPictureTarget().isReady())
+        samples = scene.getPictureTarget().samples();
+    std::cout << timedemoSettings(windowWidth, windowHeight, samples, scene.getShadowMapSize(),
+                                  scene.getWaterMapSize(), anisotropyInUse(), drawn.renderScale,
+                                  rungName(rung))
+              << timedemoReport(replayFile, times, passTimer ? passTimer->totals() : noPassTimes,
+                                passTimer ? passTimer->order() : noPassOrder);
+    if (!passTimer)
+        std::cout << "GPU time per frame: not measured (pass timers are desktop only)\n";
+    std::cout << std::flush;
+    PassTimer::install(nullptr);
 }

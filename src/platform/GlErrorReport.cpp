@@ -1,6 +1,10 @@
-#include <GL/glew.h>
+#include "platform/GlErrorReport.h"
 
-#include "app/Game.h"
+#include <iostream>
+
+#include "platform/GlApi.h"
+
+namespace platform {
 
 const char* glErrorMessage(unsigned int error) {
     switch (error) {
@@ -20,3 +24,11 @@ const char* glErrorMessage(unsigned int error) {
         return "GL: Unknown error.";
     }
 }
+
+void reportGlError() {
+    const GLenum error = glGetError();
+    if (error != GL_NO_ERROR)
+        std::cerr << glErrorMessage(error) << std::endl;
+}
+
+} // namespace platform

@@ -1,12 +1,9 @@
-#include "app/GameSetup.h"
+#include "settings/GameSetup.h"
 
 #include <cstdlib>
 #include <filesystem>
 #include <iostream>
 
-#include "session/LevelHash.h"
-#include "session/RaceSession.h"
-#include "session/ReplayReader.h"
 #include "settings/CommandLine.h"
 #include "settings/DataDirectory.h"
 #include "settings/GameOptions.h"
@@ -18,6 +15,26 @@ namespace {
 std::string environment(const char* name) {
     const char* value = std::getenv(name);
     return value ? value : "";
+}
+
+// A replay the command line kept as a bare name: "last" and "best" are the player's own, where
+// the game keeps them (empty without a home folder), any other one the data tree's.
+std::string namedReplay(const std::string& replay, const std::string& dataDir) {
+    if (replay == "last")
+        return defaultReplayPath();
+    if (replay == "best")
+        return bestRacePath();
+    return replayInDataTree(replay, dataDir);
+}
+
+bool findNamedReplay(const char* option, std::string& replay, const std::string& dataDir) {
+    const std::string given = replay;
+    replay = namedReplay(given, dataDir);
+    if (given.empty() || !replay.empty())
+        return true;
+    std::cerr << option << " " << given
+              << ": the game keeps no races of yours without XDG_DATA_HOME or HOME" << std::endl;
+    return false;
 }
 
 } // namespace
@@ -63,34 +80,10 @@ bool setUpGame(int argc, const char* const* argv, GameOptions& options, int& exi
         return false;
     }
     options.dataDir = dataDir;
-    options.replayFile = replayInDataTree(options.replayFile, dataDir);
-    options.timedemoFile = replayInDataTree(options.timedemoFile, dataDir);
-    return true;
-}
-
-RaceSession* startRaceSession(const GameOptions& options) {
-    const std::string& replayFile =
-        options.timedemoFile.empty() ? options.replayFile : options.timedemoFile;
-    RaceSession* session = new RaceSession();
-    if (!replayFile.empty()) {
-        Replay replay;
-        ReplayProblem problem;
-        if (!ReplayReader().read(replayFile, hashLevelData("."), replay, problem)) {
-            std::cerr << problem.consoleLine(replayFile) << std::endl;
-            delete session;
-            return nullptr;
-        }
-        session->startReplay(replay, options.timedemoFile.empty()
-                                         ? RaceSession::Pace::Recorded
-                                         : RaceSession::Pace::OneFramePerDraw);
-    } else {
-        std::string recordFile =
-            options.recordFile.empty() ? defaultReplayPath() : options.recordFile;
-        if (!recordFile.empty())
-            session->startRecording(recordFile, hashLevelData("."));
-        else
-            std::cerr << "The last race is not kept: neither XDG_DATA_HOME nor HOME is set"
-                      << std::endl;
+    if (!findNamedReplay("--replay", options.replayFile, dataDir) ||
+        !findNamedReplay("--timedemo", options.timedemoFile, dataDir)) {
+        exitCode = 2;
+        return false;
     }
-    return session;
+    return true;
 }
